@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# The main job: build the model and its tools, then evaluate the first
+# reference point (7000 km, 1000 km, 2000 km; degree and order 10).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake --preset linux >/dev/null
+cmake --build --preset linux
+
+echo "geoharm-eval: 7000000 1000000 2000000 10 10"
+echo "7000000 1000000 2000000 10 10" | build/linux/tools/geoharm-eval
