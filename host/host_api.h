@@ -1,0 +1,86 @@
+/*
+ * host_api.h - what the stand-in host libraries offer beyond the routines
+ * the plug-in calls (those are declared in gateway/mex_host.h): making and
+ * freeing arrays of any class, and calling an entry point the way the host
+ * does, with errors raised through the host caught at the call.
+ *
+ * libmx:  the arrays (class, dimensions, real and imaginary data, sparse
+ *         flag) and the by-reference array routines.
+ * libmex: the error routine and the call of an entry point.
+ * libmat: nothing the plug-in uses; it is there because the plug-in lists
+ *         it among its needed libraries.
+ */
+#ifndef GEOHARM_HOST_API_H
+#define GEOHARM_HOST_API_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "mex_platform.h"
+
+namespace geoharm {
+namespace host {
+
+/* --- libmx --------------------------------------------------------------- */
+
+/*
+ * createArray - a new array, data zero-filled.
+ *
+ * classId  host class numbering (mex_class_ids.h); cell, struct and
+ *          function-handle arrays hold null handles.
+ * dims     the dimensions (two or more; fewer are padded with 1)
+ * complex  whether it has an imaginary part (same size as the real part)
+ * sparse   the sparse flag; the data is sized as if full
+ * An array with no elements has no data (its data address is 0).  The
+ * handle stays valid until destroyArray.
+ */
+MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse);
+
+/* destroyArray - frees the array and its data; 0 is ignored. */
+void destroyArray(MexPointer handle);
+
+/* Real and imaginary data of an array (nullptr when it has none). */
+void* realData(MexPointer handle);
+void* imagData(MexPointer handle);
+
+/* Bytes per element of a class (0 for an unknown class). */
+std::size_t elementSize(MexInt classId);
+
+/* Arrays alive now, over all threads: a leak shows as a count that grows. */
+long liveArrays();
+
+/*
+ * trackArrays - while `made` is set (per thread), every array created on
+ * this thread is also appended to it; nullptr stops the tracking.
+ */
+void trackArrays(std::vector<MexPointer>* made);
+
+/* --- libmex -------------------------------------------------------------- */
+
+/* The plug-in's entry point (mex_host.h). */
+using EntryPoint = void (*)(const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs, const MexPointer* prhs);
+
+/* An error raised through the host by the plug-in. */
+struct HostError {
+    std::string identifier;
+    std::string message;
+};
+
+/*
+ * callEntryPoint - one call of the plug-in, as the host makes it.
+ *
+ * plhs must have max(nlhs, 1) slots, set to 0.  On return true, the arrays
+ * the plug-in created and left in plhs belong to the caller; any others it
+ * created are freed.  On return false the plug-in ended with an error
+ * through the host: `error` holds it, every array it created is freed and
+ * plhs is cleared.  `arraysMade` counts the arrays it created either way.
+ * Calls on different threads are independent.
+ */
+bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs, const MexPointer* prhs,
+                    HostError& error, std::size_t& arraysMade);
+
+}  // namespace host
+}  // namespace geoharm
+
+#endif

@@ -1,0 +1,62 @@
+/*
+ * mx_routines.cpp - the by-reference array routines the plug-in imports
+ * from libmx (declared in mex_host.h).  Every argument is an address; an
+ * array handle arrives as the address of the slot that holds it, a data
+ * address as the address of a variable that holds it.
+ */
+#include <cstring>
+
+#include "host_api.h"
+#include "mex_class_ids.h"
+#include "mex_host.h"
+#include "mx_array.h"
+
+using geoharm::host::arrayOf;
+
+extern "C" {
+
+MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(const MexInt* rows, const MexInt* cols,
+                                                                               const MexInt* complexFlag) {
+    return geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
+}
+
+MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot) {
+    return reinterpret_cast<MexPointer>(arrayOf(*slot, "mxgetpr")->real);
+}
+
+MexPointer GEOHARM_MEX_NAME(mxgetdata_, MXGETDATA)(const MexPointer* slot) {
+    return reinterpret_cast<MexPointer>(arrayOf(*slot, "mxgetdata")->real);
+}
+
+MexInt GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(const MexPointer* slot) {
+    return arrayOf(*slot, "mxgetclassid")->classId;
+}
+
+MexSize GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(const MexPointer* slot) {
+    return arrayOf(*slot, "mxgetnumberofelements")->count;
+}
+
+MexInt GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(const MexPointer* slot) {
+    return arrayOf(*slot, "mxiscomplex")->complex ? 1 : 0;
+}
+
+MexInt GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(const MexPointer* slot) {
+    return arrayOf(*slot, "mxissparse")->sparse ? 1 : 0;
+}
+
+void GEOHARM_MEX_NAME(mxcopyptrtoreal8700_, MXCOPYPTRTOREAL8700)(const MexPointer* src, double* dst,
+                                                                 const MexInt* count) {
+    std::memcpy(dst, reinterpret_cast<const void*>(*src), static_cast<std::size_t>(*count) * sizeof(double));
+}
+
+void GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(const MexPointer* src, std::int8_t* dst,
+                                                                       const MexInt* count) {
+    std::memcpy(dst, reinterpret_cast<const void*>(*src), static_cast<std::size_t>(*count));
+}
+
+void GEOHARM_MEX_NAME(mxcopyreal8toptr700_, MXCOPYREAL8TOPTR700)(const double* src, const MexPointer* dst,
+                                                                 const MexInt* count) {
+    std::memcpy(reinterpret_cast<void*>(*dst), src, static_cast<std::size_t>(*count) * sizeof(double));
+}
+
+}  // extern "C"

@@ -1,0 +1,102 @@
+// The binary interface of the built geoharm.mexa64, read back with readelf:
+// what it exports, its symbol versions, and what it needs to load.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tool_run.h"
+
+namespace {
+
+std::string readelf(const std::string& options) {
+    const auto run = geoharm_test::runCommand(std::string("readelf -W ") + options + " \"" + GEOHARM_PLUGIN + "\"");
+    EXPECT_EQ(run.status, 0) << run.err;
+    return run.out;
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    std::string s;
+    while (in >> s) w.push_back(s);
+    return w;
+}
+
+/* The text between '[' and ']' on lines that contain `tag`. */
+std::set<std::string> bracketed(const std::string& text, const std::string& tag) {
+    std::set<std::string> found;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.find(tag) == std::string::npos) continue;
+        const auto open = line.find('[');
+        const auto close = line.find(']', open);
+        if (open != std::string::npos && close != std::string::npos) found.insert(line.substr(open + 1, close - open - 1));
+    }
+    return found;
+}
+
+TEST(PluginInterface, ExportsTheEntryPointAloneInFmex) {
+    // Dynamic symbols: "Num: Value Size Type Bind Vis Ndx Name".
+    std::set<std::string> functions;
+    std::set<std::string> otherDefined;
+    std::istringstream in(readelf("--dyn-syms"));
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto w = words(line);
+        const bool entry = w.size() >= 8 && w[0].back() == ':' && std::isdigit(static_cast<unsigned char>(w[0][0]));
+        if (!entry || w[6] == "UND" || w[4] == "LOCAL") continue;
+        if (w[3] == "FUNC") {
+            functions.insert(w[7]);
+        } else if (!(w[6] == "ABS" && w[7] == "FMEX")) {
+            // The version node's own marker symbol is the only other one allowed.
+            otherDefined.insert(w[7]);
+        }
+    }
+    EXPECT_EQ(functions, (std::set<std::string>{"mexfunction_@@FMEX"}));
+    EXPECT_TRUE(otherDefined.empty()) << *otherDefined.begin();
+}
+
+TEST(PluginInterface, VersionDefinitionsAreBaseAndFmex) {
+    // "Rev: 1  Flags: BASE  Index: 1  Cnt: 1  Name: geoharm.mexa64"
+    std::vector<std::pair<std::string, std::string>> defs;
+    std::istringstream in(readelf("--version-info"));
+    std::string line;
+    bool inDefs = false;
+    while (std::getline(in, line)) {
+        if (line.find("Version definition section") != std::string::npos) inDefs = true;
+        else if (line.find("section '") != std::string::npos) inDefs = false;
+        if (!inDefs || line.find("Flags:") == std::string::npos) continue;
+        const auto w = words(line);
+        std::string flags, name;
+        for (std::size_t i = 0; i + 1 < w.size(); i++) {
+            if (w[i] == "Flags:") flags = w[i + 1];
+            if (w[i] == "Name:") name = w[i + 1];
+        }
+        defs.emplace_back(flags, name);
+    }
+    const std::vector<std::pair<std::string, std::string>> expected{{"BASE", "geoharm.mexa64"}, {"none", "FMEX"}};
+    EXPECT_EQ(defs, expected);
+}
+
+TEST(PluginInterface, NeedsTheHostLibrariesAndTheCLibraryOnly) {
+    const std::string dynamic = readelf("--dynamic");
+    const std::set<std::string> needed = bracketed(dynamic, "(NEEDED)");
+    for (const char* lib : {"libmx.so", "libmex.so", "libmat.so"}) EXPECT_EQ(needed.count(lib), 1u) << lib;
+    // Nothing of the C++ or GCC runtime: they are linked in.  The
+    // sanitizers' runtimes are allowed in the sanitizer build.
+    for (const std::string& lib : needed) {
+        const bool allowed = lib == "libmx.so" || lib == "libmex.so" || lib == "libmat.so" || lib == "libc.so.6" ||
+                             lib == "libm.so.6" || lib.rfind("libasan.so", 0) == 0 || lib.rfind("libubsan.so", 0) == 0;
+        EXPECT_TRUE(allowed) << "needs " << lib;
+    }
+    EXPECT_EQ(bracketed(dynamic, "(SONAME)"), (std::set<std::string>{"geoharm.mexa64"}));
+    // The host finds the libraries; the plug-in carries no search path.
+    EXPECT_TRUE(bracketed(dynamic, "PATH)").empty());
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+/*
+ * geoharm-call - the model through a plug-in file, called as the host
+ * calls it (the stand-in host of host/).
+ *
+ * Reads records "x y z N M" from standard input and writes "a_x a_y a_z"
+ * for each, exactly as geoharm-eval does (formats in record_io.h), but each
+ * result comes from one call of the plug-in named on the command line:
+ * the position as a 3x1 double array, N and M as int8 scalars.  Options
+ * change how the arguments are passed, to drive the gateway's edge cases:
+ *
+ *   --class CLASS      N and M as scalars of CLASS (converted as the
+ *                      caller's language converts: rounded, saturated)
+ *   --n-class CLASS    N alone as CLASS;  --m-class CLASS: M alone
+ *                      CLASS: double single logical char int8 uint8 int16
+ *                      uint16 int32 uint32 int64 uint64
+ *   --nrhs K           pass only the first K inputs (K > 3: empty doubles
+ *                      follow the three)
+ *   --position RxC     the position as an R x C double array, x, y, z
+ *                      first and zeros after them
+ *   --nlhs K           the number of outputs asked for (default 1);
+ *                      output slot 0 is printed whatever K is
+ *
+ * Exit status: 0 after all records; 1 at a malformed record (reported with
+ * its line number on standard error); 2 for a bad command line or a file
+ * that does not load; 3 when a call ends with an error through the host,
+ * printed as "identifier: message" on standard error.  Lines of the
+ * records before the failing one have been written.
+ */
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "plugin_host.h"
+#include "record_io.h"
+
+namespace {
+
+using geoharm::MexInt;
+using geoharm::MexPointer;
+using geoharm::MexSize;
+namespace host = geoharm::host;
+
+struct ClassName {
+    const char* name;
+    MexInt id;
+};
+
+const ClassName CLASS_NAMES[] = {
+    {"double", geoharm::DOUBLE_CLASS}, {"single", geoharm::SINGLE_CLASS}, {"logical", geoharm::LOGICAL_CLASS},
+    {"char", geoharm::CHAR_CLASS},     {"int8", geoharm::INT8_CLASS},     {"uint8", geoharm::UINT8_CLASS},
+    {"int16", geoharm::INT16_CLASS},   {"uint16", geoharm::UINT16_CLASS}, {"int32", geoharm::INT32_CLASS},
+    {"uint32", geoharm::UINT32_CLASS}, {"int64", geoharm::INT64_CLASS},   {"uint64", geoharm::UINT64_CLASS},
+};
+
+struct Options {
+    std::string plugin;
+    MexInt nClass = geoharm::INT8_CLASS;
+    MexInt mClass = geoharm::INT8_CLASS;
+    int nrhs = 3;
+    int nlhs = 1;
+    std::vector<MexSize> positionDims{3, 1};
+};
+
+bool parseClass(const char* text, MexInt& id) {
+    for (const ClassName& c : CLASS_NAMES) {
+        if (std::strcmp(text, c.name) == 0) {
+            id = c.id;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool parseCount(const char* text, int& value) {
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < 0 || v > 1000) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool parseDims(const char* text, std::vector<MexSize>& dims) {
+    char* end = nullptr;
+    const long rows = std::strtol(text, &end, 10);
+    if (end == text || *end != 'x') return false;
+    const char* colsText = end + 1;
+    const long cols = std::strtol(colsText, &end, 10);
+    if (end == colsText || *end != '\0' || rows < 0 || cols < 0 || rows > 1000000 || cols > 1000000) return false;
+    dims = {rows, cols};
+    return true;
+}
+
+bool parseOptions(int argc, char** argv, Options& o) {
+    if (argc < 2 || argv[1][0] == '-') return false;
+    o.plugin = argv[1];
+    for (int i = 2; i < argc; i++) {
+        const std::string opt = argv[i];
+        if (i + 1 >= argc) return false;
+        const char* value = argv[++i];
+        bool good;
+        if (opt == "--class") {
+            good = parseClass(value, o.nClass) && parseClass(value, o.mClass);
+        } else if (opt == "--n-class") {
+            good = parseClass(value, o.nClass);
+        } else if (opt == "--m-class") {
+            good = parseClass(value, o.mClass);
+        } else if (opt == "--nrhs") {
+            good = parseCount(value, o.nrhs);
+        } else if (opt == "--nlhs") {
+            good = parseCount(value, o.nlhs);
+        } else if (opt == "--position") {
+            good = parseDims(value, o.positionDims);
+        } else {
+            good = false;
+        }
+        if (!good) return false;
+    }
+    return true;
+}
+
+void usage(const char* argv0) {
+    std::fprintf(stderr,
+                 "usage: %s PLUGIN [--class C] [--n-class C] [--m-class C] [--nrhs K] [--nlhs K]\n"
+                 "                    [--position RxC] < records\n"
+                 "  reads lines 'x y z N M', calls PLUGIN for each through the stand-in host\n"
+                 "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g; N and M go in as int8 unless\n"
+                 "  C (double single logical char int8 uint8 int16 uint16 int32 uint32 int64\n"
+                 "  uint64) says otherwise\n",
+                 argv0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parseOptions(argc, argv, o)) {
+        usage(argv[0]);
+        return 2;
+    }
+    host::Plugin plugin;
+    std::string why;
+    if (!host::loadPlugin(o.plugin, plugin, why)) {
+        std::fprintf(stderr, "geoharm-call: %s\n", why.c_str());
+        return 2;
+    }
+
+    int status = 0;
+    std::string line;
+    long lineNo = 0;
+    while (status == 0 && std::getline(std::cin, line)) {
+        lineNo++;
+        geoharm::FieldInput in;
+        const geoharm::RecordKind kind = geoharm::parseRecord(line, in, why);
+        if (kind == geoharm::RecordKind::Empty) continue;
+        if (kind == geoharm::RecordKind::Malformed) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "geoharm-call: line %ld: %s\n", lineNo, why.c_str());
+            status = 1;
+            break;
+        }
+
+        /* The arguments, as the options ask for them. */
+        std::vector<host::Array> args;
+        args.push_back(host::makePosition(in.x, in.y, in.z, o.positionDims));
+        args.push_back(host::makeScalar(o.nClass, in.n));
+        args.push_back(host::makeScalar(o.mClass, in.m));
+        while (static_cast<int>(args.size()) < o.nrhs) args.push_back(host::makeArray(geoharm::DOUBLE_CLASS, {0, 0}));
+        std::vector<MexPointer> inputs;
+        for (int i = 0; i < o.nrhs; i++) inputs.push_back(args[static_cast<std::size_t>(i)].handle());
+
+        const host::CallResult r = host::callPlugin(plugin, o.nlhs, inputs);
+        if (!r.ok) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s: %s\n", r.error.identifier.c_str(), r.error.message.c_str());
+            status = 3;
+            break;
+        }
+        const double* a = static_cast<const double*>(r.output.data());
+        std::printf("%s\n", geoharm::formatResult(a).c_str());
+    }
+    std::fflush(stdout);
+    host::unloadPlugin(plugin);
+    return status;
+}
