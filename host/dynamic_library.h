@@ -1,6 +1,6 @@
 /*
  * dynamic_library.h - loading a plug-in file and finding a symbol in it.
- * The one operating-system-specific part of the stand-in host; each
+ * The one part of the stand-in host that differs by operating system; each
  * platform has its own implementation file.
  */
 #ifndef GEOHARM_HOST_DYNAMIC_LIBRARY_H

@@ -10,3 +10,10 @@ cmake --build --preset linux
 
 echo "geoharm-eval: 7000000 1000000 2000000 10 10"
 echo "7000000 1000000 2000000 10 10" | build/linux/tools/geoharm-eval
+
+# dist/: the plug-in and, in host/linux64/, geoharm-call with the stand-in
+# host libraries; the same point evaluated through the plug-in.
+rm -rf dist
+cmake --install build/linux --prefix "$PWD/dist" >/dev/null
+echo "geoharm-call dist/geoharm.mexa64: 7000000 1000000 2000000 10 10"
+echo "7000000 1000000 2000000 10 10" | dist/host/linux64/geoharm-call dist/geoharm.mexa64

@@ -18,7 +18,7 @@ geoharm_test::ToolOutput runCall(const std::string& options, const std::string& 
     return runCommand(quoted(GEOHARM_CALL) + " " + quoted(GEOHARM_PLUGIN) + " " + options, input);
 }
 
-/* Records with every limit and special value the tools share. */
+/* Records with every limit and odd value (signed zeros, origin, inf, NaN). */
 std::string recordsAllLimits() {
     std::string input = "# x y z N M\n\n";
     for (const auto& w : geoharm_test::WORKED_EXAMPLES) {
