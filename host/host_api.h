@@ -14,6 +14,7 @@
 #define GEOHARM_HOST_API_H
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,26 @@ long liveArrays();
  * this thread is also appended to it; nullptr stops the tracking.
  */
 void trackArrays(std::vector<MexPointer>* made);
+
+/*
+ * One call of a by-reference routine, as the host received it: the
+ * routine's name and the values behind its arguments (handles, data
+ * addresses, counts, flags; for the error routine, the two lengths).
+ */
+struct HostCall {
+    std::string routine;
+    std::vector<long long> values;
+    bool operator==(const HostCall& o) const { return routine == o.routine && values == o.values; }
+};
+
+/*
+ * traceHostCalls - while `trace` is set (per thread), every by-reference
+ * routine called on this thread is appended to it; nullptr stops it.
+ */
+void traceHostCalls(std::vector<HostCall>* trace);
+
+/* noteHostCall - appends to this thread's trace, if one is set. */
+void noteHostCall(const char* routine, std::initializer_list<long long> values);
 
 /* --- libmex -------------------------------------------------------------- */
 

@@ -72,6 +72,7 @@ extern "C" void GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(const ch
                                                                         std::size_t idLength,
                                                                         std::size_t messageLength) {
     using namespace geoharm::host;
+    noteHostCall("mexerrmsgidandtxt_", {static_cast<long long>(idLength), static_cast<long long>(messageLength)});
     if (unwindTo == nullptr) {
         std::fprintf(stderr, "stand-in host: error raised outside a call: %.*s: %.*s\n", static_cast<int>(idLength),
                      id, static_cast<int>(messageLength), message);

@@ -17,6 +17,7 @@ namespace {
 
 std::atomic<long> liveCount{0};
 thread_local std::vector<MexPointer>* tracked = nullptr;
+thread_local std::vector<HostCall>* traced = nullptr;
 
 }  // namespace
 
@@ -94,6 +95,12 @@ void* imagData(MexPointer handle) { return arrayOf(handle, "imagData")->imag; }
 long liveArrays() { return liveCount.load(); }
 
 void trackArrays(std::vector<MexPointer>* made) { tracked = made; }
+
+void traceHostCalls(std::vector<HostCall>* trace) { traced = trace; }
+
+void noteHostCall(const char* routine, std::initializer_list<long long> values) {
+    if (traced != nullptr) traced->push_back({routine, values});
+}
 
 }  // namespace host
 }  // namespace geoharm

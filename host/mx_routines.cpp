@@ -2,7 +2,9 @@
  * mx_routines.cpp - the by-reference array routines the plug-in imports
  * from libmx (declared in mex_host.h).  Every argument is an address; an
  * array handle arrives as the address of the slot that holds it, a data
- * address as the address of a variable that holds it.
+ * address as the address of a variable that holds it.  Each call is noted
+ * in the thread's trace (host_api.h), when one is set, before it is
+ * carried out.
  */
 #include <cstring>
 
@@ -12,50 +14,61 @@
 #include "mx_array.h"
 
 using geoharm::host::arrayOf;
+using geoharm::host::noteHostCall;
 
 extern "C" {
 
 MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(const MexInt* rows, const MexInt* cols,
                                                                                const MexInt* complexFlag) {
+    noteHostCall("mxcreatedoublematrix700_", {*rows, *cols, *complexFlag});
     return geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot) {
+    noteHostCall("mxgetpr_", {*slot});
     return reinterpret_cast<MexPointer>(arrayOf(*slot, "mxgetpr")->real);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxgetdata_, MXGETDATA)(const MexPointer* slot) {
+    noteHostCall("mxgetdata_", {*slot});
     return reinterpret_cast<MexPointer>(arrayOf(*slot, "mxgetdata")->real);
 }
 
 MexInt GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(const MexPointer* slot) {
+    noteHostCall("mxgetclassid_", {*slot});
     return arrayOf(*slot, "mxgetclassid")->classId;
 }
 
 MexSize GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(const MexPointer* slot) {
+    noteHostCall("mxgetnumberofelements_", {*slot});
     return arrayOf(*slot, "mxgetnumberofelements")->count;
 }
 
 MexInt GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(const MexPointer* slot) {
+    noteHostCall("mxiscomplex_", {*slot});
     return arrayOf(*slot, "mxiscomplex")->complex ? 1 : 0;
 }
 
 MexInt GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(const MexPointer* slot) {
+    noteHostCall("mxissparse_", {*slot});
     return arrayOf(*slot, "mxissparse")->sparse ? 1 : 0;
 }
 
 void GEOHARM_MEX_NAME(mxcopyptrtoreal8700_, MXCOPYPTRTOREAL8700)(const MexPointer* src, double* dst,
                                                                  const MexInt* count) {
+    noteHostCall("mxcopyptrtoreal8700_", {*src, *count});
     std::memcpy(dst, reinterpret_cast<const void*>(*src), static_cast<std::size_t>(*count) * sizeof(double));
 }
 
 void GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(const MexPointer* src, std::int8_t* dst,
                                                                        const MexInt* count) {
+    noteHostCall("mxcopyptrtointeger1700_", {*src, *count});
     std::memcpy(dst, reinterpret_cast<const void*>(*src), static_cast<std::size_t>(*count));
 }
 
 void GEOHARM_MEX_NAME(mxcopyreal8toptr700_, MXCOPYREAL8TOPTR700)(const double* src, const MexPointer* dst,
                                                                  const MexInt* count) {
+    noteHostCall("mxcopyreal8toptr700_", {*dst, *count});
     std::memcpy(reinterpret_cast<void*>(*dst), src, static_cast<std::size_t>(*count) * sizeof(double));
 }
 

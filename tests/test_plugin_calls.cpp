@@ -308,4 +308,111 @@ TEST(PluginCalls, GoodCallAfterBadCallsIsUnchanged) {
     }
 }
 
+/* Runs one call with the thread's host-call trace on. */
+std::vector<geoharm::host::HostCall> traceOf(const std::vector<const Array*>& args, CallResult& result) {
+    std::vector<geoharm::host::HostCall> trace;
+    geoharm::host::traceHostCalls(&trace);
+    result = callWith(args);
+    geoharm::host::traceHostCalls(nullptr);
+    return trace;
+}
+
+std::string describe(const std::vector<geoharm::host::HostCall>& calls) {
+    std::string text;
+    for (const auto& c : calls) {
+        text += "  " + c.routine;
+        for (long long v : c.values) text += " " + std::to_string(v);
+        text += "\n";
+    }
+    return text;
+}
+
+long long address(const void* p) { return static_cast<long long>(reinterpret_cast<std::intptr_t>(p)); }
+
+TEST(PluginCalls, ValidCallTalksToTheHostInTheDescribedOrder) {
+    // Before the output exists: only queries about the inputs (class,
+    // complexity, storage, size, and the data address for a value read).
+    // From the output on: create and store; real-data addresses of inputs
+    // 0, 1, 2 and the output; position in; int8 limits in; result out.
+    const auto& w = WORKED_EXAMPLES[N4_M2];
+    struct Case {
+        const char* what;
+        MexInt nClass, mClass;
+    };
+    const Case cases[] = {{"int8, int8", geoharm::INT8_CLASS, geoharm::INT8_CLASS},
+                          {"double, int8", geoharm::DOUBLE_CLASS, geoharm::INT8_CLASS},
+                          {"int8, uint16", geoharm::INT8_CLASS, geoharm::UINT16_CLASS}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Array pos = makePosition(w.x, w.y, w.z);
+        const Array n = makeScalar(c.nClass, w.n);
+        const Array m = makeScalar(c.mClass, w.m);
+        CallResult r;
+        const auto trace = traceOf({&pos, &n, &m}, r);
+        expectResult(r, w.ax, w.ay, w.az, c.what);
+        const long long out = r.output.handle();
+
+        std::size_t create = 0;
+        while (create < trace.size() && trace[create].routine != "mxcreatedoublematrix700_") create++;
+        ASSERT_LT(create, trace.size()) << describe(trace);
+        bool readValueOfN = false, readValueOfM = false;
+        for (std::size_t i = 0; i < create; i++) {
+            const auto& q = trace[i];
+            const bool query = q.routine == "mxgetclassid_" || q.routine == "mxiscomplex_" ||
+                               q.routine == "mxissparse_" || q.routine == "mxgetnumberofelements_" ||
+                               q.routine == "mxgetdata_";
+            EXPECT_TRUE(query) << q.routine << " before the output exists:\n" << describe(trace);
+            readValueOfN = readValueOfN || (q.routine == "mxgetdata_" && q.values[0] == n.handle());
+            readValueOfM = readValueOfM || (q.routine == "mxgetdata_" && q.values[0] == m.handle());
+        }
+        EXPECT_EQ(readValueOfN, c.nClass != geoharm::INT8_CLASS);
+        EXPECT_EQ(readValueOfM, c.mClass != geoharm::INT8_CLASS);
+
+        using geoharm::host::HostCall;
+        std::vector<HostCall> steps{
+            {"mxcreatedoublematrix700_", {3, 1, 0}},
+            {"mxgetpr_", {pos.handle()}},
+            {"mxgetpr_", {n.handle()}},
+            {"mxgetpr_", {m.handle()}},
+            {"mxgetpr_", {out}},
+            {"mxcopyptrtoreal8700_", {address(pos.data()), 3}},
+        };
+        if (c.nClass == geoharm::INT8_CLASS) steps.push_back({"mxcopyptrtointeger1700_", {address(n.data()), 1}});
+        if (c.mClass == geoharm::INT8_CLASS) steps.push_back({"mxcopyptrtointeger1700_", {address(m.data()), 1}});
+        steps.push_back({"mxcopyreal8toptr700_", {address(r.output.data()), 3}});
+        const std::vector<HostCall> after(trace.begin() + static_cast<std::ptrdiff_t>(create), trace.end());
+        EXPECT_TRUE(after == steps) << "got:\n" << describe(after) << "expected:\n" << describe(steps);
+    }
+}
+
+TEST(PluginCalls, RefusedCallEndsInTheErrorRoutineAlone) {
+    // The error routine is the last thing called, with the texts' lengths,
+    // and nothing is created or copied before it.
+    const Array pos = makePosition(7000000.0, 1000000.0, 2000000.0);
+    const Array n = makeScalar(geoharm::INT8_CLASS, 10);
+    const Array nan = makeScalar(geoharm::DOUBLE_CLASS, NaN);
+    struct Case {
+        const char* what;
+        std::vector<const Array*> args;
+        const char* identifier;
+        const char* message;
+    };
+    const Case cases[] = {{"two inputs", {&pos, &n}, "geoharm:nrhs", NRHS_TEXT},
+                          {"NaN order", {&pos, &n, &nan}, "geoharm:order", ORDER_NAN_TEXT}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CallResult r;
+        const auto trace = traceOf(c.args, r);
+        ASSERT_FALSE(trace.empty());
+        const geoharm::host::HostCall last{
+            "mexerrmsgidandtxt_",
+            {static_cast<long long>(std::strlen(c.identifier)), static_cast<long long>(std::strlen(c.message))}};
+        EXPECT_TRUE(trace.back() == last) << describe(trace);
+        for (std::size_t i = 0; i + 1 < trace.size(); i++) {
+            EXPECT_EQ(trace[i].routine.rfind("mxcopy", 0), std::string::npos) << describe(trace);
+            EXPECT_NE(trace[i].routine, "mxcreatedoublematrix700_") << describe(trace);
+        }
+    }
+}
+
 }  // namespace

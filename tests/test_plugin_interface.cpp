@@ -61,6 +61,25 @@ TEST(PluginInterface, ExportsTheEntryPointAloneInFmex) {
     EXPECT_TRUE(otherDefined.empty()) << *otherDefined.begin();
 }
 
+TEST(PluginInterface, ImportsExactlyTheHostRoutinesItCalls) {
+    // The contract with every host (the stand-in, the Octave adapter): the
+    // routines of mex_host.h that the plug-in uses, by these names.
+    std::set<std::string> hostImports;
+    std::istringstream in(readelf("--dyn-syms"));
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto w = words(line);
+        if (w.size() < 8 || w[6] != "UND") continue;
+        if (w[7].rfind("mx", 0) == 0 || w[7].rfind("mex", 0) == 0) hostImports.insert(w[7]);
+    }
+    const std::set<std::string> expected{
+        "mxcreatedoublematrix700_", "mxgetpr_",           "mxgetdata_",
+        "mxgetclassid_",            "mxgetnumberofelements_", "mxiscomplex_",
+        "mxissparse_",              "mxcopyptrtoreal8700_",   "mxcopyptrtointeger1700_",
+        "mxcopyreal8toptr700_",     "mexerrmsgidandtxt_"};
+    EXPECT_EQ(hostImports, expected);
+}
+
 TEST(PluginInterface, VersionDefinitionsAreBaseAndFmex) {
     // "Rev: 1  Flags: BASE  Index: 1  Cnt: 1  Name: geoharm.mexa64"
     std::vector<std::pair<std::string, std::string>> defs;
