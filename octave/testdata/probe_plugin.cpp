@@ -1,0 +1,93 @@
+/*
+ * probe_plugin.cpp - TEST FIXTURE, not a deliverable.  A stand-in for
+ * geoharm.mexa64 used only to exercise the Octave adapter (libmx.so,
+ * libmex.so) while the real plug-in is built elsewhere.
+ *
+ * It is linked like the real plug-in (by-reference entry point mexfunction_
+ * in version node FMEX, soname geoharm.mexa64, needs libmx/libmex/libmat,
+ * static libstdc++ and libgcc), calls every adapter routine, and answers
+ * as the gateway does: the checks in the same order with the same error
+ * identifiers, N and M read by value, then the field evaluated by the
+ * project's own field library.  Passing tests against it show the adapter
+ * works; they say nothing about the real gateway.
+ */
+#include <cmath>
+#include <cstring>
+
+#include "evaluate_acceleration.h"
+#include "mex_host.h"
+
+namespace {
+
+using geoharm::MexInt;
+using geoharm::MexPointer;
+
+const MexInt THREE = 3;
+const MexInt ONE = 1;
+const MexInt REAL = 0;
+
+[[noreturn]] void fail(const char* id, const char* message) {
+    GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(id, message, std::strlen(id), std::strlen(message));
+}
+
+/* A scalar of any numeric or logical class as a double; false if the class
+   is not numeric/logical or the array is empty. */
+bool readNumber(const MexPointer* slot, double* value, std::int8_t* byte, bool* isInt8) {
+    if (GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(slot) < 1) return false;
+    const MexInt classId = GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(slot);
+    MexPointer data = GEOHARM_MEX_NAME(mxgetdata_, MXGETDATA)(slot);
+    const void* p = reinterpret_cast<const void*>(data);
+    *isInt8 = classId == 8;
+    switch (classId) {
+        case 3: *value = *static_cast<const unsigned char*>(p); return true;
+        case 6: GEOHARM_MEX_NAME(mxcopyptrtoreal8700_, MXCOPYPTRTOREAL8700)(&data, value, &ONE); return true;
+        case 7: *value = *static_cast<const float*>(p); return true;
+        case 8: GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&data, byte, &ONE); return true;
+        case 9: *value = *static_cast<const std::uint8_t*>(p); return true;
+        case 10: *value = *static_cast<const std::int16_t*>(p); return true;
+        case 11: *value = *static_cast<const std::uint16_t*>(p); return true;
+        case 12: *value = *static_cast<const std::int32_t*>(p); return true;
+        case 13: *value = *static_cast<const std::uint32_t*>(p); return true;
+        case 14: *value = static_cast<double>(*static_cast<const std::int64_t*>(p)); return true;
+        case 15: *value = static_cast<double>(*static_cast<const std::uint64_t*>(p)); return true;
+        default: return false;
+    }
+}
+
+/* N or M: int8 by its byte; other classes truncated and saturated. */
+std::int8_t readLimit(const MexPointer* slot, const char* id) {
+    double value = 0.0;
+    std::int8_t byte = 0;
+    bool isInt8 = false;
+    if (!readNumber(slot, &value, &byte, &isInt8) || std::isnan(value)) fail(id, "N and M must be numeric scalars");
+    if (isInt8) return byte;
+    const double t = std::trunc(value);
+    return static_cast<std::int8_t>(t < -128.0 ? -128.0 : (t > 127.0 ? 127.0 : t));
+}
+
+}  // namespace
+
+extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs,
+                                                           const MexPointer* prhs) {
+    (void)nlhs;
+    if (*nrhs < 3) fail("geoharm:nrhs", "three inputs are needed: position, N, M");
+    if (GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(&prhs[0]) != 6 ||
+        GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(&prhs[0]) != 0 ||
+        GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(&prhs[0]) != 0 ||
+        GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(&prhs[0]) < 3)
+        fail("geoharm:position", "the position must be a real double array of at least 3 elements");
+    geoharm::FieldInput in{};
+    in.n = readLimit(&prhs[1], "geoharm:degree");
+    in.m = readLimit(&prhs[2], "geoharm:order");
+    const MexPointer position = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[0]);
+    double xyz[3];
+    GEOHARM_MEX_NAME(mxcopyptrtoreal8700_, MXCOPYPTRTOREAL8700)(&position, xyz, &THREE);
+    in.x = xyz[0];
+    in.y = xyz[1];
+    in.z = xyz[2];
+    double a[3];
+    geoharm::evaluateAcceleration(in, a);
+    plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&THREE, &ONE, &REAL);
+    const MexPointer out = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&plhs[0]);
+    GEOHARM_MEX_NAME(mxcopyreal8toptr700_, MXCOPYREAL8TOPTR700)(a, &out, &THREE);
+}
