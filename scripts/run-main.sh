@@ -10,3 +10,11 @@ cmake --build --preset linux
 
 echo "geoharm-eval: 7000000 1000000 2000000 10 10"
 echo "7000000 1000000 2000000 10 10" | build/linux/tools/geoharm-eval
+
+# The same point through GNU Octave, once the run folder holds the real
+# plug-in (until then it holds a test fixture, which is not evaluated here).
+if grep -qx geoharm_mexa64 build/linux/octave-run/plugin-target 2>/dev/null; then
+  echo "octave: geoharm([7000000; 1000000; 2000000], int8(10), int8(10))"
+  sh build/linux/octave-run/run-octave.sh \
+    --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], int8(10), int8(10)))"
+fi
