@@ -26,8 +26,20 @@ const MexInt THREE = 3;
 const MexInt ONE = 1;
 const MexInt REAL = 0;
 
-[[noreturn]] void fail(const char* id, const char* message) {
-    GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(id, message, std::strlen(id), std::strlen(message));
+/* The identifiers packed into one buffer with no terminators between them,
+   as a character constant of the by-reference binding is: the adapter must
+   go by the hidden lengths, not look for a NUL. */
+const char IDS[] = "geoharm:nrhsgeoharm:positiongeoharm:degreegeoharm:order";
+struct Id {
+    std::size_t offset, length;
+};
+const Id NRHS{0, 12}, POSITION{12, 16}, DEGREE{28, 14}, ORDER{42, 13};
+
+/* The message ends in "(100%%)" plus an unterminated tail: a '%' must print
+   as itself ("%%" stays two characters) and the tail must not show. */
+[[noreturn]] void fail(Id id, const char* message) {
+    GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(IDS + id.offset, message, id.length,
+                                                            std::strlen(message) - 4);
 }
 
 /* A scalar of any numeric or logical class as a double; false if the class
@@ -55,11 +67,12 @@ bool readNumber(const MexPointer* slot, double* value, std::int8_t* byte, bool* 
 }
 
 /* N or M: int8 by its byte; other classes truncated and saturated. */
-std::int8_t readLimit(const MexPointer* slot, const char* id) {
+std::int8_t readLimit(const MexPointer* slot, Id id) {
     double value = 0.0;
     std::int8_t byte = 0;
     bool isInt8 = false;
-    if (!readNumber(slot, &value, &byte, &isInt8) || std::isnan(value)) fail(id, "N and M must be numeric scalars");
+    if (!readNumber(slot, &value, &byte, &isInt8) || std::isnan(value))
+        fail(id, "N and M must be numeric scalars, not NaN (100%%)TAIL");
     if (isInt8) return byte;
     const double t = std::trunc(value);
     return static_cast<std::int8_t>(t < -128.0 ? -128.0 : (t > 127.0 ? 127.0 : t));
@@ -70,15 +83,15 @@ std::int8_t readLimit(const MexPointer* slot, const char* id) {
 extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs,
                                                            const MexPointer* prhs) {
     (void)nlhs;
-    if (*nrhs < 3) fail("geoharm:nrhs", "three inputs are needed: position, N, M");
+    if (*nrhs < 3) fail(NRHS, "three inputs are needed: position, N, M (100%%)TAIL");
     if (GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(&prhs[0]) != 6 ||
         GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(&prhs[0]) != 0 ||
         GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(&prhs[0]) != 0 ||
         GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(&prhs[0]) < 3)
-        fail("geoharm:position", "the position must be a real double array of at least 3 elements");
+        fail(POSITION, "the position must be a real double array of at least 3 elements (100%%)TAIL");
     geoharm::FieldInput in{};
-    in.n = readLimit(&prhs[1], "geoharm:degree");
-    in.m = readLimit(&prhs[2], "geoharm:order");
+    in.n = readLimit(&prhs[1], DEGREE);
+    in.m = readLimit(&prhs[2], ORDER);
     const MexPointer position = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[0]);
     double xyz[3];
     GEOHARM_MEX_NAME(mxcopyptrtoreal8700_, MXCOPYPTRTOREAL8700)(&position, xyz, &THREE);
