@@ -54,7 +54,13 @@ bool readNumber(const MexPointer* slot, double* value, std::int8_t* byte, bool* 
         case 3: *value = *static_cast<const unsigned char*>(p); return true;
         case 6: GEOHARM_MEX_NAME(mxcopyptrtoreal8700_, MXCOPYPTRTOREAL8700)(&data, value, &ONE); return true;
         case 7: *value = *static_cast<const float*>(p); return true;
-        case 8: GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&data, byte, &ONE); return true;
+        case 8: {
+            /* The real-data address of an int8 array, as a gateway that reads
+               the first byte of any class asks for it. */
+            const MexPointer pr = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(slot);
+            GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&pr, byte, &ONE);
+            return true;
+        }
         case 9: *value = *static_cast<const std::uint8_t*>(p); return true;
         case 10: *value = *static_cast<const std::int16_t*>(p); return true;
         case 11: *value = *static_cast<const std::uint16_t*>(p); return true;
