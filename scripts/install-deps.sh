@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev   # tests and benchmarks
   libgeographiclib-dev            # independent check of the physics
+  octave octave-dev               # a real MEX host for the Linux plug-in
 )
 
 missing=()

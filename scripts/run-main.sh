@@ -17,3 +17,8 @@ rm -rf dist
 cmake --install build/linux --prefix "$PWD/dist" >/dev/null
 echo "geoharm-call dist/geoharm.mexa64: 7000000 1000000 2000000 10 10"
 echo "7000000 1000000 2000000 10 10" | dist/host/linux64/geoharm-call dist/geoharm.mexa64
+
+# The same point through GNU Octave, from dist/octave.
+echo "octave: geoharm([7000000; 1000000; 2000000], int8(10), int8(10))"
+sh dist/octave/run-octave.sh \
+  --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], int8(10), int8(10)))"
