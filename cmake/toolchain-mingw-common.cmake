@@ -2,14 +2,15 @@
 # toolchain-mingw64.cmake and toolchain-mingw32.cmake, which set
 # GEOHARM_MINGW_TRIPLE, GEOHARM_WINE_ARCH and GEOHARM_MINGW_ARCH_FLAGS first).
 #
-# Compilers: the "win32" thread-model flavour of Debian's mingw-w64 g++.
-# Nothing here starts a thread, and that flavour's libstdc++ has no
-# dependency on winpthread, so a static link can never leave an import of
-# libwinpthread-1.dll behind (the "posix" flavour needs it for std::thread,
-# which we do not use).  GoogleTest uses the Win32 primitives on Windows.
+# Compilers: the "posix" thread-model flavour of Debian's mingw-w64 g++.
+# Its libstdc++ has std::mutex and std::thread (on winpthread), which
+# GoogleTest needs on Windows (thread-safe assertions, death tests); the
+# "win32" flavour of GCC 12 has neither.  winpthread is a static library
+# like the rest of the runtime here (-static below), so no binary imports
+# libwinpthread-1.dll: the plug-ins' import test checks it.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${GEOHARM_MINGW_TRIPLE}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${GEOHARM_MINGW_TRIPLE}-g++-win32)
+set(CMAKE_C_COMPILER ${GEOHARM_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${GEOHARM_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${GEOHARM_MINGW_TRIPLE}-windres)
 set(CMAKE_DLLTOOL ${GEOHARM_MINGW_TRIPLE}-dlltool)
 set(CMAKE_OBJDUMP ${GEOHARM_MINGW_TRIPLE}-objdump)
