@@ -10,3 +10,14 @@ cmake --build --preset linux
 
 echo "geoharm-eval: 7000000 1000000 2000000 10 10"
 echo "7000000 1000000 2000000 10 10" | build/linux/tools/geoharm-eval
+
+# The Windows builds: the same evaluation by geoharm-eval.exe under Wine
+# (in each build's own Wine prefix, created on first use).
+for preset in win64 win32; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "geoharm-eval.exe ($preset, under Wine): 7000000 1000000 2000000 10 10"
+  echo "7000000 1000000 2000000 10 10" |
+    cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "build/$preset/tools/geoharm-eval.exe" |
+    tr -d '\r' || echo "($preset: not run on this machine)"
+done
