@@ -13,6 +13,11 @@ set -eu
 prefix=$1
 arch=$2
 shift 2
+# Wine wants an absolute prefix.
+case $prefix in
+  /*) ;;
+  *) prefix=$PWD/$prefix ;;
+esac
 
 case $arch in
   win64) loader=/usr/lib/wine/wine64 ;;
