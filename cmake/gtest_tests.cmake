@@ -1,4 +1,5 @@
-# geoharm_add_gtest(target): registers a GoogleTest executable with CTest.
+# geoharm_add_gtest(target [PROPERTIES name value ...]): registers a
+# GoogleTest executable with CTest; PROPERTIES are test properties.
 #
 # Native builds list every test case of the executable as a CTest test.
 # Cross builds run the executable once, as a whole, under the emulator
@@ -8,9 +9,12 @@
 include(GoogleTest)
 
 function(geoharm_add_gtest target)
+  cmake_parse_arguments(ARG "" "" "PROPERTIES" ${ARGN})
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
-    set_tests_properties(${target} PROPERTIES SKIP_RETURN_CODE 77)
+    set_tests_properties(${target} PROPERTIES SKIP_RETURN_CODE 77 ${ARG_PROPERTIES})
+  elseif(ARG_PROPERTIES)
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES ${ARG_PROPERTIES})
   else()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
   endif()
