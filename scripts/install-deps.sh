@@ -10,6 +10,14 @@ packages=(
   octave octave-dev               # a real MEX host for the Linux plug-in
 )
 
+# Windows cross builds: the mingw-w64 compilers, GoogleTest's sources (built
+# for Windows by the cross builds), and Wine to run the tests; the 32-bit
+# Wine loader is an i386 package (multiarch, enabled below when missing).
+packages+=(
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 googletest
+  wine wine64 wine32:i386
+)
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
@@ -20,6 +28,9 @@ if ((${#missing[@]})); then
   echo "installing: ${missing[*]}"
   sudo=""
   [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -22,3 +22,14 @@ echo "7000000 1000000 2000000 10 10" | dist/host/linux64/geoharm-call dist/geoha
 echo "octave: geoharm([7000000; 1000000; 2000000], int8(10), int8(10))"
 sh dist/octave/run-octave.sh \
   --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], int8(10), int8(10)))"
+
+# The Windows builds: the same evaluation by geoharm-eval.exe under Wine
+# (in each build's own Wine prefix, created on first use).
+for preset in win64 win32; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "geoharm-eval.exe ($preset, under Wine): 7000000 1000000 2000000 10 10"
+  echo "7000000 1000000 2000000 10 10" |
+    cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "build/$preset/tools/geoharm-eval.exe" |
+    tr -d '\r' || echo "($preset: not run on this machine)"
+done

@@ -24,7 +24,12 @@ ToolRun runEval(const std::string& input) {
     const std::string in = dir + "geoharm_eval_in.txt";
     const std::string err = dir + "geoharm_eval_err.txt";
     std::ofstream(in, std::ios::binary) << input;
-    const std::string cmd = std::string("\"") + GEOHARM_EVAL + "\" < \"" + in + "\" 2> \"" + err + "\"";
+    std::string cmd = std::string("\"") + GEOHARM_EVAL + "\" < \"" + in + "\" 2> \"" + err + "\"";
+#if defined(_WIN32)
+    /* cmd.exe /c removes the first and the last quote of a line that
+       starts with one: a further pair keeps the quoted paths whole. */
+    cmd = "\"" + cmd + "\"";
+#endif
     FILE* pipe = popen(cmd.c_str(), "r");
     ToolRun run;
     char buf[4096];

@@ -1,0 +1,58 @@
+#!/bin/sh
+# wine-run.sh PREFIX ARCH PROGRAM [ARGS...]
+#
+# Runs a Windows program of the cross build under Wine: CTest's emulator.
+#   PREFIX  the build's own Wine prefix (created here on first use)
+#   ARCH    win64 or win32: which Wine loader runs the program, and the
+#           architecture of the prefix
+# Standard input, output and error pass through; the exit status is the
+# program's.  Exit status 77 (CTest: skipped) when this machine cannot run
+# programs of that architecture at all: the 32-bit loader is an i386 Linux
+# program and needs a kernel with IA-32 emulation.
+set -eu
+prefix=$1
+arch=$2
+shift 2
+# Wine wants an absolute prefix.
+case $prefix in
+  /*) ;;
+  *) prefix=$PWD/$prefix ;;
+esac
+
+case $arch in
+  win64) loader=/usr/lib/wine/wine64 ;;
+  win32) loader=/usr/lib/wine/wine ;;
+  *) echo "wine-run.sh: unknown architecture '$arch'" >&2; exit 2 ;;
+esac
+
+if ! "$loader" --version >/dev/null 2>&1; then
+  echo "wine-run.sh: cannot start $loader: this machine cannot run $arch programs" \
+       "(for win32: wine32:i386 missing, or a kernel without IA-32 emulation); skipped" >&2
+  exit 77
+fi
+
+export WINEPREFIX="$prefix"
+export WINEARCH="$arch"
+export WINELOADER="$loader"
+export WINEDEBUG=-all
+# No Mono or Gecko installers on first start, and no window of any kind.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export DISPLAY=
+
+# First use: create the prefix once, under a lock, since CTest may start
+# several tests at the same time.  wineboot -i initialises it without
+# asking anything; wineserver -w waits until it is written completely.
+if [ ! -e "$prefix/.geoharm-ready" ]; then
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -e "$prefix/.geoharm-ready" ]; then
+      rm -rf "$prefix"
+      "$loader" wineboot -i >/dev/null 2>&1
+      /usr/lib/wine/wineserver -w
+      touch "$prefix/.geoharm-ready"
+    fi
+  ) 9>"$prefix.lock"
+fi
+
+exec "$loader" "$@"

@@ -1,0 +1,46 @@
+#!/bin/sh
+# check_fp_instructions.sh OBJDUMP [--no-x87] FILE...
+#
+# Disassembles FILE (object files, static libraries or binaries) and fails
+# when it finds:
+#   - a fused multiply-add (vfmadd/vfmsub/vfnmadd/vfnmsub, FMA4 too): a*b+c
+#     must round twice;
+#   - with --no-x87: any x87 instruction (every x87 mnemonic starts with
+#     "f": fld, fstp, fmul, faddp, fxch, fldcw, ...; no SSE instruction
+#     does), whose 80-bit registers would round differently.
+# Prints the offending lines with the function they belong to.
+set -eu
+objdump=$1
+shift
+x87=0
+if [ "$1" = "--no-x87" ]; then
+  x87=1
+  shift
+fi
+
+found=0
+for file in "$@"; do
+  listing=$("$objdump" -d --no-show-raw-insn "$file")
+  count=$(printf '%s\n' "$listing" | grep -c -E '^ *[0-9a-f]+:' || true)
+  if [ "$count" -lt 10 ]; then
+    echo "check_fp_instructions: only $count instructions in $file: not a disassembly of the code"
+    exit 1
+  fi
+  pattern='vfn?m(add|sub)[a-z0-9]*|vfmaddsub[a-z0-9]*|vfmsubadd[a-z0-9]*'
+  [ "$x87" -eq 1 ] && pattern="$pattern|f[a-z0-9]*"
+  bad=$(printf '%s\n' "$listing" | awk -v pat="^($pattern)\$" '
+    /^[0-9a-f]+ <.*>:$/ { fn = $2; sub(/:$/, "", fn) }
+    /^ *[0-9a-f]+:/ {
+      line = $0; sub(/^ *[0-9a-f]+:[ \t]*/, "", line)
+      split(line, w, /[ \t]+/)
+      op = w[1]
+      if (op ~ /^(rep|repz|repnz|lock|data16|notrack|bnd)$/) op = w[2]
+      if (op ~ pat) print fn ": " line
+    }')
+  echo "check_fp_instructions: $file: $count instructions"
+  if [ -n "$bad" ]; then
+    printf '%s\n' "$bad" | head -20
+    found=1
+  fi
+done
+exit "$found"

@@ -1,0 +1,82 @@
+#!/bin/sh
+# identity.sh RECORDS NAME1 COMMAND1 NAME2 COMMAND2 [NAME3 COMMAND3 ...]
+#
+# Cross-platform identity: every COMMAND reads the records "x y z N M" of
+# the file RECORDS on standard input and writes one line "a_x a_y a_z" per
+# record (geoharm-eval's format: %.17g, NaN as "nan").  Each command is a
+# shell command line, e.g. the Linux geoharm-eval, or a Windows program
+# behind cmake/wine-run.sh; any further evaluator of the same records (a
+# plug-in through a host program) is one more NAME COMMAND pair.
+#
+# Passes when every command exits with status 0, writes exactly one line
+# per record, and all outputs are identical line for line (a carriage
+# return at a line end, from a Windows program's text-mode output, is not
+# part of the line).  A command that exits with 77 (cannot run on this
+# machine) fails the comparison unless only skipped commands remain beside
+# the first, in which case the whole test is skipped (exit 77).
+set -eu
+
+records=$1
+shift
+if [ $# -lt 4 ] || [ $(($# % 2)) -ne 0 ]; then
+  echo "usage: identity.sh RECORDS NAME1 COMMAND1 NAME2 COMMAND2 [...]" >&2
+  exit 2
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+want=$(grep -c -v -E '^[[:space:]]*(#|$)' "$records")
+echo "identity: $want records from $records"
+
+first=""
+compared=0
+skipped=0
+failed=0
+while [ $# -gt 0 ]; do
+  name=$1
+  cmd=$2
+  shift 2
+  status=0
+  sh -c "$cmd" <"$records" >"$work/$name.raw" 2>"$work/$name.err" || status=$?
+  if [ "$status" -eq 77 ]; then
+    echo "identity: $name: SKIPPED (cannot run here): $(cat "$work/$name.err")"
+    skipped=$((skipped + 1))
+    continue
+  fi
+  if [ "$status" -ne 0 ]; then
+    echo "identity: $name: exit status $status"; cat "$work/$name.err"
+    failed=1
+    continue
+  fi
+  tr -d '\r' <"$work/$name.raw" >"$work/$name.out"
+  lines=$(wc -l <"$work/$name.out")
+  if [ "$lines" -ne "$want" ]; then
+    echo "identity: $name: $lines output lines for $want records"
+    failed=1
+    continue
+  fi
+  if [ -z "$first" ]; then
+    first=$name
+    echo "identity: $name: reference"
+    continue
+  fi
+  if cmp -s "$work/$first.out" "$work/$name.out"; then
+    echo "identity: $name: identical to $first"
+    compared=$((compared + 1))
+  else
+    echo "identity: $name differs from $first; first differences (record / $first / $name):"
+    grep -v -E '^[[:space:]]*(#|$)' "$records" >"$work/records"
+    paste -d '|' "$work/records" "$work/$first.out" "$work/$name.out" |
+      awk -F'|' '$2 != $3 { print "  " $1 "\n    " $2 "\n    " $3; if (++n == 5) exit }'
+    failed=1
+  fi
+done
+
+[ "$failed" -eq 0 ] || exit 1
+if [ "$compared" -eq 0 ]; then
+  [ "$skipped" -gt 0 ] && exit 77
+  echo "identity: nothing compared"
+  exit 1
+fi
+exit 0
