@@ -18,6 +18,10 @@ packages+=(
   wine wine64 wine32:i386
 )
 
+# Hardening: clang 14 with its sanitizer and fuzzer runtimes (the gateway
+# fuzzer), valgrind (memcheck of the stand-in host path).
+packages+=(clang-14 libclang-rt-14-dev valgrind)
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

@@ -14,3 +14,17 @@ for preset in linux sanitize win64 win32; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# The gateway fuzzer: the plug-in and the stand-in host built by clang with
+# the fuzzer's coverage and sanitizers, run for a bounded time.
+echo "== fuzz"
+cmake --preset fuzz -DGEOHARM_WERROR=ON >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
+
+# The counts of the hardening runs (from the tests' logs): fuzzer, soak,
+# memcheck.
+echo "== hardening counts"
+grep -h -E '^(fuzz:|findings:|soak:|memcheck:)' \
+  build/fuzz/Testing/Temporary/LastTest.log build/linux/Testing/Temporary/LastTest.log \
+  build/sanitize/Testing/Temporary/LastTest.log 2>/dev/null | sed 's/^[0-9]*: //' || true

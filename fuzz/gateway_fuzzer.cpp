@@ -1,0 +1,168 @@
+/*
+ * gateway_fuzzer.cpp - libFuzzer target: the built plug-in, called through
+ * the stand-in host with the calls the fuzzer's bytes describe
+ * (fuzz_call.h), every one checked against what it must give
+ * (expected_outcome.h).
+ *
+ * Per call:
+ *   - the output and input slot tables are heap blocks of exactly the
+ *     slots the host passes (max(nlhs, 1) outputs, nrhs inputs), so a
+ *     read or write past them shows under AddressSanitizer;
+ *   - a refused call ends in the expected identifier and message, made no
+ *     array and left every output slot 0;
+ *   - a good call made exactly one array, in slot 0 (other slots 0), a 3x1
+ *     real, non-sparse double array whose three doubles have the bits of a
+ *     direct evaluateAcceleration of the expected FieldInput (a NaN matches
+ *     any NaN);
+ *   - the inputs' data is unchanged, and after the arrays are freed no
+ *     host array is left alive.
+ * A failed check prints what differed and aborts: libFuzzer keeps the
+ * input as a crash.  At exit the counts are printed.
+ */
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "evaluate_acceleration.h"
+#include "expected_outcome.h"
+#include "fuzz_call.h"
+#include "mx_array.h"
+#include "plugin_host.h"
+
+namespace {
+
+namespace host = geoharm::host;
+using geoharm::MexPointer;
+using geoharm_fuzz::FuzzArray;
+using geoharm_fuzz::FuzzCall;
+
+host::Plugin plugin;
+
+struct Counts {
+    unsigned long long calls = 0, errors = 0, results = 0, nanResults = 0;
+} counts;
+
+void printCounts() {
+    std::printf("fuzz: %llu calls, %llu errors raised, %llu results checked (%llu with a NaN component)\n",
+                counts.calls, counts.errors, counts.results, counts.nanResults);
+}
+
+[[noreturn]] void fail(const std::string& what) {
+    std::fprintf(stderr, "gateway fuzzer: %s\n", what.c_str());
+    std::abort();
+}
+
+void check(bool good, const std::string& what) {
+    if (!good) fail(what);
+}
+
+std::uint64_t bitsOf(double v) {
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+bool sameResult(double got, double want) {
+    return (std::isnan(got) && std::isnan(want)) || bitsOf(got) == bitsOf(want);
+}
+
+/* The host array a description stands for (elements past the filled ones
+   are zero). */
+MexPointer makeInput(const FuzzArray& a) {
+    const MexPointer h = host::createArray(a.classId, a.dims, a.complex, a.sparse);
+    if (!a.real.empty()) std::memcpy(host::realData(h), a.real.data(), a.real.size());
+    if (!a.imag.empty()) std::memcpy(host::imagData(h), a.imag.data(), a.imag.size());
+    return h;
+}
+
+/* Bytes of an array's real and imaginary data, to see that they stay. */
+std::vector<std::uint8_t> contentOf(MexPointer h) {
+    const host::MxArray* a = host::arrayOf(h, "fuzzer");
+    const std::size_t n = static_cast<std::size_t>(a->count) * host::elementSize(a->classId);
+    std::vector<std::uint8_t> out;
+    if (a->real != nullptr) out.insert(out.end(), static_cast<std::uint8_t*>(a->real), static_cast<std::uint8_t*>(a->real) + n);
+    if (a->imag != nullptr) out.insert(out.end(), static_cast<std::uint8_t*>(a->imag), static_cast<std::uint8_t*>(a->imag) + n);
+    return out;
+}
+
+void checkResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPointer* plhs, std::size_t slots,
+                 std::size_t made) {
+    check(made == 1, "a good call made " + std::to_string(made) + " arrays");
+    for (std::size_t i = 1; i < slots; i++) check(plhs[i] == 0, "output slot " + std::to_string(i) + " was written");
+    const host::MxArray* out = host::arrayOf(plhs[0], "fuzzer");
+    check(out->classId == geoharm::DOUBLE_CLASS, "output is not double");
+    check(out->dims == std::vector<geoharm::MexSize>{3, 1} && out->count == 3, "output is not 3x1");
+    check(!out->complex && !out->sparse && out->real != nullptr, "output is complex, sparse or has no data");
+    double direct[3];
+    geoharm::evaluateAcceleration(want.input, direct);
+    const double* got = static_cast<const double*>(out->real);
+    bool anyNaN = false;
+    for (int i = 0; i < 3; i++) {
+        char text[200];
+        std::snprintf(text, sizeof text, "component %d: plug-in %a, direct %a (x %a y %a z %a N %d M %d)", i, got[i],
+                      direct[i], want.input.x, want.input.y, want.input.z, want.input.n, want.input.m);
+        check(sameResult(got[i], direct[i]), text);
+        anyNaN = anyNaN || std::isnan(got[i]);
+    }
+    counts.results++;
+    if (anyNaN) counts.nanResults++;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::string why;
+    if (!host::loadPlugin(GEOHARM_PLUGIN, plugin, why)) fail("cannot load " GEOHARM_PLUGIN ": " + why);
+    std::atexit(printCounts);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const FuzzCall call = geoharm_fuzz::decodeCall(data, size);
+    const geoharm_fuzz::ExpectedOutcome want = geoharm_fuzz::expectedOutcome(call);
+    const long aliveBefore = host::liveArrays();
+
+    /* Slot tables of exactly the host's sizes, on the heap. */
+    const std::size_t slots = call.nlhs > 1 ? static_cast<std::size_t>(call.nlhs) : 1;
+    auto* plhs = static_cast<MexPointer*>(std::calloc(slots, sizeof(MexPointer)));
+    MexPointer* prhs = nullptr;
+    std::vector<std::vector<std::uint8_t>> before;
+    if (call.nrhs > 0) {
+        prhs = static_cast<MexPointer*>(std::malloc(static_cast<std::size_t>(call.nrhs) * sizeof(MexPointer)));
+        for (int i = 0; i < call.nrhs; i++) {
+            prhs[i] = makeInput(call.inputs[static_cast<std::size_t>(i)]);
+            before.push_back(contentOf(prhs[i]));
+        }
+    }
+
+    host::HostError error;
+    std::size_t made = 0;
+    const bool ok = host::callEntryPoint(plugin.entry, call.nlhs, plhs, call.nrhs, prhs, error, made);
+    counts.calls++;
+
+    if (want.valid) {
+        check(ok, "a good call ended in " + error.identifier + ": " + error.message);
+        checkResult(want, plhs, slots, made);
+    } else {
+        check(!ok, "a bad call returned; expected " + want.identifier);
+        check(error.identifier == want.identifier && error.message == want.message,
+              "error " + error.identifier + ": " + error.message + "; expected " + want.identifier + ": " +
+                  want.message);
+        check(made == 0, "a refused call made " + std::to_string(made) + " arrays");
+        for (std::size_t i = 0; i < slots; i++) check(plhs[i] == 0, "a refused call left an output");
+        counts.errors++;
+    }
+
+    for (int i = 0; i < call.nrhs; i++)
+        check(contentOf(prhs[i]) == before[static_cast<std::size_t>(i)], "input " + std::to_string(i) + " changed");
+    for (std::size_t i = 0; i < slots; i++) host::destroyArray(plhs[i]);
+    for (int i = 0; i < call.nrhs; i++) host::destroyArray(prhs[i]);
+    check(host::liveArrays() == aliveBefore, "host arrays left alive after the call");
+    std::free(plhs);
+    std::free(prhs);
+    return 0;
+}
