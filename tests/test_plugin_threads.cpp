@@ -6,12 +6,14 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <thread>
 #include <vector>
 
 #include "plugin_under_test.h"
+#include "random_points.h"
 
 namespace {
 
@@ -21,7 +23,11 @@ using geoharm::host::makePosition;
 using geoharm::host::makeScalar;
 
 constexpr int DISTINCT_INPUTS = 1000;
-constexpr int CALLS_PER_THREAD = 100000;
+/* Calls per thread: 100000, or GEOHARM_THREAD_CALLS (smaller under valgrind). */
+int callsPerThread() {
+    const char* text = std::getenv("GEOHARM_THREAD_CALLS");
+    return text != nullptr ? std::atoi(text) : 100000;
+}
 
 struct Input {
     Array position, n, m;
@@ -41,25 +47,17 @@ struct Outcome {
 std::vector<Input> makeInputs() {
     const MexInt classes[] = {geoharm::INT8_CLASS,  geoharm::DOUBLE_CLASS, geoharm::INT16_CLASS,
                               geoharm::UINT8_CLASS, geoharm::SINGLE_CLASS, geoharm::INT8_CLASS};
-    std::uint64_t state = 0x9E3779B97F4A7C15ull;
-    auto next = [&state] {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    };
-    auto uniform = [&next] { return static_cast<double>(next() >> 11) * 0x1.0p-53; };
+    geoharm_test::XorShift rng{0x9E3779B97F4A7C15ull};
     std::vector<Input> inputs;
     for (int i = 0; i < DISTINCT_INPUTS; i++) {
-        const double r = 6.0e6 + 4.0e7 * uniform();
-        const double u = 2.0 * uniform() - 1.0;
-        const double phi = 6.283185307179586 * uniform();
-        const double s = std::sqrt(1.0 - u * u);
-        const MexInt cls = classes[next() % 6];
-        const double n = static_cast<double>(next() % 17) - 3.0;
-        const double m = i % 50 == 7 ? std::numeric_limits<double>::quiet_NaN() : static_cast<double>(next() % 17) - 3.0;
-        inputs.push_back({makePosition(r * s * std::cos(phi), r * s * std::sin(phi), r * u),
-                          makeScalar(cls, n), makeScalar(i % 50 == 7 ? geoharm::DOUBLE_CLASS : cls, m)});
+        double p[3];
+        geoharm_test::randomPoint(rng, 6.0e6, 4.0e7, p);
+        const MexInt cls = classes[rng.next() % 6];
+        const double n = static_cast<double>(rng.next() % 17) - 3.0;
+        const double m =
+            i % 50 == 7 ? std::numeric_limits<double>::quiet_NaN() : static_cast<double>(rng.next() % 17) - 3.0;
+        inputs.push_back({makePosition(p[0], p[1], p[2]), makeScalar(cls, n),
+                          makeScalar(i % 50 == 7 ? geoharm::DOUBLE_CLASS : cls, m)});
     }
     return inputs;
 }
@@ -81,8 +79,9 @@ TEST(PluginThreads, TwoThreadsGiveTheBitsOfOne) {
         // The threads walk the inputs in different orders, so they work on
         // different points at the same moment.
         long mismatches[2] = {0, 0};
+        const int calls = callsPerThread();
         auto worker = [&](int t) {
-            for (int i = 0; i < CALLS_PER_THREAD; i++) {
+            for (int i = 0; i < calls; i++) {
                 const int k = t == 0 ? i % DISTINCT_INPUTS : (7 * i + 3) % DISTINCT_INPUTS;
                 if (!(callOnce(inputs[static_cast<std::size_t>(k)]) == alone[static_cast<std::size_t>(k)]))
                     mismatches[t]++;

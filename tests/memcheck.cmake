@@ -1,0 +1,29 @@
+# Valgrind memcheck over the stand-in host path (optimised Linux build
+# only: instrumented builds do not run under valgrind): the plug-in tests
+# with their host, the soak and extreme positions, and geoharm-call, each a CTest test that fails
+# on any memcheck error or on memory definitely or indirectly lost.  Call
+# counts are cut so that each run takes seconds under valgrind.
+find_program(VALGRIND valgrind REQUIRED)
+set(memcheck ${CMAKE_CURRENT_SOURCE_DIR}/memcheck.sh)
+
+add_test(NAME memcheck_plugin_tests
+         COMMAND sh ${memcheck} 0 - $<TARGET_FILE:plugin_tests>)
+add_test(NAME memcheck_plugin_hardening
+         COMMAND sh ${memcheck} 0 - $<TARGET_FILE:plugin_hardening_tests>)
+set_tests_properties(memcheck_plugin_tests memcheck_plugin_hardening PROPERTIES
+                     ENVIRONMENT "GEOHARM_THREAD_CALLS=10000;GEOHARM_SOAK_CALLS=100000")
+
+# geoharm-call: every record of the identity set, with N and M as int8,
+# as doubles, as uint64, with a large position, and a refused call (exit 3).
+set(records ${PROJECT_SOURCE_DIR}/tests/data/identity_records.txt)
+set(call $<TARGET_FILE:geoharm-call> $<TARGET_FILE:geoharm_mex>)
+add_test(NAME memcheck_geoharm_call_int8 COMMAND sh ${memcheck} 0 ${records} ${call})
+add_test(NAME memcheck_geoharm_call_double COMMAND sh ${memcheck} 0 ${records} ${call} --class double --nlhs 2)
+add_test(NAME memcheck_geoharm_call_uint64 COMMAND sh ${memcheck} 0 ${records} ${call} --n-class uint64 --nlhs 0)
+add_test(NAME memcheck_geoharm_call_large_position
+         COMMAND sh ${memcheck} 0 ${records} ${call} --position 1000x30 --m-class single)
+add_test(NAME memcheck_geoharm_call_refused COMMAND sh ${memcheck} 3 ${records} ${call} --nrhs 2)
+set_tests_properties(memcheck_plugin_tests memcheck_plugin_hardening memcheck_geoharm_call_int8
+                     memcheck_geoharm_call_double memcheck_geoharm_call_uint64
+                     memcheck_geoharm_call_large_position memcheck_geoharm_call_refused
+                     PROPERTIES LABELS memcheck TIMEOUT 600)
