@@ -17,12 +17,21 @@
  *   4. random points, radius log-uniform from 100 km above the reference
  *      sphere to 60 000 km (beyond the geostationary radius, 42 164 km),
  *      direction uniform on the sphere, N and M uniform in -2..12; some
- *      coordinates replaced by -0.0 or +0.0, some written as hex floats.
+ *      coordinates replaced by -0.0 or +0.0, some written as hex floats;
+ *   5. non-finite and extreme positions, each with several (N, M): the
+ *      origin with every sign of zero, infinite and NaN coordinates, radii
+ *      around sqrt(DBL_MAX) (where r*r overflows) and around 1.49e-147 m
+ *      (where GM/r^2 overflows), positions so close to the centre that the
+ *      harmonic terms overflow, and subnormal coordinates beside ordinary
+ *      ones (written as hex floats and as decimals).
+ *      (Appended after the random points, so that the lines before them
+ *      stay as they were.)
  */
 #include <cinttypes>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <random>
 
 #include "worked_examples.h"
@@ -99,6 +108,47 @@ int main() {
             std::printf("%a %a %a %d %d\n", p[0], p[1], p[2], n, m);
         } else {
             put(p[0], p[1], p[2], n, m);
+        }
+    }
+    /* 5. Non-finite and extreme positions. */
+    std::printf("# non-finite and extreme positions\n");
+    const double INF = std::numeric_limits<double>::infinity();
+    const double NaN = std::numeric_limits<double>::quiet_NaN();
+    const double BIG = std::numeric_limits<double>::max();
+    const double TINY = std::numeric_limits<double>::denorm_min();
+    const double ROOT_MAX = std::sqrt(BIG); /* largest r whose r*r is finite */
+    const double extreme[][3] = {
+        /* the origin, every sign of zero */
+        {0.0, 0.0, 0.0}, {-0.0, 0.0, 0.0}, {0.0, -0.0, 0.0}, {0.0, 0.0, -0.0}, {-0.0, -0.0, -0.0},
+        /* infinite coordinates */
+        {INF, 1e7, 1e7}, {-INF, 1e7, 1e7}, {1e7, INF, -2e6}, {1e7, -2e6, -INF}, {INF, 0.0, 0.0},
+        {0.0, -INF, 0.0}, {0.0, 0.0, INF}, {INF, INF, INF}, {-INF, INF, -INF}, {INF, NaN, 0.0},
+        /* NaN coordinates */
+        {NaN, 1e7, 1e7}, {1e7, NaN, 1e7}, {1e7, 1e7, NaN}, {NaN, NaN, NaN},
+        /* r*r at the top of the range: just finite, just overflowing, far beyond */
+        {ROOT_MAX, 0.0, 0.0}, {std::nextafter(ROOT_MAX, INF), 0.0, 0.0}, {0.0, -ROOT_MAX, 0.0},
+        {0.0, 0.0, std::nextafter(-ROOT_MAX, -INF)}, {1.3e154, 0.0, 0.0}, {9.48e153, 9.48e153, 0.0},
+        {1e154, 1e154, 1e154}, {-1e154, 1e154, -1e154}, {1e200, -1e200, 1e200}, {BIG, 0.0, 0.0},
+        {-BIG, BIG, -BIG}, {1e150, 1e150, 1e150},
+        /* GM/r^2 at the top of the range (r about 1.489e-147 m) */
+        {1.5e-147, 0.0, 0.0}, {1.49e-147, 0.0, 0.0}, {1.48e-147, 0.0, 0.0}, {1e-150, 1e-150, 1e-150},
+        {1e-160, 1e-160, -1e-160}, {1e-170, -1e-170, 0.0}, {TINY, 0.0, 0.0}, {TINY, -TINY, TINY},
+        {std::numeric_limits<double>::min(), 0.0, 0.0},
+        /* so close to the centre that the harmonic terms overflow */
+        {1e-10, 1e-10, 1e-10}, {1e-18, 0.0, 0.0}, {1e-19, 0.0, 0.0}, {3e-19, -2e-19, 1e-19}, {1.0, 1.0, 1.0},
+        /* subnormal and underflowing coordinates beside ordinary ones */
+        {TINY, 7000000.0, 0.0}, {7000000.0, -TINY, 1e-310}, {-1e-320, 2.2e-308, 6600000.0},
+        {1e-160, -1e-155, 7000000.0}, {26560000.0, 4e-320, -0.0}};
+    const int extremeOrders[][2] = {{10, 10}, {10, 0}, {2, 2}, {0, 0}, {-1, -1}, {1, 1}, {12, 3}};
+    int k = 0;
+    for (const auto& p : extreme) {
+        for (const auto& nm : extremeOrders) {
+            /* Every third record in hex floats (NaN and inf print alike). */
+            if (k++ % 3 == 2) {
+                std::printf("%a %a %a %d %d\n", p[0], p[1], p[2], nm[0], nm[1]);
+            } else {
+                put(p[0], p[1], p[2], nm[0], nm[1]);
+            }
         }
     }
     return 0;
