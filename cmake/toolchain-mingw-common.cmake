@@ -35,6 +35,11 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "${GEOHARM_STATIC_RUNTIME}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${GEOHARM_STATIC_RUNTIME}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${GEOHARM_STATIC_RUNTIME}")
 
+# Programs and DLLs of the build in one folder, bin/: Windows finds the
+# DLLs a program imports (the stand-in host's libmx.dll and libmex.dll)
+# beside it.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
 # Tests run under Wine, in a Wine prefix of this build's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR
     "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix;${GEOHARM_WINE_ARCH}")

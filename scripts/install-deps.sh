@@ -22,6 +22,11 @@ packages+=(
 # fuzzer), valgrind (memcheck of the stand-in host path).
 packages+=(clang-14 libclang-rt-14-dev valgrind)
 
+# 32-bit x86 arithmetic where this machine's kernel runs no 32-bit
+# program: geoharm-eval for i386 Linux, run under qemu's user-mode
+# emulator (an x86-64 program), as extra evidence beside the win32 build.
+packages+=(g++-i686-linux-gnu qemu-user)
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

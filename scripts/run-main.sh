@@ -23,13 +23,26 @@ echo "octave: geoharm([7000000; 1000000; 2000000], int8(10), int8(10))"
 sh dist/octave/run-octave.sh \
   --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], int8(10), int8(10)))"
 
-# The Windows builds: the same evaluation by geoharm-eval.exe under Wine
-# (in each build's own Wine prefix, created on first use).
+# The Windows builds: geoharm.mexw64 and geoharm.mexw32 into dist/, with
+# geoharm-call.exe and the stand-in libmx.dll and libmex.dll in
+# dist/host/win64/ and dist/host/win32/; the same point through each
+# plug-in under Wine (in each build's own Wine prefix, created on first use).
 for preset in win64 win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  echo "geoharm-eval.exe ($preset, under Wine): 7000000 1000000 2000000 10 10"
-  echo "7000000 1000000 2000000 10 10" |
-    cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "build/$preset/tools/geoharm-eval.exe" |
-    tr -d '\r' || echo "($preset: not run on this machine)"
+  cmake --install "build/$preset" --prefix "$PWD/dist" >/dev/null
+  plugin=geoharm.mex${preset/win/w}
+  echo "geoharm-call.exe dist/$plugin ($preset, under Wine): 7000000 1000000 2000000 10 10"
+  status=0
+  result=$(echo "7000000 1000000 2000000 10 10" |
+    cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "dist/host/$preset/geoharm-call.exe" "dist/$plugin") ||
+    status=$?
+  if ((status == 77)); then
+    echo "($preset: built and installed, but this machine cannot run $preset programs)"
+  elif ((status != 0)); then
+    echo "geoharm-call.exe ($preset) failed with exit status $status" >&2
+    exit "$status"
+  else
+    printf '%s\n' "$result" | tr -d '\r'
+  fi
 done

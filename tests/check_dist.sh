@@ -1,18 +1,34 @@
 #!/usr/bin/env bash
-# The installed layout stands on its own: dist/geoharm.mexa64 and, in
-# dist/host/linux64/, geoharm-call with the stand-in libraries it finds
-# next to itself.  Run from elsewhere with no library path set, it prints
-# what geoharm-eval prints.
-#   check_dist.sh BUILD_DIR GEOHARM_EVAL
+# The installed layout stands on its own: the plug-in at the top of dist/
+# and, in dist/host/<platform>/, geoharm-call with the stand-in libraries
+# it finds next to itself.  Run from elsewhere with no library path set, it
+# prints what geoharm-eval prints.
+#   check_dist.sh BUILD_DIR GEOHARM_EVAL                    Linux build
+#   check_dist.sh BUILD_DIR GEOHARM_EVAL WINE_RUN PREFIX ARCH
+#                 Windows build (ARCH win64 or win32), its geoharm-call.exe
+#                 run under Wine by cmake/wine-run.sh; exit status 77 when
+#                 this machine cannot run it.
 set -euo pipefail
 build=$1
 eval_tool=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+if (($# == 2)); then
+  plugin=geoharm.mexa64
+  host=host/linux64
+  files=("$plugin" "$host/geoharm-call" "$host/libmx.so" "$host/libmex.so" "$host/libmat.so")
+  run=("$tmp/dist/$host/geoharm-call")
+else
+  arch=$5
+  plugin=geoharm.mex${arch/win/w}
+  host=host/$arch
+  files=("$plugin" "$host/geoharm-call.exe" "$host/libmx.dll" "$host/libmex.dll")
+  run=(sh "$3" "$4" "$arch" "$tmp/dist/$host/geoharm-call.exe")
+fi
+
 cmake --install "$build" --prefix "$tmp/dist" >/dev/null
-for f in geoharm.mexa64 host/linux64/geoharm-call host/linux64/libmx.so host/linux64/libmex.so \
-         host/linux64/libmat.so; do
+for f in "${files[@]}"; do
   [[ -f "$tmp/dist/$f" ]] || { echo "missing dist/$f"; exit 1; }
 done
 
@@ -24,11 +40,13 @@ records='7000000 1000000 2000000 10 10
 '
 cd /
 unset LD_LIBRARY_PATH
-via_plugin=$(printf '%s' "$records" | "$tmp/dist/host/linux64/geoharm-call" "$tmp/dist/geoharm.mexa64")
+status=0
+via_plugin=$(printf '%s' "$records" | "${run[@]}" "$tmp/dist/$plugin" | tr -d '\r') || status=$?
+((status != 77)) || exit 77
 direct=$(printf '%s' "$records" | "$eval_tool")
-if [[ "$via_plugin" != "$direct" ]]; then
-  echo "geoharm-call from dist/ differs from geoharm-eval:"
+if ((status != 0)) || [[ "$via_plugin" != "$direct" ]]; then
+  echo "geoharm-call from dist/ (exit status $status) differs from geoharm-eval:"
   diff <(echo "$via_plugin") <(echo "$direct") || true
   exit 1
 fi
-echo "dist/ layout ok"
+echo "dist/ layout ok: $plugin through $host/geoharm-call"

@@ -8,37 +8,16 @@
 #include <string>
 
 #include "bits.h"
+#include "tool_run.h"
 #include "worked_examples.h"
 
 namespace {
 
-struct ToolRun {
-    std::string out;
-    std::string err;
-    int status;
-};
+using ToolRun = geoharm_test::ToolOutput;
 
 /* Runs geoharm-eval on `input` through the shell. */
 ToolRun runEval(const std::string& input) {
-    const std::string dir = testing::TempDir();
-    const std::string in = dir + "geoharm_eval_in.txt";
-    const std::string err = dir + "geoharm_eval_err.txt";
-    std::ofstream(in, std::ios::binary) << input;
-    std::string cmd = std::string("\"") + GEOHARM_EVAL + "\" < \"" + in + "\" 2> \"" + err + "\"";
-#if defined(_WIN32)
-    /* cmd.exe /c removes the first and the last quote of a line that
-       starts with one: a further pair keeps the quoted paths whole. */
-    cmd = "\"" + cmd + "\"";
-#endif
-    FILE* pipe = popen(cmd.c_str(), "r");
-    ToolRun run;
-    char buf[4096];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, got);
-    run.status = pclose(pipe);
-    std::ifstream e(err);
-    run.err.assign(std::istreambuf_iterator<char>(e), std::istreambuf_iterator<char>());
-    return run;
+    return geoharm_test::runCommand(std::string("\"") + GEOHARM_EVAL + "\"", input);
 }
 
 }  // namespace

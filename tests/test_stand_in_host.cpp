@@ -23,22 +23,22 @@ const MexInt ZERO = 0;
 
 /* Makes two arrays, returns the second. */
 void makeTwoKeepOne(const MexInt*, MexPointer* plhs, const MexInt*, const MexPointer*) {
-    mxcreatedoublematrix700_(&TWO, &TWO, &ZERO);
-    plhs[0] = mxcreatedoublematrix700_(&ONE, &TWO, &ZERO);
+    GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&TWO, &TWO, &ZERO);
+    plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&ONE, &TWO, &ZERO);
 }
 
 /* Makes an array, stores it, then raises an error with unterminated text. */
 void makeThenFail(const MexInt*, MexPointer* plhs, const MexInt*, const MexPointer*) {
-    plhs[0] = mxcreatedoublematrix700_(&ONE, &ONE, &ZERO);
+    plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&ONE, &ONE, &ZERO);
     const char id[] = {'t', 'e', 's', 't', ':', 'i', 'd', 'X', 'X'};
     const char text[] = {'g', 'o', 'n', 'e', '!', '?'};
-    mexerrmsgidandtxt_(id, text, 7, 5);
+    GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(id, text, 7, 5);
 }
 
 /* Errors from a few frames down. */
 void failDeep(int depth) {
     if (depth < 0) return;
-    if (depth == 0) mexerrmsgidandtxt_("deep:id", "deep", 7, 4);
+    if (depth == 0) GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)("deep:id", "deep", 7, 4);
     failDeep(depth - 1);
 }
 void failFromDepth(const MexInt*, MexPointer*, const MexInt* nrhs, const MexPointer*) { failDeep(*nrhs); }
@@ -51,7 +51,7 @@ TEST(StandInHost, KeepsOutputsAndFreesTheRest) {
     ASSERT_TRUE(callEntryPoint(makeTwoKeepOne, 1, plhs, 0, nullptr, error, made));
     EXPECT_EQ(made, 2u);
     EXPECT_EQ(liveArrays(), before + 1);
-    EXPECT_EQ(mxgetnumberofelements_(&plhs[0]), 2);
+    EXPECT_EQ(GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(&plhs[0]), 2);
     destroyArray(plhs[0]);
     EXPECT_EQ(liveArrays(), before);
 }
@@ -95,13 +95,13 @@ TEST(StandInHost, ArraysOfEveryShape) {
     for (const Case& c : cases) {
         const Array a = makeArray(c.classId, c.dims, c.complex, c.sparse);
         const MexPointer h = a.handle();
-        EXPECT_EQ(mxgetclassid_(&h), c.classId);
-        EXPECT_EQ(mxgetnumberofelements_(&h), c.count);
-        EXPECT_EQ(mxiscomplex_(&h), c.complex ? 1 : 0);
-        EXPECT_EQ(mxissparse_(&h), c.sparse ? 1 : 0);
+        EXPECT_EQ(GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(&h), c.classId);
+        EXPECT_EQ(GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(&h), c.count);
+        EXPECT_EQ(GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(&h), c.complex ? 1 : 0);
+        EXPECT_EQ(GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(&h), c.sparse ? 1 : 0);
         EXPECT_EQ(elementSize(c.classId), c.elementBytes);
-        EXPECT_EQ(mxgetpr_(&h), mxgetdata_(&h));
-        EXPECT_EQ(mxgetpr_(&h) == 0, c.count == 0);
+        EXPECT_EQ(GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&h), GEOHARM_MEX_NAME(mxgetdata_, MXGETDATA)(&h));
+        EXPECT_EQ(GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&h) == 0, c.count == 0);
         EXPECT_EQ(imagData(h) != nullptr, c.complex && c.count > 0);
     }
 }
@@ -158,7 +158,9 @@ TEST(StandInHost, LoadingFailsCleanly) {
     // A library that loads but has no entry point.
     why.clear();
     EXPECT_FALSE(loadPlugin(GEOHARM_LIBMAT, p, why));
-    EXPECT_NE(why.find("no entry point mexfunction_"), std::string::npos) << why;
+    EXPECT_NE(why.find(std::string("no entry point ") + GEOHARM_MEX_NAME("mexfunction_", "MEXFUNCTION")),
+              std::string::npos)
+        << why;
     EXPECT_EQ(p.library, nullptr);
 }
 

@@ -1,13 +1,16 @@
 /*
  * tool_run.h - running a command through the shell with given standard
  * input, collecting standard output, standard error and the exit status.
+ *
+ * The shell is the one popen starts: /bin/sh on POSIX systems, cmd.exe on
+ * Windows (under Wine too).  What differs between them, the quoting of the
+ * command line and the meaning of pclose's result, is in
+ * tool_run_posix.cpp and tool_run_windows.cpp (library geoharm_tool_run).
  */
 #ifndef GEOHARM_TESTS_TOOL_RUN_H
 #define GEOHARM_TESTS_TOOL_RUN_H
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -15,6 +18,16 @@
 #include <string>
 
 namespace geoharm_test {
+
+/* shellLine - `line` in the form popen's shell runs as it stands. */
+std::string shellLine(const std::string& line);
+
+/* exitStatus - the exit status from pclose's result; -1 when the command
+   did not exit normally. */
+int exitStatus(int closed);
+
+/* processId - this process's identifier (for unique file names). */
+int processId();
 
 struct ToolOutput {
     std::string out;
@@ -26,20 +39,20 @@ struct ToolOutput {
 inline ToolOutput runCommand(const std::string& command, const std::string& input = "") {
     const std::string dir = testing::TempDir();
     static int serial = 0;
-    const std::string tag = std::to_string(getpid()) + "_" + std::to_string(serial++);
+    const std::string tag = std::to_string(processId()) + "_" + std::to_string(serial++);
     const std::string in = dir + "geoharm_tool_in_" + tag + ".txt";
     const std::string err = dir + "geoharm_tool_err_" + tag + ".txt";
     std::ofstream(in, std::ios::binary) << input;
-    const std::string cmd = command + " < \"" + in + "\" 2> \"" + err + "\"";
+    const std::string cmd = shellLine(command + " < \"" + in + "\" 2> \"" + err + "\"");
     FILE* pipe = popen(cmd.c_str(), "r");
     ToolOutput run;
     char buf[4096];
     std::size_t got;
     while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, got);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.status = exitStatus(pclose(pipe));
     std::ifstream e(err);
     run.err.assign(std::istreambuf_iterator<char>(e), std::istreambuf_iterator<char>());
+    e.close();
     std::remove(in.c_str());
     std::remove(err.c_str());
     return run;

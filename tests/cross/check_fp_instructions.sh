@@ -1,5 +1,5 @@
 #!/bin/sh
-# check_fp_instructions.sh OBJDUMP [--no-x87] FILE...
+# check_fp_instructions.sh OBJDUMP [--no-x87] [--only REGEX] FILE...
 #
 # Disassembles FILE (object files, static libraries or binaries) and fails
 # when it finds:
@@ -8,19 +8,30 @@
 #   - with --no-x87: any x87 instruction (every x87 mnemonic starts with
 #     "f": fld, fstp, fmul, faddp, fxch, fldcw, ...; no SSE instruction
 #     does), whose 80-bit registers would round differently.
+# With --only, only the functions whose symbol matches the extended
+# regular expression REGEX are looked at (in a linked plug-in: its own
+# code, not the C runtime linked in with it, whose long double routines
+# are x87 code by nature).
 # Prints the offending lines with the function they belong to.
 set -eu
 objdump=$1
 shift
 x87=0
-if [ "$1" = "--no-x87" ]; then
-  x87=1
-  shift
-fi
+only=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --no-x87) x87=1; shift ;;
+    --only) only=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
 
 found=0
 for file in "$@"; do
-  listing=$("$objdump" -d --no-show-raw-insn "$file")
+  listing=$("$objdump" -d --no-show-raw-insn "$file" | awk -v only="$only" '
+    BEGIN { keep = only == "" }
+    /^[0-9a-f]+ <.*>:$/ { keep = only == "" || $2 ~ only }
+    keep || /^$/')
   count=$(printf '%s\n' "$listing" | grep -c -E '^ *[0-9a-f]+:' || true)
   if [ "$count" -lt 10 ]; then
     echo "check_fp_instructions: only $count instructions in $file: not a disassembly of the code"
