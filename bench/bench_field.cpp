@@ -40,6 +40,20 @@ void BM_evaluateAcceleration(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+/* The plain stages one after the other: the baseline of the fast path. */
+void BM_evaluateAccelerationPlain(benchmark::State& state) {
+    std::vector<geoharm::FieldInput> pts = points();
+    for (auto& p : pts) p.n = p.m = static_cast<std::int8_t>(state.range(0));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double a[3];
+        geoharm::evaluateAccelerationPlain(pts[i], a);
+        benchmark::DoNotOptimize(a);
+        i = (i + 1) % POINTS;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 void BM_GeographicLibGradient(benchmark::State& state) {
     const geoharm_test::GeographicLibModel model(static_cast<int>(state.range(0)));
     const std::vector<geoharm::FieldInput>& pts = points();
@@ -57,6 +71,7 @@ void BM_GeographicLibGradient(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_GeographicLibGradient)->Arg(10)->Arg(4)->Arg(2);
 
 BENCHMARK_MAIN();

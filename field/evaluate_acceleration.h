@@ -35,6 +35,13 @@ namespace geoharm {
  */
 void evaluateAcceleration(const FieldInput& in, double a[3]);
 
+/*
+ * evaluateAccelerationPlain - the same result computed by the plain stages
+ * (computeFieldScalars, fillHarmonicArrays, sumHarmonicTerms) one after the
+ * other: the reference of the fast path above, slower.
+ */
+void evaluateAccelerationPlain(const FieldInput& in, double a[3]);
+
 }  // namespace geoharm
 
 #endif
