@@ -18,9 +18,11 @@
  *     both are exact identities.
  *
  * Layout: H[k][j] = (V(k,j), W(k,j)) and X[k][j] = (W(k,j), V(k,j)), degree
- * k = 0..N+1, order j = 0..min(k, min(M,N)+1): only the entries the sums
- * read are made.  Orders above min(M, N) + 1 are never read for any M, so
- * they are not made (their values do not feed the others).
+ * k = 0..N+1, order j = 0..min(k, N+1).  Every entry depends only on entries
+ * of lower degree in its own column and on the diagonal, so making all
+ * orders up to N+1 for every M gives the sums the same values the plain
+ * recursion gives for orders up to M+1; orders above min(M, N) + 1 are
+ * never read.
  */
 #include "fused_harmonic_sums.h"
 
@@ -68,19 +70,16 @@ inline double divideBy(double t, int d) {
     return t / static_cast<double>(d);
 }
 
-}  // namespace
 
-void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
-    sum[0] = 0.0;
-    sum[1] = 0.0;
-    sum[2] = 0.0;
-
-    /* No term at all: the sums stay +0.0 and no function is read. */
-    if (N <= 0 || M < 0) return;
-
-    /* Orders summed and orders of the functions read. */
-    const int mTop = M < N ? M : N;
-    const int jTop = mTop + 1;
+/* The recursion and the sums for one degree N = 1..MAX_DEGREE and orders
+   up to mTop = min(M, N), 0 <= mTop <= N.  N is a constant, so every loop
+   over degree and order has a fixed most number of passes and unrolls
+   completely (the order loops keep their exit test on mTop). */
+template <int N>
+void fusedSums(const FieldScalars& sc, const int mTop, double sum[3]) {
+    /* The functions are made for every order up to N+1, whatever M is: the
+       extra columns cost little and feed nothing else. */
+    constexpr int jTop = N + 1;
 
     const __m128d z0 = _mm_set1_pd(sc.z0);
     const __m128d rho = _mm_set1_pd(sc.rho);
@@ -94,8 +93,10 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
        (2m+1) z0 is A[m+1]), B[i] = i rho with i = n+m-1. */
     __m128d A[HARMONIC_DIM];
     __m128d B[2 * HARMONIC_DIM];
+#pragma GCC unroll 12
     for (int k = 1; k <= N + 1; k++) A[k] = _mm_mul_pd(load(INTEGER.v[2 * k - 1]), z0);
     const int iTop = N + (jTop < N - 1 ? jTop : N - 1);
+#pragma GCC unroll 24
     for (int i = 1; i <= iTop; i++) B[i] = _mm_mul_pd(load(INTEGER.v[i]), rho);
 
     __m128d H[HARMONIC_DIM][HARMONIC_DIM];
@@ -110,6 +111,7 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
     __m128d axy = _mm_setzero_pd();
     double az = 0.0;
 
+#pragma GCC unroll 12
     for (int k = 1; k <= N + 1; k++) {
         if (k >= 2) {
             /* Zonal: V(k,0) = (A V(k-1,0) - B V(k-2,0)) / k, W(k,0) = +0.0. */
@@ -120,6 +122,7 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
 
             /* Columns: (V,W)(k,j) = (A (V,W)(k-1,j) - B (V,W)(k-2,j)) / (k-j). */
             const int jCol = k - 2 < jTop ? k - 2 : jTop;
+#pragma GCC unroll 12
             for (int j = 1; j <= jCol; j++) {
                 const __m128d t =
                     _mm_sub_pd(_mm_mul_pd(A[k], H[k - 1][j]), _mm_mul_pd(B[k + j - 1], H[k - 2][j]));
@@ -139,6 +142,7 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
 
         /* Swapped pairs of the new row. */
         const int jRow = k < jTop ? k : jTop;
+#pragma GCC unroll 12
         for (int j = 0; j <= jRow; j++) X[k][j] = swapLanes(H[k][j]);
 
         if (k < 2) continue;
@@ -154,6 +158,7 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
         az = az + (tp[0].weight * (tp[0].negCposS.lo * _mm_cvtsd_f64(H[k][0]))) * K1;
 
         const int mEnd = n < mTop ? n : mTop;
+#pragma GCC unroll 12
         for (int m = 1; m <= mEnd; m++) {
             const TermPairs& t = tp[m];
             /* (-(C Vp) - S Wp, S Vp - C Wp) */
@@ -176,6 +181,26 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
     sum[0] = xy[0];
     sum[1] = xy[1];
     sum[2] = az;
+}
+
+using DegreeSums = void (*)(const FieldScalars&, int, double[3]);
+const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1] = {
+    nullptr,       fusedSums<1>, fusedSums<2>, fusedSums<3>, fusedSums<4>, fusedSums<5>,
+    fusedSums<6>, fusedSums<7>, fusedSums<8>, fusedSums<9>, fusedSums<10>,
+};
+
+}  // namespace
+
+void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
+    /* No term at all: the sums stay +0.0 and no function is read. */
+    if (N <= 0 || M < 0) {
+        sum[0] = 0.0;
+        sum[1] = 0.0;
+        sum[2] = 0.0;
+        return;
+    }
+    /* Orders above the degree add nothing: M > N sums as M = N. */
+    SUMS_OF_DEGREE[N](sc, M < N ? M : N, sum);
 }
 
 }  // namespace geoharm
