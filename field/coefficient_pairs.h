@@ -1,12 +1,14 @@
 /*
  * coefficient_pairs.h - the model's coefficients laid out for the paired
- * (SSE2) evaluation: for every term (n, m) the signed pairs that multiply a
- * pair (V, W) or its swap (W, V) of degree n+1, so that one two-lane
- * multiplication forms the products the x and y sums need side by side.
+ * (SSE2) evaluation: for every term (n, m) the pair (-C, S) and the pair
+ * (n-m+1, F), from which the evaluation makes, by shuffles and sign flips,
+ * the signed pairs that multiply a pair (V, W) or its swap (W, V) of degree
+ * n+1, so that one two-lane multiplication forms the products the x and y
+ * sums need side by side.
  *
- * Every entry is C(n,m), S(n,m) or FAC(n,m), possibly negated.  Negation is
- * exact and (-C) V = -(C V) to the last bit, so the pairs carry the signs of
- * the sums below into the products without changing any rounding:
+ * Negation is exact and (-C) V = -(C V) to the last bit, so the pairs carry
+ * the signs of the sums below into the products without changing any
+ * rounding:
  *
  *   x lane:  -(C Vp) - S Wp  =  (-C) Vp + (-S) Wp
  *   y lane:    S Vp  - C Wp  =  (-C) Wp +   S  Vp      (a + b = b + a)
@@ -30,15 +32,10 @@ struct alignas(16) DoublePair {
     double lo, hi;
 };
 
-/* The constants of one term (n, m). */
+/* The constants of one term (n, m), two 16-byte operands. */
 struct TermPairs {
-    DoublePair negCnegC; /* (-C, -C)  times (Vp, Wp); also m = 0 with (V, W)(n+1,1) */
-    DoublePair negSposS; /* (-S,  S)  times (Wp, Vp) */
-    DoublePair posCnegC; /* ( C, -C)  times (Vm, Wm) */
-    DoublePair posSposS; /* ( S,  S)  times (Wm, Vm) */
-    DoublePair negCposS; /* (-C,  S)  times (Vz, Wz): z is lane 0 minus lane 1 */
-    DoublePair facFac;   /* (F, F), F = FAC(n,m) (zero for m = 0) */
-    double weight;       /* n - m + 1, the z weight */
+    DoublePair negCposS;  /* (-C, S); the other sign patterns are made from it */
+    DoublePair weightFac; /* (n - m + 1, F): the z weight and F = FAC(n,m) (0 for m = 0) */
 };
 
 struct CoefficientPairs {
@@ -55,14 +52,8 @@ constexpr CoefficientPairs makeCoefficientPairs(const double (&c)[COEF_DIM * COE
             const double C = c[n + COEF_DIM * m];
             const double S = s[n + COEF_DIM * m];
             const double F = m == 0 ? 0.0 : f[(n - 1) + FAC_DIM * (m - 1)];
-            TermPairs& t = p.term[n][m];
-            t.negCnegC = {-C, -C};
-            t.negSposS = {-S, S};
-            t.posCnegC = {C, -C};
-            t.posSposS = {S, S};
-            t.negCposS = {-C, S};
-            t.facFac = {F, F};
-            t.weight = static_cast<double>(n - m + 1);
+            p.term[n][m].negCposS = {-C, S};
+            p.term[n][m].weightFac = {static_cast<double>(n - m + 1), F};
         }
     }
     return p;
