@@ -1,10 +1,9 @@
 /*
  * coefficient_pairs.h - the model's coefficients laid out for the paired
- * (SSE2) evaluation: for every term (n, m) the pair (-C, S) and the pair
- * (n-m+1, F), from which the evaluation makes, by shuffles and sign flips,
- * the signed pairs that multiply a pair (V, W) or its swap (W, V) of degree
- * n+1, so that one two-lane multiplication forms the products the x and y
- * sums need side by side.
+ * (SSE2) evaluation: for every term (n, m) the signed pairs that multiply a
+ * pair (V, W) or its swap (W, V) of degree n+1, so that one two-lane
+ * multiplication forms the products the x and y sums need side by side;
+ * and for the z sum the coefficients of two orders side by side.
  *
  * Negation is exact and (-C) V = -(C V) to the last bit, so the pairs carry
  * the signs of the sums below into the products without changing any
@@ -32,14 +31,26 @@ struct alignas(16) DoublePair {
     double lo, hi;
 };
 
-/* The constants of one term (n, m), two 16-byte operands. */
+/* The constants of one term (n, m) for the x and y sums. */
 struct TermPairs {
-    DoublePair negCposS;  /* (-C, S); the other sign patterns are made from it */
-    DoublePair weightFac; /* (n - m + 1, F): the z weight and F = FAC(n,m) (0 for m = 0) */
+    DoublePair negCnegC; /* (-C, -C)  times (Vp, Wp); also m = 0 with (V, W)(n+1,1) */
+    DoublePair negSposS; /* (-S,  S)  times (Wp, Vp) */
+    DoublePair posCnegC; /* ( C, -C)  times (Vm, Wm) */
+    DoublePair posSposS; /* ( S,  S)  times (Wm, Vm) */
+    DoublePair facFac;   /* (F, F), F = FAC(n,m) (zero for m = 0) */
+};
+
+/* The constants of the z terms of two orders m, m+1 (m even) side by side:
+   lane 0 for m, lane 1 for m+1 (zero beyond m = n, never used). */
+struct ZPairs {
+    DoublePair negC;   /* (-C(n,m), -C(n,m+1)) */
+    DoublePair posS;   /* ( S(n,m),  S(n,m+1)) */
+    DoublePair weight; /* (n-m+1, n-m) */
 };
 
 struct CoefficientPairs {
-    TermPairs term[COEF_DIM][COEF_DIM]; /* [n][m] */
+    TermPairs term[COEF_DIM][COEF_DIM];      /* [n][m] */
+    ZPairs z[COEF_DIM][(COEF_DIM + 1) / 2]; /* [n][m/2] */
 };
 
 /* Builds the table from the model's tables (used once, at compile time). */
@@ -52,8 +63,23 @@ constexpr CoefficientPairs makeCoefficientPairs(const double (&c)[COEF_DIM * COE
             const double C = c[n + COEF_DIM * m];
             const double S = s[n + COEF_DIM * m];
             const double F = m == 0 ? 0.0 : f[(n - 1) + FAC_DIM * (m - 1)];
-            p.term[n][m].negCposS = {-C, S};
-            p.term[n][m].weightFac = {static_cast<double>(n - m + 1), F};
+            const double w = static_cast<double>(n - m + 1);
+            TermPairs& t = p.term[n][m];
+            t.negCnegC = {-C, -C};
+            t.negSposS = {-S, S};
+            t.posCnegC = {C, -C};
+            t.posSposS = {S, S};
+            t.facFac = {F, F};
+            ZPairs& z = p.z[n][m / 2];
+            if (m % 2 == 0) {
+                z.negC.lo = -C;
+                z.posS.lo = S;
+                z.weight.lo = w;
+            } else {
+                z.negC.hi = -C;
+                z.posS.hi = S;
+                z.weight.hi = w;
+            }
         }
     }
     return p;

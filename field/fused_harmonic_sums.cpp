@@ -16,6 +16,14 @@
  *     (a*b = b*a, a+b = b+a in IEEE arithmetic), and a - b is written
  *     a + (-b) with the negation carried by the constant, (-C) V = -(C V):
  *     both are exact identities.
+ *   - The z terms of two orders are formed side by side in the two lanes and
+ *     then added to az one after the other, in ascending order.
+ *   - Exact shortcuts, each the same double as the written operation:
+ *     t/2, t/4, t/8 as t*0.5, t*0.25, t*0.125; 2 p as p + p; 1 t as t.
+ *   - Nothing else is left out: the degree-1 terms (zero coefficients) are
+ *     computed and added like every other term, since 0 times an infinite
+ *     or NaN function value is NaN and must reach the sums as it does in
+ *     the plain code.
  *
  * Layout: H[k][j] = (V(k,j), W(k,j)) and X[k][j] = (W(k,j), V(k,j)), degree
  * k = 0..N+1, order j = 0..min(k, N+1).  Every entry depends only on entries
@@ -62,29 +70,6 @@ inline __m128d divideBy(__m128d t, int d) {
     return _mm_div_pd(t, load(INTEGER.v[d]));
 }
 
-/* (-0.0, +0.0): xor with it negates lane 0 only, exactly. */
-const __m128d SIGN_LO = {-0.0, 0.0};
-
-/* az + ((n-m+1) (-(C Vz) - S Wz)) K1 in lane 0, from u = (-(C Vz), S Wz)
-   and wf = (n-m+1, F).  For m = n the weight is 1 and 1 t = t exactly, so
-   that product is left out (weightIsOne). */
-inline __m128d addZTerm(__m128d az, __m128d u, __m128d wf, __m128d k1, bool weightIsOne) {
-    const __m128d d = _mm_sub_sd(u, _mm_unpackhi_pd(u, u));
-    const __m128d t = weightIsOne ? d : _mm_mul_sd(d, wf);
-    return _mm_add_sd(az, _mm_mul_sd(t, k1));
-}
-
-/* The same for two orders m, m+1 with u0, u1 their products and w their
-   weights (n-m+1, n-m): the two differences, the weights and K1 in one
-   instruction each (lane 0 for m, lane 1 for m+1), then added to az in
-   ascending order. */
-inline __m128d addZPair(__m128d az, __m128d u0, __m128d u1, __m128d w, __m128d k1) {
-    const __m128d d = _mm_sub_pd(_mm_unpacklo_pd(u0, u1), _mm_unpackhi_pd(u0, u1));
-    const __m128d t = _mm_mul_pd(_mm_mul_pd(w, d), k1);
-    az = _mm_add_sd(az, t);
-    return _mm_add_sd(az, _mm_unpackhi_pd(t, t));
-}
-
 /* The same for one double. */
 inline double divideBy(double t, int d) {
     if (d == 2) return t * 0.5;
@@ -92,7 +77,6 @@ inline double divideBy(double t, int d) {
     if (d == 8) return t * 0.125;
     return t / static_cast<double>(d);
 }
-
 
 /* The recursion and the sums for one degree N = 1..MAX_DEGREE and orders
    up to mTop = min(M, N), 0 <= mTop <= N.  N is a constant, so every loop
@@ -123,10 +107,12 @@ void fusedSums(const FieldScalars& sc, const int mTop, double sum[3]) {
     for (int i = 1; i <= iTop; i++) B[i] = _mm_mul_pd(load(INTEGER.v[i]), rho);
 
     __m128d H[HARMONIC_DIM][HARMONIC_DIM];
+    __m128d X[HARMONIC_DIM][HARMONIC_DIM];
 
     /* Seeds: V(0,0) = R/r, V(1,0) = z0 V(0,0); W(0,0) = W(1,0) = +0.0. */
     const double v00 = R_REF / sc.r;
     H[0][0] = _mm_set_sd(v00);
+    X[0][0] = swapLanes(H[0][0]);
     H[1][0] = _mm_set_sd(sc.z0 * v00);
 
     /* Accumulators: (ax, ay), and az in lane 0. */
@@ -159,58 +145,65 @@ void fusedSums(const FieldScalars& sc, const int mTop, double sum[3]) {
            i.e. V = (2k-1)(x0 V - y0 W), W = (2k-1)(x0 W + y0 V); for k = 1
            the factor is 1 and 1 t = t exactly. */
         if (k <= jTop) {
-            const __m128d d = H[k - 1][k - 1];
-            const __m128d t = _mm_add_pd(_mm_mul_pd(x0, d), _mm_mul_pd(y0, swapLanes(d)));
+            const __m128d t = _mm_add_pd(_mm_mul_pd(x0, H[k - 1][k - 1]), _mm_mul_pd(y0, X[k - 1][k - 1]));
             H[k][k] = k == 1 ? t : _mm_mul_pd(load(INTEGER.v[2 * k - 1]), t);
         }
+
+        /* Swapped pairs of the new row. */
+        const int jRow = k < jTop ? k : jTop;
+#pragma GCC unroll 12
+        for (int j = 0; j <= jRow; j++) X[k][j] = swapLanes(H[k][j]);
 
         if (k < 2) continue;
 
         /* Terms of degree n = k-1, order ascending, from row k alone. */
         const int n = k - 1;
         const TermPairs* tc = COEF_PAIRS.term[n];
+        const ZPairs* zc = COEF_PAIRS.z[n];
         const int mEnd = n < mTop ? n : mTop;
 
         /* m = 0, x and y: ax - (C V(k,1)) K1 and ay - (C W(k,1)) K1, written
            ax + ((-C) V(k,1)) K1 (subtracting is adding the negation). */
-        const __m128d q0 = load(tc[0].negCposS);
-        axy = _mm_add_pd(axy, _mm_mul_pd(_mm_mul_pd(_mm_unpacklo_pd(q0, q0), H[k][1]), k1));
+        axy = _mm_add_pd(axy, _mm_mul_pd(_mm_mul_pd(load(tc[0].negCnegC), H[k][1]), k1));
 
-        /* z products (-(C V(k,m)), S W(k,m)) of the order waiting for its
-           partner, and its (weight, F).  For m = 0 the table's S(n,0) = +0
-           times W(k,0) = +0 is the same +0 the plain sum subtracts. */
-        __m128d uWait = _mm_mul_pd(q0, H[k][0]);
-        __m128d wfWait = load(tc[0].weightFac);
-
+        /* x and y, m >= 1. */
 #pragma GCC unroll 12
         for (int m = 1; m <= mEnd; m++) {
-            const __m128d q = load(tc[m].negCposS); /* (-C, S) */
-            const __m128d wf = load(tc[m].weightFac);
-            const __m128d nc = _mm_unpacklo_pd(q, q); /* (-C, -C) */
-            const __m128d ps = _mm_unpackhi_pd(q, q); /* ( S,  S) */
-            const __m128d hp = H[k][m + 1];
-            const __m128d hm = H[k][m - 1];
-            /* (-(C Vp) - S Wp, S Vp - C Wp) = (-C,-C)(Vp,Wp) + (-S,S)(Wp,Vp) */
-            const __m128d p1 =
-                _mm_add_pd(_mm_mul_pd(nc, hp), _mm_mul_pd(_mm_xor_pd(ps, SIGN_LO), swapLanes(hp)));
-            /* (C Vm + S Wm, S Vm - C Wm) = (C,-C)(Vm,Wm) + (S,S)(Wm,Vm) */
-            const __m128d p2 =
-                _mm_add_pd(_mm_mul_pd(_mm_xor_pd(nc, SIGN_LO), hm), _mm_mul_pd(ps, swapLanes(hm)));
+            const TermPairs& t = tc[m];
+            /* (-(C Vp) - S Wp, S Vp - C Wp) */
+            const __m128d p1 = _mm_add_pd(_mm_mul_pd(load(t.negCnegC), H[k][m + 1]),
+                                          _mm_mul_pd(load(t.negSposS), X[k][m + 1]));
+            /* (C Vm + S Wm, S Vm - C Wm) */
+            const __m128d p2 = _mm_add_pd(_mm_mul_pd(load(t.posCnegC), H[k][m - 1]),
+                                          _mm_mul_pd(load(t.posSposS), X[k][m - 1]));
             /* times F; for m = n, F = 2 and p2 + p2 is the same double as 2 p2 */
-            const __m128d p2f = m == n ? _mm_add_pd(p2, p2) : _mm_mul_pd(p2, _mm_unpackhi_pd(wf, wf));
+            const __m128d p2f = m == n ? _mm_add_pd(p2, p2) : _mm_mul_pd(p2, load(t.facFac));
             axy = _mm_add_pd(axy, _mm_mul_pd(_mm_add_pd(p1, p2f), k2));
-
-            /* z: orders m-1 and m (m odd) side by side, see addZPair. */
-            const __m128d u = _mm_mul_pd(q, H[k][m]);
-            if (m % 2 == 1) {
-                az = addZPair(az, uWait, u, _mm_unpacklo_pd(wfWait, wf), k1);
-            } else {
-                uWait = u;
-                wfWait = wf;
-            }
         }
-        /* z: the last order when it has no partner (mEnd even). */
-        if (mEnd % 2 == 0) az = addZTerm(az, uWait, wfWait, k1, mEnd == n);
+
+        /* z, every m: az + ((n-m+1) (-(C V(k,m)) - S W(k,m))) K1, two orders
+           m, m+1 per instruction (lane 0, lane 1), added in ascending order.
+           For m = 0 the table's S(n,0) = +0 times W(k,0) = +0 is the same +0
+           the plain sum subtracts. */
+        int m = 0;
+#pragma GCC unroll 6
+        for (; m + 1 <= mEnd; m += 2) {
+            const ZPairs& z = zc[m / 2];
+            const __m128d v = _mm_unpacklo_pd(H[k][m], H[k][m + 1]); /* (V_m, V_m+1) */
+            const __m128d w = _mm_unpackhi_pd(H[k][m], H[k][m + 1]); /* (W_m, W_m+1) */
+            const __m128d d = _mm_sub_pd(_mm_mul_pd(load(z.negC), v), _mm_mul_pd(load(z.posS), w));
+            const __m128d t = _mm_mul_pd(_mm_mul_pd(load(z.weight), d), k1);
+            az = _mm_add_sd(az, t);
+            az = _mm_add_sd(az, _mm_unpackhi_pd(t, t));
+        }
+        /* The last order alone (mEnd even), in lane 0 of (V,W) and (W,V);
+           for m = n its weight is 1 and 1 d = d exactly. */
+        if (m == mEnd) {
+            const ZPairs& z = zc[m / 2];
+            const __m128d d = _mm_sub_sd(_mm_mul_sd(load(z.negC), H[k][m]), _mm_mul_sd(load(z.posS), X[k][m]));
+            const __m128d t = m == n ? d : _mm_mul_sd(load(z.weight), d);
+            az = _mm_add_sd(az, _mm_mul_sd(t, k1));
+        }
     }
 
     double xy[2];
