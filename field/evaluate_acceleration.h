@@ -32,6 +32,9 @@ namespace geoharm {
  *      through under IEEE rules without a trap.
  *   5. All working storage lives on the caller's stack: calls from several
  *      threads at once are safe.
+ *   6. The harmonic part runs as fusedHarmonicSums (SSE2 pairs, recursion
+ *      and summation fused degree by degree): the same operations as the
+ *      plain stages, so the same bits as evaluateAccelerationPlain.
  */
 void evaluateAcceleration(const FieldInput& in, double a[3]);
 
