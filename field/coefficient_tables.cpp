@@ -16,10 +16,12 @@
  */
 #include "coefficient_tables.h"
 
+#include "coefficient_pairs.h"
+
 namespace geoharm {
 
 /* Cosine coefficients C(n,m). */
-const double COEF_C[COEF_DIM * COEF_DIM] = {
+constexpr double COEF_C[COEF_DIM * COEF_DIM] = {
     /* m =  0, n = 0..10 */
     0.0, 0.0, -0.001082626637071371,
     2.532656480980222e-06, 1.6196215710806428e-06, 2.2729608417648706e-07,
@@ -78,7 +80,7 @@ const double COEF_C[COEF_DIM * COEF_DIM] = {
 };
 
 /* Sine coefficients S(n,m). */
-const double COEF_S[COEF_DIM * COEF_DIM] = {
+constexpr double COEF_S[COEF_DIM * COEF_DIM] = {
     /* m =  0, n = 0..10 */
     0.0, 0.0, 0.0,
     0.0, 0.0, 0.0,
@@ -143,7 +145,7 @@ const double COEF_S[COEF_DIM * COEF_DIM] = {
  * W(n+1,m-1) enter with this weight.  Rows n = 1..10, columns m = 1..10:
  * entry (n, m) sits at (n-1) + FAC_DIM*(m-1).
  */
-const double FAC[FAC_DIM * FAC_DIM] = {
+constexpr double FAC[FAC_DIM * FAC_DIM] = {
     /* m =  1, n = 1..10 */
     2.0, 6.0, 12.0, 20.0, 30.0,
     42.0, 56.0, 72.0, 90.0, 110.0,
@@ -175,5 +177,9 @@ const double FAC[FAC_DIM * FAC_DIM] = {
     0.0, 0.0, 0.0, 0.0, 0.0,
     0.0, 0.0, 0.0, 0.0, 2.0,
 };
+
+/* The same coefficients as signed pairs for the paired evaluation, built
+   from the three tables above by the compiler. */
+constexpr CoefficientPairs COEF_PAIRS = makeCoefficientPairs(COEF_C, COEF_S, FAC);
 
 }  // namespace geoharm

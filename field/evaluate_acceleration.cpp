@@ -1,39 +1,31 @@
 /*
- * evaluate_acceleration.cpp - the evaluation pipeline: scalars, harmonic
- * functions, harmonic sums, central term.
+ * evaluate_acceleration.cpp - the evaluation pipeline, fast path: scalars,
+ * the fused paired recursion and summation, central term.
  *
  *   a = sum over n = 1..N, m = 0..min(n,M) of grad(term n,m)  -  GM r / |r|^3
  *
  * with the central term written as (GM/r^2) x / r per axis, added last.
+ * Same operations and the same bits as evaluateAccelerationPlain.
  */
 #include "evaluate_acceleration.h"
 
+#include "field_limits.h"
 #include "field_scalars.h"
-#include "harmonic_arrays.h"
-#include "harmonic_sums.h"
+#include "fused_harmonic_sums.h"
 
 namespace geoharm {
 
 void evaluateAcceleration(const FieldInput& in, double a[3]) {
-    /* Widen the 8-bit limits; above the model's degree there is nothing
-       to add, and the arrays end there, so clamp (negative values keep
-       their meaning: they switch stages off). */
-    int N = in.n;
-    int M = in.m;
-    if (N > MAX_DEGREE) N = MAX_DEGREE;
-    if (M > MAX_DEGREE) M = MAX_DEGREE;
+    /* Widened limits, clamped to the model. */
+    const int N = clampToModel(in.n);
+    const int M = clampToModel(in.m);
 
     /* Per-call scalars. */
     const FieldScalars sc = computeFieldScalars(in.x, in.y, in.z);
 
-    /* Harmonic functions up to degree N+1 and order M+1. */
-    double V[HARMONIC_SIZE];
-    double W[HARMONIC_SIZE];
-    fillHarmonicArrays(sc, N, M, V, W);
-
     /* Non-central part. */
     double sum[3];
-    sumHarmonicTerms(N, M, V, W, sum);
+    fusedHarmonicSums(sc, N, M, sum);
 
     /* Central term, component by component: (gmr2 x) rounded, then / r. */
     a[0] = sum[0] - (sc.gmr2 * in.x) / sc.r;

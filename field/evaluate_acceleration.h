@@ -32,8 +32,18 @@ namespace geoharm {
  *      through under IEEE rules without a trap.
  *   5. All working storage lives on the caller's stack: calls from several
  *      threads at once are safe.
+ *   6. The harmonic part runs as fusedHarmonicSums (SSE2 pairs, recursion
+ *      and summation fused degree by degree): the same operations as the
+ *      plain stages, so the same bits as evaluateAccelerationPlain.
  */
 void evaluateAcceleration(const FieldInput& in, double a[3]);
+
+/*
+ * evaluateAccelerationPlain - the same result computed by the plain stages
+ * (computeFieldScalars, fillHarmonicArrays, sumHarmonicTerms) one after the
+ * other: the reference of the fast path above, slower.
+ */
+void evaluateAccelerationPlain(const FieldInput& in, double a[3]);
 
 }  // namespace geoharm
 

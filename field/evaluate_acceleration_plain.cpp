@@ -1,0 +1,43 @@
+/*
+ * evaluate_acceleration_plain.cpp - the evaluation pipeline run as its
+ * plain stages, one after the other: scalars, harmonic functions, harmonic
+ * sums, central term.
+ *
+ *   a = sum over n = 1..N, m = 0..min(n,M) of grad(term n,m)  -  GM r / |r|^3
+ *
+ * with the central term written as (GM/r^2) x / r per axis, added last.
+ * This is the reference the fast path (evaluateAcceleration) reproduces bit
+ * for bit.
+ */
+#include "evaluate_acceleration.h"
+#include "field_limits.h"
+#include "field_scalars.h"
+#include "harmonic_arrays.h"
+#include "harmonic_sums.h"
+
+namespace geoharm {
+
+void evaluateAccelerationPlain(const FieldInput& in, double a[3]) {
+    /* Widened limits, clamped to the model. */
+    const int N = clampToModel(in.n);
+    const int M = clampToModel(in.m);
+
+    /* Per-call scalars. */
+    const FieldScalars sc = computeFieldScalars(in.x, in.y, in.z);
+
+    /* Harmonic functions up to degree N+1 and order M+1. */
+    double V[HARMONIC_SIZE];
+    double W[HARMONIC_SIZE];
+    fillHarmonicArrays(sc, N, M, V, W);
+
+    /* Non-central part. */
+    double sum[3];
+    sumHarmonicTerms(N, M, V, W, sum);
+
+    /* Central term, component by component: (gmr2 x) rounded, then / r. */
+    a[0] = sum[0] - (sc.gmr2 * in.x) / sc.r;
+    a[1] = sum[1] - (sc.gmr2 * in.y) / sc.r;
+    a[2] = sum[2] - (sc.gmr2 * in.z) / sc.r;
+}
+
+}  // namespace geoharm
