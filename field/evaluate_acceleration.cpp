@@ -9,6 +9,7 @@
  */
 #include "evaluate_acceleration.h"
 
+#include "central_term.h"
 #include "field_limits.h"
 #include "field_scalars.h"
 #include "fused_harmonic_sums.h"
@@ -27,10 +28,8 @@ void evaluateAcceleration(const FieldInput& in, double a[3]) {
     double sum[3];
     fusedHarmonicSums(sc, N, M, sum);
 
-    /* Central term, component by component: (gmr2 x) rounded, then / r. */
-    a[0] = sum[0] - (sc.gmr2 * in.x) / sc.r;
-    a[1] = sum[1] - (sc.gmr2 * in.y) / sc.r;
-    a[2] = sum[2] - (sc.gmr2 * in.z) / sc.r;
+    /* Central term, added last. */
+    addCentralTerm(sc, in, sum, a);
 }
 
 }  // namespace geoharm

@@ -10,6 +10,7 @@
  * for bit.
  */
 #include "evaluate_acceleration.h"
+#include "central_term.h"
 #include "field_limits.h"
 #include "field_scalars.h"
 #include "harmonic_arrays.h"
@@ -34,10 +35,8 @@ void evaluateAccelerationPlain(const FieldInput& in, double a[3]) {
     double sum[3];
     sumHarmonicTerms(N, M, V, W, sum);
 
-    /* Central term, component by component: (gmr2 x) rounded, then / r. */
-    a[0] = sum[0] - (sc.gmr2 * in.x) / sc.r;
-    a[1] = sum[1] - (sc.gmr2 * in.y) / sc.r;
-    a[2] = sum[2] - (sc.gmr2 * in.z) / sc.r;
+    /* Central term, added last. */
+    addCentralTerm(sc, in, sum, a);
 }
 
 }  // namespace geoharm
