@@ -17,6 +17,7 @@
 #include "coefficient_tables.h"
 
 #include "coefficient_pairs.h"
+#include "coefficient_quads.h"
 
 namespace geoharm {
 
@@ -181,5 +182,8 @@ constexpr double FAC[FAC_DIM * FAC_DIM] = {
 /* The same coefficients as signed pairs for the paired evaluation, built
    from the three tables above by the compiler. */
 constexpr CoefficientPairs COEF_PAIRS = makeCoefficientPairs(COEF_C, COEF_S, FAC);
+
+/* And in the four-lane layout of the 256-bit evaluation. */
+constexpr CoefficientQuads COEF_QUADS = makeCoefficientQuads(COEF_C, COEF_S, FAC);
 
 }  // namespace geoharm

@@ -32,9 +32,11 @@ namespace geoharm {
  *      through under IEEE rules without a trap.
  *   5. All working storage lives on the caller's stack: calls from several
  *      threads at once are safe.
- *   6. The harmonic part runs as fusedHarmonicSums (SSE2 pairs, recursion
- *      and summation fused degree by degree): the same operations as the
- *      plain stages, so the same bits as evaluateAccelerationPlain.
+ *   6. The harmonic part runs as fusedHarmonicSums (recursion and
+ *      summation fused degree by degree, V and W side by side in SSE2
+ *      registers, or two degrees' entries per 256-bit register where the
+ *      processor has AVX2): the same operations as the plain stages, so
+ *      the same bits as evaluateAccelerationPlain on every processor.
  */
 void evaluateAcceleration(const FieldInput& in, double a[3]);
 

@@ -1,8 +1,9 @@
 /*
  * fused_harmonic_sums.h - the harmonic sums of one position, with the
- * recursion and the summation fused degree by degree and V, W computed as
- * SSE2 pairs.  Same result, to the last bit, as fillHarmonicArrays followed
- * by sumHarmonicTerms; it is the fast path of evaluateAcceleration.
+ * recursion and the summation fused degree by degree and V, W computed
+ * side by side in vector registers (SSE2, or AVX2 where the processor has
+ * it).  Same result, to the last bit, as fillHarmonicArrays followed by
+ * sumHarmonicTerms; it is the fast path of evaluateAcceleration.
  */
 #ifndef GEOHARM_FUSED_HARMONIC_SUMS_H
 #define GEOHARM_FUSED_HARMONIC_SUMS_H

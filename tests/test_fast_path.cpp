@@ -4,7 +4,9 @@
 // with signed zeros, near-polar points, coordinates whose squares overflow
 // or underflow, subnormal, infinite and NaN coordinates, the origin, and
 // every N, M from -2 to 12 with the 8-bit extremes.  A NaN is matched by
-// any NaN (its sign and payload are not part of the result).
+// any NaN (its sign and payload are not part of the result).  The sums are
+// checked through the routine the processor gets and through each of the
+// SSE2 and AVX2 routines directly (the latter where the processor has AVX2).
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -16,7 +18,10 @@
 #include "bits.h"
 #include "evaluate_acceleration.h"
 #include "field_scalars.h"
+#include "cpu_features.h"
 #include "fused_harmonic_sums.h"
+#include "fused_harmonic_sums_avx.h"
+#include "fused_harmonic_sums_sse2.h"
 #include "harmonic_arrays.h"
 #include "harmonic_sums.h"
 #include "worked_examples.h"
@@ -124,15 +129,49 @@ void comparePipelines(const std::vector<std::vector<double>>& pts, const std::ve
             }
 }
 
+/* One way of forming the harmonic sums. */
+struct SumsRoutine {
+    const char* name;
+    void (*sums)(const FieldScalars&, int, int, double[3]);
+    bool needsAvx2;
+};
+
+/* Test names and messages show the routine by its name. */
+void PrintTo(const SumsRoutine& routine, std::ostream* os) { *os << routine.name; }
+
+/* The routines take 1 <= N and 0 <= M only; the rest gives no term. */
+template <void (*ROUTINE)(const FieldScalars&, int, int, double[3])>
+void withoutTermsBelowOne(const FieldScalars& sc, int n, int m, double sum[3]) {
+    if (n <= 0 || m < 0) {
+        sum[0] = sum[1] = sum[2] = 0.0;
+        return;
+    }
+    ROUTINE(sc, n, m, sum);
+}
+
+const SumsRoutine ROUTINES[] = {
+    {"dispatched", geoharm::fusedHarmonicSums, false},
+    {"sse2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsSse2>, false},
+    {"avx2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx>, true},
+};
+
 /* The sums alone (no central term that could hide them), fused against
    fillHarmonicArrays + sumHarmonicTerms on the same scalars. */
-void compareSums(const FieldScalars& sc, int n, int m, Mismatches& mm, const std::string& at) {
+void compareSums(const SumsRoutine& routine, const FieldScalars& sc, int n, int m, Mismatches& mm,
+                 const std::string& at) {
     double V[geoharm::HARMONIC_SIZE], W[geoharm::HARMONIC_SIZE], plain[3], fast[3];
     geoharm::fillHarmonicArrays(sc, n, m, V, W);
     geoharm::sumHarmonicTerms(n, m, V, W, plain);
-    geoharm::fusedHarmonicSums(sc, n, m, fast);
+    routine.sums(sc, n, m, fast);
     mm.check(fast, plain, at);
 }
+
+class FusedSums : public ::testing::TestWithParam<SumsRoutine> {
+  protected:
+    void SetUp() override {
+        if (GetParam().needsAvx2 && !geoharm::cpuHasAvx2()) GTEST_SKIP() << "this processor has no AVX2";
+    }
+};
 
 }  // namespace
 
@@ -162,17 +201,17 @@ TEST(FastPath, SameBitsAsThePlainStagesOnSpecialCoordinates) {
     EXPECT_EQ(mm.count, 0) << mm.first;
 }
 
-TEST(FastPath, SumsHaveTheSameBitsForEveryLimit) {
+TEST_P(FusedSums, SameBitsForEveryLimit) {
     Mismatches mm;
     for (const auto& p : ordinaryPositions()) {
         const FieldScalars sc = geoharm::computeFieldScalars(p[0], p[1], p[2]);
         for (int n = -2; n <= 10; n++)
-            for (int m = -2; m <= 10; m++) compareSums(sc, n, m, mm, where(p[0], p[1], p[2], n, m));
+            for (int m = -2; m <= 10; m++) compareSums(GetParam(), sc, n, m, mm, where(p[0], p[1], p[2], n, m));
     }
     EXPECT_EQ(mm.count, 0) << mm.first;
 }
 
-TEST(FastPath, SumsHaveTheSameBitsForUnrelatedScalars) {
+TEST_P(FusedSums, SameBitsForUnrelatedScalars) {
     /* Scalars that no position gives (z0 infinite with rho finite, y0 NaN
        with x0 zero, ...): every special value reaches every operation of
        the recursion, in every lane. */
@@ -193,8 +232,11 @@ TEST(FastPath, SumsHaveTheSameBitsForUnrelatedScalars) {
                 char at[160];
                 std::snprintf(at, sizeof at, "r=%g rho=%g x0=%g y0=%g z0=%g N=%d M=%d", sc.r, sc.rho, sc.x0,
                               sc.y0, sc.z0, n, m);
-                compareSums(sc, n, m, mm, at);
+                compareSums(GetParam(), sc, n, m, mm, at);
             }
     }
     EXPECT_EQ(mm.count, 0) << mm.first;
 }
+
+INSTANTIATE_TEST_SUITE_P(Routines, FusedSums, ::testing::ValuesIn(ROUTINES),
+                         [](const ::testing::TestParamInfo<SumsRoutine>& routine) { return std::string(routine.param.name); });

@@ -1,5 +1,5 @@
 #!/bin/sh
-# check_fp_instructions.sh OBJDUMP [--no-x87] [--only REGEX] FILE...
+# check_fp_instructions.sh OBJDUMP [--no-x87] [--avx-only REGEX] [--only REGEX] FILE...
 #
 # Disassembles FILE (object files, static libraries or binaries) and fails
 # when it finds:
@@ -8,6 +8,10 @@
 #   - with --no-x87: any x87 instruction (every x87 mnemonic starts with
 #     "f": fld, fstp, fmul, faddp, fxch, fldcw, ...; no SSE instruction
 #     does), whose 80-bit registers would round differently.
+#   - with --avx-only: an AVX instruction (VEX or EVEX encoded: every such
+#     mnemonic starts with "v"; or any use of a ymm/zmm register) in a
+#     function whose symbol does not match REGEX.  Code outside the
+#     routines chosen at run time must run on every SSE2 processor.
 # With --only, only the functions whose symbol matches the extended
 # regular expression REGEX are looked at (in a linked plug-in: its own
 # code, not the C runtime linked in with it, whose long double routines
@@ -18,10 +22,12 @@ objdump=$1
 shift
 x87=0
 only=""
+avxonly=""
 while [ $# -gt 0 ]; do
   case $1 in
     --no-x87) x87=1; shift ;;
     --only) only=$2; shift 2 ;;
+    --avx-only) avxonly=$2; shift 2 ;;
     *) break ;;
   esac
 done
@@ -39,7 +45,7 @@ for file in "$@"; do
   fi
   pattern='vfn?m(add|sub)[a-z0-9]*|vfmaddsub[a-z0-9]*|vfmsubadd[a-z0-9]*'
   [ "$x87" -eq 1 ] && pattern="$pattern|f[a-z0-9]*"
-  bad=$(printf '%s\n' "$listing" | awk -v pat="^($pattern)\$" '
+  bad=$(printf '%s\n' "$listing" | awk -v pat="^($pattern)\$" -v avxonly="$avxonly" '
     /^[0-9a-f]+ <.*>:$/ { fn = $2; sub(/:$/, "", fn) }
     /^ *[0-9a-f]+:/ {
       line = $0; sub(/^ *[0-9a-f]+:[ \t]*/, "", line)
@@ -47,6 +53,8 @@ for file in "$@"; do
       op = w[1]
       if (op ~ /^(rep|repz|repnz|lock|data16|notrack|bnd)$/) op = w[2]
       if (op ~ pat) print fn ": " line
+      else if (avxonly != "" && fn !~ avxonly && (op ~ /^v/ || line ~ /%[yz]mm/))
+        print fn ": " line " (AVX outside the AVX2 routines)"
     }')
   echo "check_fp_instructions: $file: $count instructions"
   if [ -n "$bad" ]; then
