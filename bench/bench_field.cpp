@@ -6,7 +6,11 @@
 
 #include <vector>
 
+#include "cpu_features.h"
 #include "evaluate_acceleration.h"
+#include "field_scalars.h"
+#include "fused_harmonic_sums_avx.h"
+#include "fused_harmonic_sums_sse2.h"
 #include "geographiclib_model.h"
 
 namespace {
@@ -51,6 +55,32 @@ void BM_evaluateAccelerationPlain(benchmark::State& state) {
     runEvaluations(state, geoharm::evaluateAccelerationPlain);
 }
 
+/* The harmonic sums alone through one routine, on the points' scalars:
+   the SSE2 routine every processor runs against the AVX2 one that
+   evaluateAcceleration takes where the processor has AVX2. */
+void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&, int, int, double[3]),
+             bool needsAvx2) {
+    if (needsAvx2 && !geoharm::cpuHasAvx2()) {
+        state.SkipWithError("this processor has no AVX2");
+        return;
+    }
+    std::vector<geoharm::FieldScalars> scalars;
+    for (const auto& p : points()) scalars.push_back(geoharm::computeFieldScalars(p.x, p.y, p.z));
+    const int n = static_cast<int>(state.range(0));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double s[3];
+        sums(scalars[i], n, n, s);
+        benchmark::DoNotOptimize(s);
+        i = (i + 1) % POINTS;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_harmonicSumsSse2(benchmark::State& state) { runSums(state, geoharm::fusedHarmonicSumsSse2, false); }
+
+void BM_harmonicSumsAvx2(benchmark::State& state) { runSums(state, geoharm::fusedHarmonicSumsAvx, true); }
+
 void BM_GeographicLibGradient(benchmark::State& state) {
     const geoharm_test::GeographicLibModel model(static_cast<int>(state.range(0)));
     const std::vector<geoharm::FieldInput>& pts = points();
@@ -69,6 +99,8 @@ void BM_GeographicLibGradient(benchmark::State& state) {
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_GeographicLibGradient)->Arg(10)->Arg(4)->Arg(2);
 
 BENCHMARK_MAIN();
