@@ -12,7 +12,9 @@
  *     operation, the same as the scalar one).
  *   - Row n+1 of the functions is complete as soon as rows n and n-1 are,
  *     and degree n of the sums reads row n+1 only: the terms of degree n are
- *     added right after row n+1 is made, while the next rows are computed.
+ *     added after row n+2 is made (one row behind, so that the divisions of
+ *     a row overlap the terms of the row before), while the next rows are
+ *     computed.
  *   - Products are commuted where the order differs from the scalar code
  *     (a*b = b*a, a+b = b+a in IEEE arithmetic), and a - b is written
  *     a + (-b) with the negation carried by the constant, (-C) V = -(C V):
@@ -82,9 +84,11 @@ inline double divideBy(double t, int d) {
 /* The recursion and the sums for one degree N = 1..MAX_DEGREE and orders
    up to mTop = min(M, N), 0 <= mTop <= N.  N is a constant, so every loop
    over degree and order has a fixed most number of passes and unrolls
-   completely (the order loops keep their exit test on mTop). */
-template <int N>
-void fusedSums(const FieldScalars& sc, const int mTop, double sum[3]) {
+   completely; FULL (M >= N) makes mTop = N a constant too, and every test
+   on the order folds away. */
+template <int N, bool FULL>
+void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
+    const int mTop = FULL ? N : mTopGiven;
     /* The functions are made for every order up to N+1, whatever M is: the
        extra columns cost little and feed nothing else. */
     constexpr int jTop = N + 1;
@@ -120,90 +124,97 @@ void fusedSums(const FieldScalars& sc, const int mTop, double sum[3]) {
     __m128d axy = _mm_setzero_pd();
     __m128d az = _mm_setzero_pd();
 
-#pragma GCC unroll 12
-    for (int k = 1; k <= N + 1; k++) {
-        if (k >= 2) {
-            /* Zonal: V(k,0) = (A V(k-1,0) - B V(k-2,0)) / k, W(k,0) = +0.0. */
-            const double a = _mm_cvtsd_f64(A[k]);
-            const double b = _mm_cvtsd_f64(B[k - 1]);
-            const double v = a * _mm_cvtsd_f64(H[k - 1][0]) - b * _mm_cvtsd_f64(H[k - 2][0]);
-            H[k][0] = _mm_set_sd(divideBy(v, k));
+    /* Pass k makes row k and then adds the terms of degree k-2, which read
+       row k-1 alone: the sums run one row behind the recursion, so that
+       the divisions of a row overlap the terms of the row before. */
+#pragma GCC unroll 13
+    for (int pass = 1; pass <= N + 2; pass++) {
+        if (pass <= N + 1) {
+            const int k = pass;
+            if (k >= 2) {
+                /* Zonal: V(k,0) = (A V(k-1,0) - B V(k-2,0)) / k, W(k,0) = +0.0. */
+                const double a = _mm_cvtsd_f64(A[k]);
+                const double b = _mm_cvtsd_f64(B[k - 1]);
+                const double v = a * _mm_cvtsd_f64(H[k - 1][0]) - b * _mm_cvtsd_f64(H[k - 2][0]);
+                H[k][0] = _mm_set_sd(divideBy(v, k));
 
-            /* Columns: (V,W)(k,j) = (A (V,W)(k-1,j) - B (V,W)(k-2,j)) / (k-j). */
-            const int jCol = k - 2 < jTop ? k - 2 : jTop;
+                /* Columns: (V,W)(k,j) = (A (V,W)(k-1,j) - B (V,W)(k-2,j)) / (k-j). */
+                const int jCol = k - 2 < jTop ? k - 2 : jTop;
 #pragma GCC unroll 12
-            for (int j = 1; j <= jCol; j++) {
-                const __m128d t =
-                    _mm_sub_pd(_mm_mul_pd(A[k], H[k - 1][j]), _mm_mul_pd(B[k + j - 1], H[k - 2][j]));
-                H[k][j] = divideBy(t, k - j);
+                for (int j = 1; j <= jCol; j++) {
+                    const __m128d t =
+                        _mm_sub_pd(_mm_mul_pd(A[k], H[k - 1][j]), _mm_mul_pd(B[k + j - 1], H[k - 2][j]));
+                    H[k][j] = divideBy(t, k - j);
+                }
+
+                /* Sub-diagonal: (V,W)(k,k-1) = ((2k-1) z0) (V,W)(k-1,k-1). */
+                if (k - 1 <= jTop) H[k][k - 1] = _mm_mul_pd(A[k], H[k - 1][k - 1]);
             }
 
-            /* Sub-diagonal: (V,W)(k,k-1) = ((2k-1) z0) (V,W)(k-1,k-1). */
-            if (k - 1 <= jTop) H[k][k - 1] = _mm_mul_pd(A[k], H[k - 1][k - 1]);
-        }
+            /* Diagonal: (V,W)(k,k) = (2k-1) (x0 (V,W) + (-y0, y0) (W,V))(k-1,k-1),
+               i.e. V = (2k-1)(x0 V - y0 W), W = (2k-1)(x0 W + y0 V); for k = 1
+               the factor is 1 and 1 t = t exactly. */
+            if (k <= jTop) {
+                const __m128d t = _mm_add_pd(_mm_mul_pd(x0, H[k - 1][k - 1]), _mm_mul_pd(y0, X[k - 1][k - 1]));
+                H[k][k] = k == 1 ? t : _mm_mul_pd(load(INTEGER.v[2 * k - 1]), t);
+            }
 
-        /* Diagonal: (V,W)(k,k) = (2k-1) (x0 (V,W) + (-y0, y0) (W,V))(k-1,k-1),
-           i.e. V = (2k-1)(x0 V - y0 W), W = (2k-1)(x0 W + y0 V); for k = 1
-           the factor is 1 and 1 t = t exactly. */
-        if (k <= jTop) {
-            const __m128d t = _mm_add_pd(_mm_mul_pd(x0, H[k - 1][k - 1]), _mm_mul_pd(y0, X[k - 1][k - 1]));
-            H[k][k] = k == 1 ? t : _mm_mul_pd(load(INTEGER.v[2 * k - 1]), t);
-        }
-
-        /* Swapped pairs of the new row. */
-        const int jRow = k < jTop ? k : jTop;
+            /* Swapped pairs of the new row. */
+            const int jRow = k < jTop ? k : jTop;
 #pragma GCC unroll 12
-        for (int j = 0; j <= jRow; j++) X[k][j] = swapLanes(H[k][j]);
-
-        if (k < 2) continue;
-
-        /* Terms of degree n = k-1, order ascending, from row k alone. */
-        const int n = k - 1;
-        const TermPairs* tc = COEF_PAIRS.term[n];
-        const ZPairs* zc = COEF_PAIRS.z[n];
-        const int mEnd = n < mTop ? n : mTop;
-
-        /* m = 0, x and y: ax - (C V(k,1)) K1 and ay - (C W(k,1)) K1, written
-           ax + ((-C) V(k,1)) K1 (subtracting is adding the negation). */
-        axy = _mm_add_pd(axy, _mm_mul_pd(_mm_mul_pd(load(tc[0].negCnegC), H[k][1]), k1));
-
-        /* x and y, m >= 1. */
-#pragma GCC unroll 12
-        for (int m = 1; m <= mEnd; m++) {
-            const TermPairs& t = tc[m];
-            /* (-(C Vp) - S Wp, S Vp - C Wp) */
-            const __m128d p1 = _mm_add_pd(_mm_mul_pd(load(t.negCnegC), H[k][m + 1]),
-                                          _mm_mul_pd(load(t.negSposS), X[k][m + 1]));
-            /* (C Vm + S Wm, S Vm - C Wm) */
-            const __m128d p2 = _mm_add_pd(_mm_mul_pd(load(t.posCnegC), H[k][m - 1]),
-                                          _mm_mul_pd(load(t.posSposS), X[k][m - 1]));
-            /* times F; for m = n, F = 2 and p2 + p2 is the same double as 2 p2 */
-            const __m128d p2f = m == n ? _mm_add_pd(p2, p2) : _mm_mul_pd(p2, load(t.facFac));
-            axy = _mm_add_pd(axy, _mm_mul_pd(_mm_add_pd(p1, p2f), k2));
+            for (int j = 0; j <= jRow; j++) X[k][j] = swapLanes(H[k][j]);
         }
 
-        /* z, every m: az + ((n-m+1) (-(C V(k,m)) - S W(k,m))) K1, two orders
-           m, m+1 per instruction (lane 0, lane 1), added in ascending order.
-           For m = 0 the table's S(n,0) = +0 times W(k,0) = +0 is the same +0
-           the plain sum subtracts. */
-        int m = 0;
+        if (pass >= 3) {
+            /* Terms of degree n = k-1, order ascending, from row k. */
+            const int k = pass - 1;
+            const int n = k - 1;
+            const TermPairs* tc = COEF_PAIRS.term[n];
+            const ZPairs* zc = COEF_PAIRS.z[n];
+            const int mEnd = n < mTop ? n : mTop;
+
+            /* m = 0, x and y: ax - (C V(k,1)) K1 and ay - (C W(k,1)) K1, written
+               ax + ((-C) V(k,1)) K1 (subtracting is adding the negation). */
+            axy = _mm_add_pd(axy, _mm_mul_pd(_mm_mul_pd(load(tc[0].negCnegC), H[k][1]), k1));
+
+            /* x and y, m >= 1. */
+#pragma GCC unroll 12
+            for (int m = 1; m <= mEnd; m++) {
+                const TermPairs& t = tc[m];
+                /* (-(C Vp) - S Wp, S Vp - C Wp) */
+                const __m128d p1 = _mm_add_pd(_mm_mul_pd(load(t.negCnegC), H[k][m + 1]),
+                                              _mm_mul_pd(load(t.negSposS), X[k][m + 1]));
+                /* (C Vm + S Wm, S Vm - C Wm) */
+                const __m128d p2 = _mm_add_pd(_mm_mul_pd(load(t.posCnegC), H[k][m - 1]),
+                                              _mm_mul_pd(load(t.posSposS), X[k][m - 1]));
+                /* times F; for m = n, F = 2 and p2 + p2 is the same double as 2 p2 */
+                const __m128d p2f = m == n ? _mm_add_pd(p2, p2) : _mm_mul_pd(p2, load(t.facFac));
+                axy = _mm_add_pd(axy, _mm_mul_pd(_mm_add_pd(p1, p2f), k2));
+            }
+
+            /* z, every m: az + ((n-m+1) (-(C V(k,m)) - S W(k,m))) K1, two orders
+               m, m+1 per instruction (lane 0, lane 1), added in ascending order.
+               For m = 0 the table's S(n,0) = +0 times W(k,0) = +0 is the same +0
+               the plain sum subtracts. */
+            int m = 0;
 #pragma GCC unroll 6
-        for (; m + 1 <= mEnd; m += 2) {
-            const ZPairs& z = zc[m / 2];
-            const __m128d v = _mm_unpacklo_pd(H[k][m], H[k][m + 1]); /* (V_m, V_m+1) */
-            const __m128d w = _mm_unpackhi_pd(H[k][m], H[k][m + 1]); /* (W_m, W_m+1) */
-            const __m128d d = _mm_sub_pd(_mm_mul_pd(load(z.negC), v), _mm_mul_pd(load(z.posS), w));
-            const __m128d t = _mm_mul_pd(_mm_mul_pd(load(z.weight), d), k1);
-            az = _mm_add_sd(az, t);
-            az = _mm_add_sd(az, _mm_unpackhi_pd(t, t));
-        }
-        /* The last order alone (mEnd even), in lane 0 of (V,W) and (W,V);
-           for m = n its weight is 1 and 1 d = d exactly. */
-        if (m == mEnd) {
-            const ZPairs& z = zc[m / 2];
-            const __m128d d = _mm_sub_sd(_mm_mul_sd(load(z.negC), H[k][m]), _mm_mul_sd(load(z.posS), X[k][m]));
-            const __m128d t = m == n ? d : _mm_mul_sd(load(z.weight), d);
-            az = _mm_add_sd(az, _mm_mul_sd(t, k1));
+            for (; m + 1 <= mEnd; m += 2) {
+                const ZPairs& z = zc[m / 2];
+                const __m128d v = _mm_unpacklo_pd(H[k][m], H[k][m + 1]); /* (V_m, V_m+1) */
+                const __m128d w = _mm_unpackhi_pd(H[k][m], H[k][m + 1]); /* (W_m, W_m+1) */
+                const __m128d d = _mm_sub_pd(_mm_mul_pd(load(z.negC), v), _mm_mul_pd(load(z.posS), w));
+                const __m128d t = _mm_mul_pd(_mm_mul_pd(load(z.weight), d), k1);
+                az = _mm_add_sd(az, t);
+                az = _mm_add_sd(az, _mm_unpackhi_pd(t, t));
+            }
+            /* The last order alone (mEnd even), in lane 0 of (V,W) and (W,V);
+               for m = n its weight is 1 and 1 d = d exactly. */
+            if (m == mEnd) {
+                const ZPairs& z = zc[m / 2];
+                const __m128d d = _mm_sub_sd(_mm_mul_sd(load(z.negC), H[k][m]), _mm_mul_sd(load(z.posS), X[k][m]));
+                const __m128d t = m == n ? d : _mm_mul_sd(load(z.weight), d);
+                az = _mm_add_sd(az, _mm_mul_sd(t, k1));
+            }
         }
     }
 
@@ -215,9 +226,19 @@ void fusedSums(const FieldScalars& sc, const int mTop, double sum[3]) {
 }
 
 using DegreeSums = void (*)(const FieldScalars&, int, double[3]);
-const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1] = {
-    nullptr,       fusedSums<1>, fusedSums<2>, fusedSums<3>, fusedSums<4>, fusedSums<5>,
-    fusedSums<6>, fusedSums<7>, fusedSums<8>, fusedSums<9>, fusedSums<10>,
+/* [N][M >= N] */
+const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1][2] = {
+    {nullptr, nullptr},
+    {fusedSums<1, false>, fusedSums<1, true>},
+    {fusedSums<2, false>, fusedSums<2, true>},
+    {fusedSums<3, false>, fusedSums<3, true>},
+    {fusedSums<4, false>, fusedSums<4, true>},
+    {fusedSums<5, false>, fusedSums<5, true>},
+    {fusedSums<6, false>, fusedSums<6, true>},
+    {fusedSums<7, false>, fusedSums<7, true>},
+    {fusedSums<8, false>, fusedSums<8, true>},
+    {fusedSums<9, false>, fusedSums<9, true>},
+    {fusedSums<10, false>, fusedSums<10, true>},
 };
 
 }  // namespace
@@ -225,7 +246,7 @@ const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1] = {
 void fusedHarmonicSumsSse2(const FieldScalars& sc, int N, int M, double sum[3]) {
     /* 1 <= N <= MAX_DEGREE and 0 <= M (checked by the caller); orders above
        the degree add nothing: M > N sums as M = N. */
-    SUMS_OF_DEGREE[N](sc, M < N ? M : N, sum);
+    SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
 }
 
 }  // namespace geoharm
