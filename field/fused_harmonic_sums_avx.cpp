@@ -6,8 +6,10 @@
  * the same to the last bit as the 128-bit routine and the plain stages.
  *
  * This file alone is compiled for AVX2 (without FMA, and contraction is
- * off everywhere).  It includes nothing with inline code that other files
- * also use, so no routine built for AVX2 can stand in for theirs.
+ * off everywhere).  It calls no inline routine of the shared headers, so
+ * no copy of one built for AVX2 is emitted here that the linker could pick
+ * for the code every processor runs (the instruction check of the tests
+ * would find it).
  *
  * Every lane is an ordinary IEEE double operation with the operands and
  * the grouping of the plain code, and each accumulator receives its terms
@@ -30,6 +32,9 @@
  *     of orders above the degree, which are never added.
  *   - The identities of the 128-bit routine hold lane by lane: (-C) V =
  *     -(C V), a - b = a + (-b), products commuted; 1 t = t.
+ *   - The terms of a degree are added after the next row is made (one row
+ *     behind the recursion): only the time at which independent work is
+ *     issued changes.
  */
 #include "fused_harmonic_sums_avx.h"
 
