@@ -12,11 +12,18 @@
 #include "central_term.h"
 #include "field_limits.h"
 #include "field_scalars.h"
+#include "fixed_fp_state.h"
 #include "fused_harmonic_sums.h"
 
 namespace geoharm {
 
 void evaluateAcceleration(const FieldInput& in, double a[3]) {
+    /* The fixed state for the call, the caller's back on return. */
+    const FixedFpState fixedState;
+    evaluateAccelerationUnguarded(in, a);
+}
+
+void evaluateAccelerationUnguarded(const FieldInput& in, double a[3]) {
     /* Widened limits, clamped to the model. */
     const int N = clampToModel(in.n);
     const int M = clampToModel(in.m);

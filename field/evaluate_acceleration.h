@@ -32,13 +32,29 @@ namespace geoharm {
  *      through under IEEE rules without a trap.
  *   5. All working storage lives on the caller's stack: calls from several
  *      threads at once are safe.
- *   6. The harmonic part runs as fusedHarmonicSums (recursion and
+ *   6. It computes in one fixed floating-point state (round to nearest,
+ *      subnormals kept, every exception masked: fixed_fp_state.h), set on
+ *      entry and given back on return, so the caller's rounding mode,
+ *      flush-to-zero or unmasked exceptions change neither the bits nor
+ *      the outcome (no trap at the origin).  The caller's MXCSR is
+ *      returned exactly as it was, its raised flags included; the flags
+ *      of the call itself are not passed on.
+ *   7. The harmonic part runs as fusedHarmonicSums (recursion and
  *      summation fused degree by degree, V and W side by side in SSE2
  *      registers, or two degrees' entries per 256-bit register where the
  *      processor has AVX2): the same operations as the plain stages, so
  *      the same bits as evaluateAccelerationPlain on every processor.
  */
 void evaluateAcceleration(const FieldInput& in, double a[3]);
+
+/*
+ * evaluateAccelerationUnguarded - the same evaluation in whatever
+ * floating-point state the thread is in: for callers that already hold
+ * the fixed state (a FixedFpState of their own), such as the plug-ins'
+ * entry points and the many-point routines, which would otherwise pay
+ * for a second save and load of the state per point.
+ */
+void evaluateAccelerationUnguarded(const FieldInput& in, double a[3]);
 
 /*
  * evaluateAccelerationPlain - the same result computed by the plain stages

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "fixed_fp_state.h"
 #include "mex_platform.h"
 
 namespace geoharm {
@@ -63,9 +64,10 @@ bool limitFromElement(MexInt classId, MexPointer data, std::int8_t* limit);
  * raiseHostError - end the call through the host's error routine with an
  * identifier ("geoharm:nrhs") and a message.  Does not return: the host
  * unwinds to its own frame, so the caller must hold nothing that needs
- * releasing.
+ * releasing.  The caller's floating-point state (held by fixedState) is
+ * given back first, since the host's unwinding skips its restoring.
  */
-[[noreturn]] void raiseHostError(const char* identifier, const char* message);
+[[noreturn]] void raiseHostError(const FixedFpState& fixedState, const char* identifier, const char* message);
 
 }  // namespace geoharm
 

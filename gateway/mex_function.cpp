@@ -23,10 +23,15 @@
  *      and store it at once; real-data addresses of inputs 0, 1, 2 and of
  *      the output; copy the position in; copy the int8 limits in; evaluate;
  *      copy the result out.
- *   3. No state passes from one call to the next; all storage is on the
+ *   3. The call computes in the fixed floating-point state (round to
+ *      nearest, subnormals kept, exceptions masked), set first of all; the
+ *      caller's state is given back on return and before an error is
+ *      raised through the host, which does not come back.
+ *   4. No state passes from one call to the next; all storage is on the
  *      stack, so overlapping calls on several threads are safe.
  */
 #include "evaluate_acceleration.h"
+#include "fixed_fp_state.h"
 #include "gateway_errors.h"
 #include "gateway_routines.h"
 #include "mex_host.h"
@@ -45,17 +50,21 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     using namespace geoharm;
     static_cast<void>(nlhs);
 
+    /* The fixed floating-point state, before the first comparison of a
+       value read from the caller (a signalling NaN must not trap). */
+    const FixedFpState fixedState;
+
     /* Checks: three inputs, a readable position, readable N and M. */
-    if (*nrhs < 3) raiseHostError(NRHS_ID, NRHS_MESSAGE);
-    if (!positionIsUsable(&prhs[0])) raiseHostError(POSITION_ID, POSITION_MESSAGE);
+    if (*nrhs < 3) raiseHostError(fixedState, NRHS_ID, NRHS_MESSAGE);
+    if (!positionIsUsable(&prhs[0])) raiseHostError(fixedState, POSITION_ID, POSITION_MESSAGE);
     std::int8_t nValue = 0;
     std::int8_t mValue = 0;
     const LimitReading nReading = readLimitArgument(&prhs[1], &nValue);
-    if (nReading == LimitReading::Unusable) raiseHostError(DEGREE_ID, DEGREE_MESSAGE);
-    if (nReading == LimitReading::NotANumber) raiseHostError(DEGREE_ID, DEGREE_NAN_MESSAGE);
+    if (nReading == LimitReading::Unusable) raiseHostError(fixedState, DEGREE_ID, DEGREE_MESSAGE);
+    if (nReading == LimitReading::NotANumber) raiseHostError(fixedState, DEGREE_ID, DEGREE_NAN_MESSAGE);
     const LimitReading mReading = readLimitArgument(&prhs[2], &mValue);
-    if (mReading == LimitReading::Unusable) raiseHostError(ORDER_ID, ORDER_MESSAGE);
-    if (mReading == LimitReading::NotANumber) raiseHostError(ORDER_ID, ORDER_NAN_MESSAGE);
+    if (mReading == LimitReading::Unusable) raiseHostError(fixedState, ORDER_ID, ORDER_MESSAGE);
+    if (mReading == LimitReading::NotANumber) raiseHostError(fixedState, ORDER_ID, ORDER_NAN_MESSAGE);
 
     /* 1. The 3x1 real output, stored in slot 0 at once: the host owns it. */
     plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&THREE, &ONE, &ZERO);
@@ -86,7 +95,7 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
 
     /* 5. The field at this point. */
     double a[3];
-    evaluateAcceleration(in, a);
+    evaluateAccelerationUnguarded(in, a);
 
     /* 6. a_x, a_y, a_z into the output's real data. */
     GEOHARM_MEX_NAME(mxcopyreal8toptr700_, MXCOPYREAL8TOPTR700)(a, &resultData, &THREE);

@@ -13,7 +13,8 @@
 
 namespace geoharm {
 
-void raiseHostError(const char* identifier, const char* message) {
+void raiseHostError(const FixedFpState& fixedState, const char* identifier, const char* message) {
+    fixedState.restoreCaller();
     GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)
     (identifier, message, std::strlen(identifier), std::strlen(message));
 }

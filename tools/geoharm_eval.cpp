@@ -5,7 +5,13 @@
  * for each, one line a record, in order (formats in record_io.h).  A
  * malformed record is reported on standard error with its line number;
  * the lines before it have been written, and the tool exits with status 1.
+ *
+ * The whole run is in the default floating-point environment, whatever the
+ * process was started with: reading a number (strtod) and printing one
+ * follow the rounding mode too, and each evaluation fixes its own state
+ * anyway.
  */
+#include <cfenv>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -22,6 +28,9 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 2;
     }
+    /* Round to nearest, exceptions masked, for the reading and printing. */
+    std::fesetenv(FE_DFL_ENV);
+
     std::string line;
     long lineNo = 0;
     while (std::getline(std::cin, line)) {

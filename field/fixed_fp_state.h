@@ -1,0 +1,62 @@
+/*
+ * fixed_fp_state.h - the one floating-point state every evaluation runs in,
+ * whatever state the caller's thread happens to have.
+ *
+ * The evaluation is defined for round to nearest, with subnormal numbers
+ * kept (no flush to zero, no denormals-are-zero) and every exception
+ * masked, so that a division by zero at the origin gives an infinity and
+ * not a trap.  All of its arithmetic is SSE2 on every build (the 32-bit
+ * build included), so the SSE control and status register, MXCSR, is the
+ * whole of that state.
+ *
+ * FixedFpState, created on the stack at an entry point:
+ *   on creation   saves the caller's MXCSR and loads FIXED_MXCSR;
+ *   on leaving    loads the saved word again (destructor), or earlier
+ *                 through restoreCaller() on a way out that skips
+ *                 destructors (an error raised through the host ends with
+ *                 a longjmp).
+ *
+ * Notes:
+ *   1. The caller gets back its MXCSR exactly as it was: its control bits
+ *      and the exception flags it had raised.  The flags the evaluation
+ *      itself raises (inexact nearly always; invalid and division by zero
+ *      at the origin) are not passed on: a call leaves no trace in the
+ *      caller's state.
+ *   2. Restoring twice is harmless (the same word is loaded again), so an
+ *      entry point may call restoreCaller() on a path on which the
+ *      destructor may still run.
+ *   3. An entry point nested in another (the plug-in calling the field's
+ *      own entry points) pays a second save and load; the inner routines
+ *      that assume the fixed state (evaluateAccelerationUnguarded) avoid it.
+ *   4. Threads start with a state of their own: a worker thread creates its
+ *      own FixedFpState.
+ */
+#ifndef GEOHARM_FIXED_FP_STATE_H
+#define GEOHARM_FIXED_FP_STATE_H
+
+#include <xmmintrin.h>
+
+namespace geoharm {
+
+/* Round to nearest (RC = 00), all six exceptions masked (bits 7..12),
+   flush-to-zero (bit 15) and denormals-are-zero (bit 6) off, flags clear. */
+constexpr unsigned int FIXED_MXCSR = 0x1F80u;
+
+class FixedFpState {
+public:
+    FixedFpState() : caller_(_mm_getcsr()) { _mm_setcsr(FIXED_MXCSR); }
+    ~FixedFpState() { _mm_setcsr(caller_); }
+    FixedFpState(const FixedFpState&) = delete;
+    FixedFpState& operator=(const FixedFpState&) = delete;
+
+    /* Hands the caller's state back now (before a longjmp that skips the
+       destructor). */
+    void restoreCaller() const { _mm_setcsr(caller_); }
+
+private:
+    unsigned int caller_;
+};
+
+}  // namespace geoharm
+
+#endif
