@@ -50,6 +50,13 @@ void runEvaluations(benchmark::State& state, void (*evaluate)(const geoharm::Fie
 /* The fast path, as the plug-in calls it. */
 void BM_evaluateAcceleration(benchmark::State& state) { runEvaluations(state, geoharm::evaluateAcceleration); }
 
+/* The same evaluation without saving, fixing and restoring the caller's
+   floating-point state: the difference to BM_evaluateAcceleration is what
+   the guard costs per call. */
+void BM_evaluateAccelerationUnguarded(benchmark::State& state) {
+    runEvaluations(state, geoharm::evaluateAccelerationUnguarded);
+}
+
 /* The plain stages one after the other: the baseline of the fast path. */
 void BM_evaluateAccelerationPlain(benchmark::State& state) {
     runEvaluations(state, geoharm::evaluateAccelerationPlain);
@@ -98,6 +105,7 @@ void BM_GeographicLibGradient(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_evaluateAccelerationUnguarded)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);

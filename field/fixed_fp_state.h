@@ -42,9 +42,17 @@ namespace geoharm {
    flush-to-zero (bit 15) and denormals-are-zero (bit 6) off, flags clear. */
 constexpr unsigned int FIXED_MXCSR = 0x1F80u;
 
+/* The six exception flags (bits 0..5): raised by operations, read by none. */
+constexpr unsigned int FLAG_BITS = 0x003Fu;
+
 class FixedFpState {
 public:
-    FixedFpState() : caller_(_mm_getcsr()) { _mm_setcsr(FIXED_MXCSR); }
+    FixedFpState() : caller_(_mm_getcsr()) {
+        /* Control bits already the fixed ones (the usual case): the flags
+           alone differ, and they steer nothing, so the load is saved; the
+           restore on leaving clears the call's flags all the same. */
+        if ((caller_ & ~FLAG_BITS) != FIXED_MXCSR) _mm_setcsr(FIXED_MXCSR);
+    }
     ~FixedFpState() { _mm_setcsr(caller_); }
     FixedFpState(const FixedFpState&) = delete;
     FixedFpState& operator=(const FixedFpState&) = delete;

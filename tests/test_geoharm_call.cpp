@@ -145,6 +145,13 @@ TEST(CallTool, FailuresEndWithTheirStatusAndMessage) {
         {"--nlhs", two, 2, 0, "usage:", true},
         {"--position 3", two, 2, 0, "usage:", true},
         {"--frobnicate 1", two, 2, 0, "usage:", true},
+        {"--fp-state sideways", two, 2, 0, "usage:", true},
+        /* A refusal gives the caller its floating-point state back too
+           (else status 5: the state after the call is checked). */
+        {"--nrhs 2 --fp-state unmasked", two, 3, 0, "geoharm:nrhs: geoharm needs three inputs: position, N and M.\n",
+         false},
+        {"--m-class char --fp-state ftz-daz", two, 3, 0, "geoharm:order: Input 3 (M, maximum order) must be", true},
+        {"--position 2x1 --fp-state towardzero", two, 3, 0, "geoharm:position: Input 1 (position) must be", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options);

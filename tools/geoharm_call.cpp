@@ -19,12 +19,17 @@
  *                      first and zeros after them
  *   --nlhs K           the number of outputs asked for (default 1);
  *                      output slot 0 is printed whatever K is
+ *   --fp-state S       call the plug-in from the floating-point state S
+ *                      (caller_fp_states.h: default unmasked upward
+ *                      downward towardzero ftz-daz), set just before each
+ *                      call; after the call the state must be S again
  *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line or a file
  * that does not load; 3 when a call ends with an error through the host,
- * printed as "identifier: message" on standard error.  Lines of the
- * records before the failing one have been written.
+ * printed as "identifier: message" on standard error; 5 when a call
+ * returns (or ends with an error) with the caller's floating-point state
+ * changed.  Lines of the records before the failing one have been written.
  */
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +38,9 @@
 #include <string>
 #include <vector>
 
+#include <xmmintrin.h>
+
+#include "caller_fp_states.h"
 #include "plugin_host.h"
 #include "record_io.h"
 
@@ -62,6 +70,7 @@ struct Options {
     int nrhs = 3;
     int nlhs = 1;
     std::vector<MexSize> positionDims{3, 1};
+    unsigned int callerMxcsr = 0x1F80u;
 };
 
 bool parseClass(const char* text, MexInt& id) {
@@ -113,6 +122,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
             good = parseCount(value, o.nlhs);
         } else if (opt == "--position") {
             good = parseDims(value, o.positionDims);
+        } else if (opt == "--fp-state") {
+            good = geoharm::callerFpStateNamed(value, o.callerMxcsr);
         } else {
             good = false;
         }
@@ -124,11 +135,12 @@ bool parseOptions(int argc, char** argv, Options& o) {
 void usage(const char* argv0) {
     std::fprintf(stderr,
                  "usage: %s PLUGIN [--class C] [--n-class C] [--m-class C] [--nrhs K] [--nlhs K]\n"
-                 "                    [--position RxC] < records\n"
+                 "                    [--position RxC] [--fp-state S] < records\n"
                  "  reads lines 'x y z N M', calls PLUGIN for each through the stand-in host\n"
                  "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g; N and M go in as int8 unless\n"
                  "  C (double single logical char int8 uint8 int16 uint16 int32 uint32 int64\n"
-                 "  uint64) says otherwise\n",
+                 "  uint64) says otherwise; S (default unmasked upward downward towardzero\n"
+                 "  ftz-daz) is the floating-point state the plug-in is called from\n",
                  argv0);
 }
 
@@ -171,7 +183,20 @@ int main(int argc, char** argv) {
         std::vector<MexPointer> inputs;
         for (int i = 0; i < o.nrhs; i++) inputs.push_back(args[static_cast<std::size_t>(i)].handle());
 
+        /* The call, from the caller's floating-point state; the tool's own
+           work (reading, printing) in its usual state. */
+        const unsigned int toolMxcsr = _mm_getcsr();
+        _mm_setcsr(o.callerMxcsr);
         const host::CallResult r = host::callPlugin(plugin, o.nlhs, inputs);
+        const unsigned int afterMxcsr = _mm_getcsr();
+        _mm_setcsr(toolMxcsr);
+        if (afterMxcsr != o.callerMxcsr) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "geoharm-call: line %ld: the plug-in left MXCSR 0x%04X; it was called with 0x%04X\n",
+                         lineNo, afterMxcsr, o.callerMxcsr);
+            status = 5;
+            break;
+        }
         if (!r.ok) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s: %s\n", r.error.identifier.c_str(), r.error.message.c_str());
