@@ -4,10 +4,11 @@ function post_install(desc)
 %   pkg install calls this after copying the package: the help files
 %   NAME.m into the package folder (desc.dir), the compiled NAME.mex into
 %   the architecture-dependent folder under desc.archprefix.  Octave reads
-%   a MEX file's help from the .m file of the same name in the same folder;
-%   and a NAME.m left in the package folder, which pkg load puts on the
-%   path ahead of the other, would be called instead of NAME.mex.  So each
-%   NAME.m that has a NAME.mex is moved to the MEX file's folder.
+%   a MEX file's help only from the .m file of the same name in the same
+%   folder: left in the package folder, NAME.m would not be read ("help:
+%   'NAME' is not documented") and would stand on the path as a second
+%   NAME.  So each NAME.m that has a NAME.mex is moved to the MEX file's
+%   folder.
   mexfiles = dir(fullfile(desc.archprefix, '*', '*.mex'));
   if isempty(mexfiles)
     error('geoharm:install', 'post_install: no MEX file under %s', desc.archprefix);

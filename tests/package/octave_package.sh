@@ -45,7 +45,7 @@ case $step in
     found=0
     for mex in $(find "$work/packages" -name '*.mex'); do
       found=1
-      exports=$(nm -D --defined-only "$mex" | awk '$2 != "A" { print $3 }')
+      exports=$(nm -D --defined-only "$mex" | awk '$2 != "A" { sub(/@.*/, "", $3); print $3 }')
       [ "$exports" = "mexfunction_" ] || { echo "$mex exports: $exports"; exit 1; }
       if readelf -d "$mex" | grep -E "NEEDED.*lib(mx|mex|mat)\.so|RPATH|RUNPATH"; then
         echo "$mex needs a host library or carries a search path"; exit 1
