@@ -30,7 +30,7 @@ cmake -E tar tf "$zip" | sort | tee "$tmp/list" | sed 's/^/  /'
 for f in "${functions[@]}"; do
   printf 'geoharm/%s\n' "$f.mexa64" "$f.mexw64" "$f.mexw32" "$f.m"
 done >"$tmp/expected"
-printf 'geoharm/%s\n' Contents.m README LICENSE >>"$tmp/expected"
+printf 'geoharm/%s\n' '' Contents.m README LICENSE >>"$tmp/expected"
 sort -o "$tmp/expected" "$tmp/expected"
 diff "$tmp/expected" "$tmp/list" || { echo "unexpected file list (- expected, + in the archive)"; exit 1; }
 
