@@ -39,9 +39,10 @@
 %     % a = [-7.036925776266761; -1.0053211772743258; -2.015446846294957]
 %
 %   Under MATLAB, geoharm.mexa64 (Linux) or geoharm.mexw64 / geoharm.mexw32
-%   (Windows) and this file go in one folder on the path.  Under GNU Octave
-%   the plug-in is named geoharm.mex and needs the adapter libraries
-%   libmx.so, libmex.so and libmat.so on LD_LIBRARY_PATH.
+%   (Windows) and this file go in one folder on the path (the release
+%   archive geoharm-<version>-mex.zip holds them).  Under GNU Octave,
+%   install the package: pkg install geoharm-<version>.tar.gz, then
+%   pkg load geoharm.
 
 % This file holds only the help text: the compiled plug-in in the same
 % folder takes precedence over it whenever geoharm is called.

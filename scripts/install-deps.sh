@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev   # tests and benchmarks
   libgeographiclib-dev            # independent check of the physics
   octave octave-dev               # a real MEX host for the Linux plug-in
+  make                            # pkg install builds the Octave package with it
 )
 
 # Windows cross builds: the mingw-w64 compilers, GoogleTest's sources (built

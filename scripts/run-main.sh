@@ -46,3 +46,14 @@ for preset in win64 win32; do
     printf '%s\n' "$result" | tr -d '\r'
   fi
 done
+
+# The release artefacts in dist/: the Octave package (installed with the
+# linux build above), the C++ package (a prefix, dist/cpp) and the MATLAB
+# release archive, packed by CPack from dist/'s plug-ins of all three builds.
+cmake --install build/linux --component cpp --prefix "$PWD/dist/cpp" >/dev/null
+bash packaging/matlab/make-release-archive.sh build/linux dist build/release-archive >/dev/null
+echo "release artefacts:"
+for artefact in dist/geoharm-*.tar.gz dist/geoharm-*-mex.zip; do
+  echo "  $artefact"
+done
+echo "  dist/cpp/ (find_package(geoharm CONFIG) with CMAKE_PREFIX_PATH=$PWD/dist/cpp)"

@@ -2,7 +2,8 @@
 # Every test: the optimised build (warnings are errors), the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, and the Windows
 # cross builds (64 and 32 bit) with their tests under Wine; these compare
-# their results with the Linux build's, so linux comes first.
+# their results with the Linux build's, so linux comes first; then the
+# MATLAB release archive from all three.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,10 @@ for preset in linux sanitize win64 win32; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# The MATLAB release archive, made from the plug-ins of all three builds.
+echo "== release"
+ctest --preset release
 
 # The gateway fuzzer: the plug-in and the stand-in host built by clang with
 # the fuzzer's coverage and sanitizers, run for a bounded time.

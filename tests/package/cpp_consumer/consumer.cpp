@@ -1,0 +1,87 @@
+/*
+ * consumer.cpp - checks the installed C++ package's results against
+ * reference rows read from standard input.
+ *
+ * Input: one row per line, "x y z n m ax ay az" (position in m, N and M,
+ * the expected acceleration in m/s^2, as decimals that read back as the
+ * exact doubles).
+ * Output: each row's result from evaluateAcceleration, as %.17g, with
+ * "same bits" or "DIFFERS"; then, for each (N, M) of the rows, the rows
+ * with that N and M evaluated together by evaluateAccelerationMany.
+ * Exit status 0 when every result has the expected bits, 1 otherwise.
+ */
+#include <geoharm/geoharm.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Row {
+    double x, y, z;
+    int n, m;
+    double expected[3];
+};
+
+/* Whether a and b are the same three doubles, bit for bit. */
+bool sameBits(const double a[3], const double b[3]) { return std::memcmp(a, b, 3 * sizeof(double)) == 0; }
+
+}  // namespace
+
+int main() {
+    std::vector<Row> rows;
+    Row r{};
+    while (std::scanf("%lf %lf %lf %d %d %lf %lf %lf", &r.x, &r.y, &r.z, &r.n, &r.m, &r.expected[0],
+                      &r.expected[1], &r.expected[2]) == 8) {
+        rows.push_back(r);
+    }
+    if (rows.empty()) {
+        std::fprintf(stderr, "consumer: no rows on standard input\n");
+        return 1;
+    }
+
+    /* One point at a time. */
+    int failures = 0;
+    for (const Row& row : rows) {
+        geoharm::FieldInput in{row.x, row.y, row.z, static_cast<std::int8_t>(row.n), static_cast<std::int8_t>(row.m)};
+        double a[3];
+        geoharm::evaluateAcceleration(in, a);
+        const bool same = sameBits(a, row.expected);
+        failures += same ? 0 : 1;
+        std::printf("single %.17g %.17g %.17g N=%d M=%d: %.17g %.17g %.17g %s\n", row.x, row.y, row.z, row.n, row.m,
+                    a[0], a[1], a[2], same ? "same bits" : "DIFFERS");
+    }
+
+    /* The rows of each (N, M) together, in the order they come. */
+    std::vector<bool> done(rows.size(), false);
+    for (std::size_t first = 0; first < rows.size(); ++first) {
+        if (done[first]) continue;
+        std::vector<std::size_t> group;
+        std::vector<double> x, y, z;
+        for (std::size_t k = first; k < rows.size(); ++k) {
+            if (rows[k].n != rows[first].n || rows[k].m != rows[first].m) continue;
+            done[k] = true;
+            group.push_back(k);
+            x.push_back(rows[k].x);
+            y.push_back(rows[k].y);
+            z.push_back(rows[k].z);
+        }
+        std::vector<double> ax(group.size()), ay(group.size()), az(group.size());
+        geoharm::evaluateAccelerationMany(group.size(), x.data(), y.data(), z.data(),
+                                          static_cast<std::int8_t>(rows[first].n),
+                                          static_cast<std::int8_t>(rows[first].m), ax.data(), ay.data(), az.data());
+        int groupFailures = 0;
+        for (std::size_t j = 0; j < group.size(); ++j) {
+            const double a[3] = {ax[j], ay[j], az[j]};
+            groupFailures += sameBits(a, rows[group[j]].expected) ? 0 : 1;
+        }
+        failures += groupFailures;
+        std::printf("many N=%d M=%d: %zu points, %s\n", rows[first].n, rows[first].m, group.size(),
+                    groupFailures == 0 ? "same bits" : "DIFFERS");
+    }
+
+    std::printf("%zu rows, single and many: %d results differ\n", rows.size(), failures);
+    return failures == 0 ? 0 : 1;
+}
