@@ -111,7 +111,11 @@ void evaluateAccelerationMany(std::size_t count, const double* x, const double* 
     /* One save and load of the caller's state for the whole batch. */
     const FixedFpState fixedState;
     if (count == 0) return;
-    const int threads = manyPointThreads(count, usableProcessors(), std::getenv("GEOHARM_NUM_THREADS"));
+    /* Below two threads' worth of points, neither the processors nor the
+       environment are asked: one thread whatever they say. */
+    const int threads = count < 2 * MIN_POINTS_PER_THREAD
+                            ? 1
+                            : manyPointThreads(count, usableProcessors(), std::getenv("GEOHARM_NUM_THREADS"));
     evaluateParts(laneRoutine(processorSimdLevel()), threads, count, x, y, z, n, m, ax, ay, az);
 }
 
