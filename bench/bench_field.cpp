@@ -1,7 +1,10 @@
 // Speed of one evaluation against GeographicLib's Clenshaw gradient of the
 // same model, on the same points, in the same run: read the ratio of the
 // medians (run with --benchmark_repetitions=N).  The plain stages run as a
-// third contender, the baseline of the fast path.
+// third contender, the baseline of the fast path.  The many-point lane
+// routines run on the same points (one item = one point), one routine at
+// a time on one thread, and the entry point on 100,000 points with all
+// processors against one thread.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -12,6 +15,8 @@
 #include "fused_harmonic_sums_avx.h"
 #include "fused_harmonic_sums_sse2.h"
 #include "geographiclib_model.h"
+#include "many_point_routines.h"
+#include "worker_threads.h"
 
 namespace {
 
@@ -102,6 +107,62 @@ void BM_GeographicLibGradient(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+/* The points as arrays of coordinates, `count` of them cycling through
+   the fixed set. */
+struct PointArrays {
+    std::vector<double> x, y, z, ax, ay, az;
+    explicit PointArrays(std::size_t count) : ax(count), ay(count), az(count) {
+        for (std::size_t k = 0; k < count; k++) {
+            const geoharm::FieldInput& p = points()[k % POINTS];
+            x.push_back(p.x);
+            y.push_back(p.y);
+            z.push_back(p.z);
+        }
+    }
+};
+
+/* The POINTS points per iteration through one lane routine on one thread,
+   N = M = the benchmark's argument. */
+void runLanes(benchmark::State& state, geoharm::SimdLevel level) {
+    if (level > geoharm::processorSimdLevel()) {
+        state.SkipWithError("this processor does not run this routine");
+        return;
+    }
+    PointArrays p(POINTS);
+    const auto n = static_cast<std::int8_t>(state.range(0));
+    for (auto _ : state) {
+        geoharm::evaluateAccelerationManyWith(level, 1, POINTS, p.x.data(), p.y.data(), p.z.data(), n, n,
+                                              p.ax.data(), p.ay.data(), p.az.data());
+        benchmark::DoNotOptimize(p.ax.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+}
+
+void BM_manyPointsSse2(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::SSE2); }
+
+void BM_manyPointsAvx2(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX2); }
+
+void BM_manyPointsAvx512(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX512F); }
+
+/* 100,000 points at N = M = 10 through the widest routine, on the
+   benchmark's argument in threads (0: every processor the process may
+   use); wall-clock time, since the work is spread over threads. */
+void BM_manyPointsThreads(benchmark::State& state) {
+    constexpr std::size_t COUNT = 100000;
+    PointArrays p(COUNT);
+    const int threads = state.range(0) == 0 ? geoharm::usableProcessors() : static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        geoharm::evaluateAccelerationManyWith(geoharm::processorSimdLevel(), threads, COUNT, p.x.data(),
+                                              p.y.data(), p.z.data(), 10, 10, p.ax.data(), p.ay.data(),
+                                              p.az.data());
+        benchmark::DoNotOptimize(p.ax.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(COUNT));
+    state.counters["threads"] = threads;
+}
+
 }  // namespace
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
@@ -110,5 +171,9 @@ BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_GeographicLibGradient)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -1,40 +1,16 @@
 /*
  * fused_harmonic_sums.cpp - the harmonic sums through the fastest routine
  * the processor runs: 256-bit (AVX2) where available, SSE2 pairs
- * otherwise.  Both give the same bits; the choice is made on the first
- * call.
+ * otherwise.  Both give the same bits; the processor is asked on the
+ * first call (processorSimdLevel, cpu_features.h).
  */
 #include "fused_harmonic_sums.h"
-
-#include <atomic>
 
 #include "cpu_features.h"
 #include "fused_harmonic_sums_avx.h"
 #include "fused_harmonic_sums_sse2.h"
 
 namespace geoharm {
-
-namespace {
-
-enum class Routine : int { UNKNOWN, SSE2, AVX2 };
-
-/* The processor is asked on the first call and the answer kept.  Threads
-   that make their first calls at the same time may each ask: they get the
-   same answer, and an atomic word holds it (lock-free, so no call into the
-   C++ runtime, whose guarded statics would pull its exception machinery
-   into the plug-in). */
-std::atomic<Routine> chosen{Routine::UNKNOWN};
-
-Routine routine() {
-    Routine r = chosen.load(std::memory_order_relaxed);
-    if (r == Routine::UNKNOWN) {
-        r = cpuHasAvx2() ? Routine::AVX2 : Routine::SSE2;
-        chosen.store(r, std::memory_order_relaxed);
-    }
-    return r;
-}
-
-}  // namespace
 
 void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
     /* No term at all: the sums stay +0.0 and no function is read. */
@@ -45,7 +21,9 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
         return;
     }
 
-    if (routine() == Routine::AVX2)
+    /* AVX-512 processors take the AVX2 routine: one point has too little
+       work for 512-bit registers (the many-point routines use them). */
+    if (processorSimdLevel() >= SimdLevel::AVX2)
         fusedHarmonicSumsAvx(sc, N, M, sum);
     else
         fusedHarmonicSumsSse2(sc, N, M, sum);

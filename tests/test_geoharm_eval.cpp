@@ -15,9 +15,9 @@ namespace {
 
 using ToolRun = geoharm_test::ToolOutput;
 
-/* Runs geoharm-eval on `input` through the shell. */
-ToolRun runEval(const std::string& input) {
-    return geoharm_test::runCommand(std::string("\"") + GEOHARM_EVAL + "\"", input);
+/* Runs geoharm-eval with `options` on `input` through the shell. */
+ToolRun runEval(const std::string& input, const char* options = "") {
+    return geoharm_test::runCommand(std::string("\"") + GEOHARM_EVAL + "\"" + options, input);
 }
 
 }  // namespace
@@ -67,12 +67,34 @@ TEST(EvalTool, MalformedRecordStopsWithItsLineNumber) {
         {"7e6 1e6 2e6 4 2.5\n", 0, "line 1: M is not an integer"},
         {"7e6 1e999 2e6 4 2\n", 0, "line 1: y is not a number"},
     };
-    for (const Case& c : cases) {
-        const ToolRun run = runEval(c.input);
-        EXPECT_NE(run.status, 0) << c.input;
-        int lines = 0;
-        for (char ch : run.out) lines += ch == '\n';
-        EXPECT_EQ(lines, c.goodLines) << c.input;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << "stderr: " << run.err;
+    /* The same with --many, which evaluates the records read before the
+       malformed one and prints their lines first. */
+    for (const char* options : {"", " --many"})
+        for (const Case& c : cases) {
+            const ToolRun run = runEval(c.input, options);
+            EXPECT_NE(run.status, 0) << c.input << options;
+            int lines = 0;
+            for (char ch : run.out) lines += ch == '\n';
+            EXPECT_EQ(lines, c.goodLines) << c.input << options;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << "stderr: " << run.err;
+        }
+}
+
+TEST(EvalTool, ManyOptionGivesTheSameLinesInTheSameOrder) {
+    /* Records of several N and M interleaved: grouped for the many-point
+       calls, printed in the input's order. */
+    std::string input;
+    for (int i = 0; i < 40; i++) {
+        char line[120];
+        std::snprintf(line, sizeof line, "%.17g %.17g %.17g %d %d\n", 7.0e6 - 1.0e5 * i, 1.0e6 * (i % 7),
+                      -2.5e6 + 3.0e5 * i, 10 - i % 3, i % 5 - 1);
+        input += line;
     }
+    input += "0 0 0 10 10\nnan 1 2 4 4\n";
+    const ToolRun one = runEval(input);
+    const ToolRun many = runEval(input, " --many");
+    ASSERT_EQ(one.status, 0) << one.err;
+    ASSERT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(many.out, one.out);
+    EXPECT_NE(runEval("", " --bad").status, 0);
 }

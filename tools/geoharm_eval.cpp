@@ -6,6 +6,13 @@
  * malformed record is reported on standard error with its line number;
  * the lines before it have been written, and the tool exits with status 1.
  *
+ * With --many, the records are read first and the records of each N and
+ * M evaluated by one call of evaluateAccelerationMany (one point per
+ * vector lane, threads for many points) instead of one
+ * evaluateAcceleration per record: the same lines in the same order, so
+ * that the identity tests hold the many-point routines of every build to
+ * the single-point ones.
+ *
  * The whole run is in the default floating-point environment, whatever the
  * process was started with: reading a number (strtod) and printing one
  * follow the rounding mode too, and each evaluation fixes its own state
@@ -13,24 +20,69 @@
  */
 #include <cfenv>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "evaluate_acceleration.h"
+#include "evaluate_acceleration_many.h"
 #include "record_io.h"
 
+namespace {
+
+/* The records read so far, for --many: evaluated together at the end (or
+   before a malformed record), one call per N and M, printed in order. */
+struct RecordBatch {
+    std::vector<geoharm::FieldInput> records;
+
+    void flush() {
+        /* The records of each N and M, in their order. */
+        std::map<std::pair<int, int>, std::vector<std::size_t>> groups;
+        for (std::size_t i = 0; i < records.size(); i++) groups[{records[i].n, records[i].m}].push_back(i);
+
+        std::vector<double> results(3 * records.size());
+        for (const auto& g : groups) {
+            const std::size_t count = g.second.size();
+            std::vector<double> in(3 * count), out(3 * count);
+            for (std::size_t k = 0; k < count; k++) {
+                const geoharm::FieldInput& r = records[g.second[k]];
+                in[k] = r.x;
+                in[count + k] = r.y;
+                in[2 * count + k] = r.z;
+            }
+            geoharm::evaluateAccelerationMany(count, in.data(), in.data() + count, in.data() + 2 * count,
+                                              static_cast<std::int8_t>(g.first.first),
+                                              static_cast<std::int8_t>(g.first.second), out.data(),
+                                              out.data() + count, out.data() + 2 * count);
+            for (std::size_t k = 0; k < count; k++)
+                for (int c = 0; c < 3; c++) results[3 * g.second[k] + c] = out[c * count + k];
+        }
+        for (std::size_t i = 0; i < records.size(); i++)
+            std::printf("%s\n", geoharm::formatResult(&results[3 * i]).c_str());
+        records.clear();
+    }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc > 1) {
+    const bool many = argc == 2 && std::strcmp(argv[1], "--many") == 0;
+    if (argc > 1 && !many) {
         std::fprintf(stderr,
-                     "usage: %s < records\n"
+                     "usage: %s [--many] < records\n"
                      "  reads lines 'x y z N M' (metres; degree and order in -128..127)\n"
-                     "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n",
+                     "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n"
+                     "  --many: the records of each N and M in one many-point call\n",
                      argv[0]);
         return 2;
     }
     /* Round to nearest, exceptions masked, for the reading and printing. */
     std::fesetenv(FE_DFL_ENV);
 
+    RecordBatch batch;
     std::string line;
     long lineNo = 0;
     while (std::getline(std::cin, line)) {
@@ -41,15 +93,21 @@ int main(int argc, char** argv) {
             case geoharm::RecordKind::Empty:
                 continue;
             case geoharm::RecordKind::Malformed:
+                batch.flush();
                 std::fflush(stdout);
                 std::fprintf(stderr, "geoharm-eval: line %ld: %s\n", lineNo, why.c_str());
                 return 1;
             case geoharm::RecordKind::Record:
                 break;
         }
+        if (many) {
+            batch.records.push_back(in);
+            continue;
+        }
         double a[3];
         geoharm::evaluateAcceleration(in, a);
         std::printf("%s\n", geoharm::formatResult(a).c_str());
     }
+    batch.flush();
     return 0;
 }
