@@ -3,8 +3,11 @@
  * them, and counting them for leak checks.
  */
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <new>
 
 #include "host_api.h"
 #include "mex_class_ids.h"
@@ -49,19 +52,35 @@ std::size_t elementSize(MexInt classId) {
 }
 
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
+    /* The number of elements and the bytes of the data, refused before
+       anything is allocated when they do not fit this platform's sizes
+       (a negative dimension, a product past PTRDIFF_MAX or SIZE_MAX). */
+    std::vector<MexSize> shape = dims;
+    while (shape.size() < 2) shape.push_back(1);
+    MexSize count = 1;
+    for (MexSize d : shape) {
+        if (d < 0 || (d > 0 && count > PTRDIFF_MAX / d)) throw std::bad_alloc();
+        count *= d;
+    }
+    const std::size_t size = elementSize(classId);
+    if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) throw std::bad_alloc();
+
+    /* Exactly the bytes of the elements, so that a read past them shows;
+       no memory for them is std::bad_alloc, as for `new`. */
+    const std::size_t bytes = static_cast<std::size_t>(count) * size;
+    std::unique_ptr<void, void (*)(void*)> real(bytes > 0 ? std::calloc(bytes, 1) : nullptr, std::free);
+    std::unique_ptr<void, void (*)(void*)> imag(bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr, std::free);
+    if (bytes > 0 && (real == nullptr || (complex && imag == nullptr))) throw std::bad_alloc();
+
     MxArray* a = new MxArray;
     a->magic = ARRAY_MAGIC;
     a->classId = classId;
-    a->dims = dims;
-    while (a->dims.size() < 2) a->dims.push_back(1);
-    a->count = 1;
-    for (MexSize d : a->dims) a->count *= d;
+    a->dims = shape;
+    a->count = count;
     a->complex = complex;
     a->sparse = sparse;
-    /* Exactly the bytes of the elements, so that a read past them shows. */
-    const std::size_t bytes = static_cast<std::size_t>(a->count) * elementSize(classId);
-    a->real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
-    a->imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    a->real = real.release();
+    a->imag = imag.release();
     liveCount++;
     const MexPointer handle = reinterpret_cast<MexPointer>(a);
     if (tracked != nullptr) tracked->push_back(handle);
