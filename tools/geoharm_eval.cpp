@@ -5,13 +5,16 @@
  * for each, one line a record, in order (formats in record_io.h).  A
  * malformed record is reported on standard error with its line number;
  * the lines before it have been written, and the tool exits with status 1.
+ * Input that cannot be read or output that cannot be written ends it with
+ * status 4 (every status: tool_exit.h).
  */
 #include <cstdio>
-#include <iostream>
 #include <string>
 
 #include "evaluate_acceleration.h"
 #include "record_io.h"
+#include "tool_exit.h"
+#include "tool_platform.h"
 
 int main(int argc, char** argv) {
     if (argc > 1) {
@@ -20,27 +23,18 @@ int main(int argc, char** argv) {
                      "  reads lines 'x y z N M' (metres; degree and order in -128..127)\n"
                      "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n",
                      argv[0]);
-        return 2;
+        return geoharm::STATUS_USAGE;
     }
-    std::string line;
-    long lineNo = 0;
-    while (std::getline(std::cin, line)) {
-        lineNo++;
-        geoharm::FieldInput in;
-        std::string why;
-        switch (geoharm::parseRecord(line, in, why)) {
-            case geoharm::RecordKind::Empty:
-                continue;
-            case geoharm::RecordKind::Malformed:
-                std::fflush(stdout);
-                std::fprintf(stderr, "geoharm-eval: line %ld: %s\n", lineNo, why.c_str());
-                return 1;
-            case geoharm::RecordKind::Record:
-                break;
-        }
+    geoharm::readStandardInputAsBytes();
+    geoharm::RecordReader reader(stdin);
+    geoharm::ResultOutput output("geoharm-eval");
+    geoharm::FieldInput in;
+    std::string why;
+    geoharm::ReadStatus read;
+    while ((read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
         double a[3];
         geoharm::evaluateAcceleration(in, a);
-        std::printf("%s\n", geoharm::formatResult(a).c_str());
+        if (!output.write(a)) break;
     }
-    return 0;
+    return output.finish(geoharm::readEndStatus("geoharm-eval", read, reader, why));
 }

@@ -1,0 +1,33 @@
+/*
+ * tool_platform.h - the one place where the command-line tools differ by
+ * operating system.
+ *
+ * readStandardInputAsBytes - puts standard input in binary mode, so that
+ *   the tools read the same bytes from it on every platform.  The Windows
+ *   C runtime opens it in text mode, where a 0x1A byte (Ctrl-Z) ends the
+ *   input and CR LF pairs are folded: records after a Ctrl-Z would be lost
+ *   without a word.  POSIX systems make no such difference: nothing to do.
+ *   Call it before the first read.  Standard output keeps the platform's
+ *   line ends.
+ */
+#ifndef GEOHARM_TOOL_PLATFORM_H
+#define GEOHARM_TOOL_PLATFORM_H
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace geoharm {
+
+inline void readStandardInputAsBytes() {
+#if defined(_WIN32)
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+}
+
+}  // namespace geoharm
+
+#endif
