@@ -36,8 +36,7 @@ namespace host {
  * An array with no elements has no data (its data address is 0).  The
  * handle stays valid until destroyArray.  An array that cannot be
  * allocated (a negative dimension, more elements or bytes than this
- * platform can address, no memory) throws std::bad_alloc, having
- * allocated nothing.
+ * platform can address, no memory) gives 0, having allocated nothing.
  */
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse);
 

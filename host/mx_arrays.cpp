@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <new>
 
 #include "host_api.h"
@@ -55,32 +54,44 @@ MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool co
     /* The number of elements and the bytes of the data, refused before
        anything is allocated when they do not fit this platform's sizes
        (a negative dimension, a product past PTRDIFF_MAX or SIZE_MAX). */
-    std::vector<MexSize> shape = dims;
-    while (shape.size() < 2) shape.push_back(1);
     MexSize count = 1;
-    for (MexSize d : shape) {
-        if (d < 0 || (d > 0 && count > PTRDIFF_MAX / d)) throw std::bad_alloc();
+    for (MexSize d : dims) {
+        if (d < 0 || (d > 0 && count > PTRDIFF_MAX / d)) return 0;
         count *= d;
     }
     const std::size_t size = elementSize(classId);
-    if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) throw std::bad_alloc();
+    if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) return 0;
 
-    /* Exactly the bytes of the elements, so that a read past them shows;
-       no memory for them is std::bad_alloc, as for `new`. */
+    /* Exactly the bytes of the elements, so that a read past them shows.
+       What cannot be allocated gives 0 with nothing left allocated; no
+       exception leaves the library (on 32-bit Windows every DLL unwinds
+       with a runtime of its own, and none crosses into the program). */
     const std::size_t bytes = static_cast<std::size_t>(count) * size;
-    std::unique_ptr<void, void (*)(void*)> real(bytes > 0 ? std::calloc(bytes, 1) : nullptr, std::free);
-    std::unique_ptr<void, void (*)(void*)> imag(bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr, std::free);
-    if (bytes > 0 && (real == nullptr || (complex && imag == nullptr))) throw std::bad_alloc();
-
-    MxArray* a = new MxArray;
+    void* real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
+    void* imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    MxArray* a = nullptr;
+    if (bytes == 0 || (real != nullptr && (!complex || imag != nullptr))) {
+        try {
+            a = new MxArray;
+            a->dims = dims;
+            while (a->dims.size() < 2) a->dims.push_back(1);
+        } catch (const std::bad_alloc&) {
+            delete a;
+            a = nullptr;
+        }
+    }
+    if (a == nullptr) {
+        std::free(real);
+        std::free(imag);
+        return 0;
+    }
     a->magic = ARRAY_MAGIC;
     a->classId = classId;
-    a->dims = shape;
     a->count = count;
     a->complex = complex;
     a->sparse = sparse;
-    a->real = real.release();
-    a->imag = imag.release();
+    a->real = real;
+    a->imag = imag;
     liveCount++;
     const MexPointer handle = reinterpret_cast<MexPointer>(a);
     if (tracked != nullptr) tracked->push_back(handle);
