@@ -11,7 +11,15 @@
 namespace geoharm {
 namespace host {
 
-/* openLibrary - loads `path`; nullptr on failure, with the reason in `why`. */
+/*
+ * openLibrary - loads the file at `path`; nullptr on failure, with the
+ * reason in `why`.  `path` is a file's path on every platform, a bare
+ * file name included (the current folder's file, never a search of the
+ * system's library folders).  The reason reads the same everywhere:
+ *   "cannot load PATH: no such file"
+ *   "cannot load PATH: not a library this system can load (DETAIL)"
+ * with the loader's own words as DETAIL.
+ */
 void* openLibrary(const std::string& path, std::string& why);
 
 /* findSymbol - address of the exported function `name`, or nullptr. */

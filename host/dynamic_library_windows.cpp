@@ -60,13 +60,22 @@ void* openLibrary(const std::string& path, std::string& why) {
         why = "cannot load " + path + ": not a usable path";
         return nullptr;
     }
+    /* A file that is not there, told apart from one that does not load. */
+    if (GetFileAttributesW(full.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        why = "cannot load " + path + ": " +
+              (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? std::string("no such file")
+                                                                             : systemMessage(code));
+        return nullptr;
+    }
     /* No message box for a missing file or DLL, on this thread only. */
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
     HMODULE library = LoadLibraryExW(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     const DWORD code = library == nullptr ? GetLastError() : 0;
     SetThreadErrorMode(oldMode, nullptr);
-    if (library == nullptr) why = "cannot load " + path + ": " + systemMessage(code);
+    if (library == nullptr)
+        why = "cannot load " + path + ": not a library this system can load (" + systemMessage(code) + ")";
     return reinterpret_cast<void*>(library);
 }
 

@@ -34,7 +34,9 @@ namespace host {
  * complex  whether it has an imaginary part (same size as the real part)
  * sparse   the sparse flag; the data is sized as if full
  * An array with no elements has no data (its data address is 0).  The
- * handle stays valid until destroyArray.
+ * handle stays valid until destroyArray.  An array that cannot be
+ * allocated (a negative dimension, more elements or bytes than this
+ * platform can address, no memory) gives 0, having allocated nothing.
  */
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse);
 

@@ -3,8 +3,10 @@
  * them, and counting them for leak checks.
  */
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "host_api.h"
 #include "mex_class_ids.h"
@@ -49,19 +51,47 @@ std::size_t elementSize(MexInt classId) {
 }
 
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
-    MxArray* a = new MxArray;
+    /* The number of elements and the bytes of the data, refused before
+       anything is allocated when they do not fit this platform's sizes
+       (a negative dimension, a product past PTRDIFF_MAX or SIZE_MAX). */
+    MexSize count = 1;
+    for (MexSize d : dims) {
+        if (d < 0 || (d > 0 && count > PTRDIFF_MAX / d)) return 0;
+        count *= d;
+    }
+    const std::size_t size = elementSize(classId);
+    if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) return 0;
+
+    /* Exactly the bytes of the elements, so that a read past them shows.
+       What cannot be allocated gives 0 with nothing left allocated; no
+       exception leaves the library (on 32-bit Windows every DLL unwinds
+       with a runtime of its own, and none crosses into the program). */
+    const std::size_t bytes = static_cast<std::size_t>(count) * size;
+    void* real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
+    void* imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    MxArray* a = nullptr;
+    if (bytes == 0 || (real != nullptr && (!complex || imag != nullptr))) {
+        try {
+            a = new MxArray;
+            a->dims = dims;
+            while (a->dims.size() < 2) a->dims.push_back(1);
+        } catch (const std::bad_alloc&) {
+            delete a;
+            a = nullptr;
+        }
+    }
+    if (a == nullptr) {
+        std::free(real);
+        std::free(imag);
+        return 0;
+    }
     a->magic = ARRAY_MAGIC;
     a->classId = classId;
-    a->dims = dims;
-    while (a->dims.size() < 2) a->dims.push_back(1);
-    a->count = 1;
-    for (MexSize d : a->dims) a->count *= d;
+    a->count = count;
     a->complex = complex;
     a->sparse = sparse;
-    /* Exactly the bytes of the elements, so that a read past them shows. */
-    const std::size_t bytes = static_cast<std::size_t>(a->count) * elementSize(classId);
-    a->real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
-    a->imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    a->real = real;
+    a->imag = imag;
     liveCount++;
     const MexPointer handle = reinterpret_cast<MexPointer>(a);
     if (tracked != nullptr) tracked->push_back(handle);

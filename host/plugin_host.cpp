@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "dynamic_library.h"
 #include "mex_host.h"
@@ -47,7 +48,9 @@ Array& Array::operator=(Array&& other) noexcept {
 }
 
 Array makeArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
-    return Array(createArray(classId, dims, complex, sparse));
+    const MexPointer handle = createArray(classId, dims, complex, sparse);
+    if (handle == 0) throw std::bad_alloc();
+    return Array(handle);
 }
 
 Array makeScalar(MexInt classId, double value) {

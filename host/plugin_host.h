@@ -34,7 +34,8 @@ private:
     MexPointer handle_ = 0;
 };
 
-/* makeArray - a zero-filled array of any class and dimensions. */
+/* makeArray - a zero-filled array of any class and dimensions; throws
+   std::bad_alloc when the host cannot allocate it (createArray). */
 Array makeArray(MexInt classId, const std::vector<MexSize>& dims, bool complex = false, bool sparse = false);
 
 /*

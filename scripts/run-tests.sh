@@ -27,7 +27,8 @@ cmake --preset fuzz -DGEOHARM_WERROR=ON >/dev/null
 cmake --build --preset fuzz
 ctest --preset fuzz
 
-# The counts of the hardening runs (from the tests' logs): fuzzer, soak,
+# The counts of the hardening runs (from the tests' logs): the fuzzers
+# (gateway and record reader: "fuzz:" and "findings:" lines), soak,
 # memcheck.
 echo "== hardening counts"
 grep -h -E '^(fuzz:|findings:|soak:|memcheck:)' \

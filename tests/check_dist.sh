@@ -2,7 +2,8 @@
 # The installed layout stands on its own: the plug-in at the top of dist/
 # and, in dist/host/<platform>/, geoharm-call with the stand-in libraries
 # it finds next to itself.  Run from elsewhere with no library path set, it
-# prints what geoharm-eval prints.
+# prints what geoharm-eval prints, also given the plug-in by its bare
+# file name from dist/.
 #   check_dist.sh BUILD_DIR GEOHARM_EVAL                    Linux build
 #   check_dist.sh BUILD_DIR GEOHARM_EVAL WINE_RUN PREFIX ARCH
 #                 Windows build (ARCH win64 or win32), its geoharm-call.exe
@@ -49,4 +50,16 @@ if ((status != 0)) || [[ "$via_plugin" != "$direct" ]]; then
   diff <(echo "$via_plugin") <(echo "$direct") || true
   exit 1
 fi
-echo "dist/ layout ok: $plugin through $host/geoharm-call"
+
+# The plug-in named by its bare file name, from its own folder: a path to
+# the file there, as on every platform (not a name to search the system's
+# library folders for).
+cd "$tmp/dist"
+status=0
+bare=$(printf '%s' "$records" | "${run[@]}" "$plugin" | tr -d '\r') || status=$?
+if ((status != 0)) || [[ "$bare" != "$direct" ]]; then
+  echo "geoharm-call $plugin in dist/ (exit status $status) differs from geoharm-eval:"
+  diff <(echo "$bare") <(echo "$direct") || true
+  exit 1
+fi
+echo "dist/ layout ok: $plugin through $host/geoharm-call (also by its bare name)"

@@ -3,6 +3,7 @@
 // passed, and bad calls end with "identifier: message".
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "tool_run.h"
@@ -172,6 +173,68 @@ TEST(CallTool, FailuresEndWithTheirStatusAndMessage) {
     EXPECT_NE(missing.err.find("geoharm-call: "), std::string::npos);
     const auto none = runCommand(quoted(GEOHARM_CALL), "");
     EXPECT_EQ(none.status, 2);
+}
+
+TEST(CallTool, ReadsAndWritesAsTheEvaluatorDoes) {
+    // The record reader and the checked output are the evaluator's: a NUL
+    // or a Ctrl-Z byte is malformed, a closed pipe is lost output.
+    struct Case {
+        std::string input;
+        bool closedOutput;
+        int status;
+        const char* err; /* the start of standard error */
+    };
+    const std::string good = "7000000 1000000 2000000 10 10\n";
+    const Case cases[] = {
+        {good + std::string("7e6 1e6 2e6 10\0 10\n", 19), false, 1,
+         "geoharm-call: line 2: N is not an integer in -128..127: '10\\x00'\n"},
+        {good + "\x1a" + good, false, 1, "geoharm-call: line 2: x is not a number: '\\x1a7000000'\n"},
+        {good, true, 4, "geoharm-call: cannot write standard output: "},
+        {good + good + "x\n", true, 4, "geoharm-call: line 3: x is not a number: 'x'\ngeoharm-call: cannot write"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        const auto call = runCommand(quoted(GEOHARM_CALL) + " " + quoted(GEOHARM_PLUGIN), c.input, c.closedOutput);
+        EXPECT_EQ(call.status, c.status);
+        EXPECT_EQ(call.err.find(c.err), 0u) << call.err;
+    }
+}
+
+TEST(CallTool, ArgumentsTheHostCannotAllocateEndWithStatus2) {
+    // 10^10 and 10^12 doubles: more than the memory here, or than a 32-bit
+    // process can address at all.
+    const char* const sizes[] = {"100000x100000", "1000000x1000000"};
+    for (const char* size : sizes) {
+        const auto call = runCall(std::string("--position ") + size, "7000000 1000000 2000000 10 10\n");
+        EXPECT_EQ(call.status, 2);
+        EXPECT_EQ(call.out, "");
+        // (The sanitizers' allocator may say a word of its own before.)
+        EXPECT_NE(call.err.find(std::string("geoharm-call: the host cannot allocate the arguments (position ") + size +
+                                ")\n"),
+                  std::string::npos)
+            << call.err;
+    }
+}
+
+TEST(CallTool, MissingFileIsToldApartFromOneThatDoesNotLoad) {
+    const std::string folder = testing::TempDir().substr(0, testing::TempDir().size() - 1);
+    const std::string text = folder + "/geoharm_not_a_plugin.txt";
+    std::ofstream(text) << "7000000 1000000 2000000 10 10\n";
+    struct Case {
+        std::string path;
+        std::string err; /* the start of standard error */
+    };
+    const Case cases[] = {
+        {"/nonexistent/geoharm.mexa64", "geoharm-call: cannot load /nonexistent/geoharm.mexa64: no such file\n"},
+        {text, "geoharm-call: cannot load " + text + ": not a library this system can load ("},
+        {folder, "geoharm-call: cannot load " + folder + ": not a library this system can load ("},
+    };
+    for (const Case& c : cases) {
+        const auto call = runCommand(quoted(GEOHARM_CALL) + " " + quoted(c.path.c_str()), "1 2 3 4 5\n");
+        EXPECT_EQ(call.status, 2);
+        EXPECT_EQ(call.err.find(c.err), 0u) << call.err;
+    }
+    std::remove(text.c_str());
 }
 
 }  // namespace

@@ -98,3 +98,116 @@ TEST(EvalTool, ManyOptionGivesTheSameLinesInTheSameOrder) {
     EXPECT_EQ(many.out, one.out);
     EXPECT_NE(runEval("", " --bad").status, 0);
 }
+
+namespace {
+
+/* `count` copies of the first worked example, one a line. */
+std::string manyRecords(int count) {
+    std::string input;
+    for (int i = 0; i < count; i++) input += "7000000 1000000 2000000 10 10\n";
+    return input;
+}
+
+}  // namespace
+
+TEST(EvalTool, OutputThatCannotBeWrittenEndsWithStatus4) {
+    struct Case {
+        const char* where;
+        const char* redirect; /* appended to the command; nullptr: a closed pipe */
+        int records;
+    };
+    const Case cases[] = {
+        {"closed pipe, one record", nullptr, 1},
+        {"closed pipe, 100000 records", nullptr, 100000},
+#if !defined(_WIN32)
+        {"closed standard output", " >&-", 1},
+#endif
+#if defined(__linux__)
+        {"full device, one record", " > /dev/full", 1},
+        {"full device, 100000 records", " > /dev/full", 100000},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        const std::string command = std::string("\"") + GEOHARM_EVAL + "\"" + (c.redirect ? c.redirect : "");
+        const ToolRun run = geoharm_test::runCommand(command, manyRecords(c.records), c.redirect == nullptr);
+        EXPECT_EQ(run.status, 4);
+        EXPECT_EQ(run.err.find("geoharm-eval: cannot write standard output: "), 0u) << run.err;
+    }
+}
+
+TEST(EvalTool, EveryByteCountsTheSameOnEveryPlatform) {
+    // Bytes a C string or a text-mode stream would lose: each makes its
+    // record malformed, shown escaped in the reason.
+    struct Case {
+        std::string input;
+        int goodLines;
+        const char* message;
+    };
+    const std::string good = "7e6 1e6 2e6 10 10\n";
+    const Case cases[] = {
+        {good + std::string("7e6\0junk 1e6 2e6 10 10\n", 23), 1, "line 2: x is not a number: '7e6\\x00junk'"},
+        {std::string("7e6 1e6 2e6 10\0""99 10\n", 21), 0, "line 1: N is not an integer in -128..127: '10\\x0099'"},
+        {good + "\x1a" + good + good, 1, "line 2: x is not a number: '\\x1a7e6'"},
+        {good + "7e6 1e6 2e6 10 10\x1a\n", 1, "line 2: M is not an integer in -128..127: '10\\x1a'"},
+        {good + "\v7e6 1e6 2e6 10 10\n", 1, "line 2: x is not a number: '\\x0b7e6'"},
+        {good + "\xEF\xBB\xBF" + good, 1, "line 2: x is not a number: '\\xef\\xbb\\xbf7e6'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const ToolRun run = runEval(c.input);
+        EXPECT_EQ(run.status, 1);
+        int lines = 0;
+        for (char ch : run.out) lines += ch == '\n';
+        EXPECT_EQ(lines, c.goodLines);
+        EXPECT_EQ(run.err, std::string("geoharm-eval: ") + c.message + "\n");
+    }
+}
+
+TEST(EvalTool, ByteOrderMarkAndLineEndsReadAsPlainText) {
+    const std::string plain = "7e6 1e6 2e6 10 10\n-6.5e6 2.5e6 -1.5e6 4 4\n";
+    const std::string variants[] = {
+        "\xEF\xBB\xBF" + plain,
+        "7e6 1e6 2e6 10 10\r\n-6.5e6 2.5e6 -1.5e6 4 4\r\n",
+        "7e6 1e6 2e6 10 10\n-6.5e6 2.5e6 -1.5e6 4 4",
+        "\xEF\xBB\xBF\r\n# comment\r\n" + plain,
+    };
+    const ToolRun want = runEval(plain);
+    ASSERT_EQ(want.status, 0) << want.err;
+    for (const std::string& input : variants) {
+        const ToolRun run = runEval(input);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, want.out);
+    }
+}
+
+TEST(EvalTool, LongFieldsAndLinesAreReportedBriefly) {
+    struct Case {
+        std::string input;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"7e6 " + std::string(100000, '1') + "x 2e6 10 10\n",
+         "geoharm-eval: line 1: y is not a number: '1111111111111111111111111111111111111111'... (100001 bytes)\n"},
+        {"7e6 1e6 2e6 10 " + std::string(3000000, '7') + "\n",
+         "geoharm-eval: line 1: longer than 1048576 bytes\n"},
+        {"# " + std::string(1048575, '#') + "\n", "geoharm-eval: line 1: longer than 1048576 bytes\n"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = runEval(c.input);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.message);
+    }
+    // A line of exactly the longest length is read.
+    const ToolRun longest = runEval("7e6 1e6 2e6 10 10" + std::string(1048576 - 17, ' ') + "\n");
+    EXPECT_EQ(longest.status, 0) << longest.err.substr(0, 200);
+}
+
+#if !defined(_WIN32)
+TEST(EvalTool, InputThatCannotBeReadEndsWithStatus4) {
+    // A folder as standard input: the first read fails (EISDIR).
+    const ToolRun run = geoharm_test::runCommand(std::string("{ \"") + GEOHARM_EVAL + "\" < /; }");
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(run.err.find("geoharm-eval: cannot read standard input: "), 0u) << run.err;
+}
+#endif

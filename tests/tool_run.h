@@ -29,14 +29,27 @@ int exitStatus(int closed);
 /* processId - this process's identifier (for unique file names). */
 int processId();
 
+/*
+ * runIntoClosedPipe - runs `line` (a shellLine) through the same shell
+ * with standard output a pipe whose reading end is closed already, as
+ * when the reader of a pipeline has gone; SIGPIPE ignored on POSIX
+ * systems, so that a write fails (EPIPE) rather than ends the process.
+ * Returns the exit status, or -1.
+ */
+int runIntoClosedPipe(const std::string& line);
+
 struct ToolOutput {
     std::string out;
     std::string err;
     int status; /* exit status, or -1 when it did not exit normally */
 };
 
-/* Runs `command` (a shell command line) with `input` on standard input. */
-inline ToolOutput runCommand(const std::string& command, const std::string& input = "") {
+/*
+ * Runs `command` (a shell command line) with `input` on standard input;
+ * with `closedOutput`, into a closed pipe (runIntoClosedPipe: `out` stays
+ * empty).
+ */
+inline ToolOutput runCommand(const std::string& command, const std::string& input = "", bool closedOutput = false) {
     const std::string dir = testing::TempDir();
     static int serial = 0;
     const std::string tag = std::to_string(processId()) + "_" + std::to_string(serial++);
@@ -44,12 +57,16 @@ inline ToolOutput runCommand(const std::string& command, const std::string& inpu
     const std::string err = dir + "geoharm_tool_err_" + tag + ".txt";
     std::ofstream(in, std::ios::binary) << input;
     const std::string cmd = shellLine(command + " < \"" + in + "\" 2> \"" + err + "\"");
-    FILE* pipe = popen(cmd.c_str(), "r");
     ToolOutput run;
-    char buf[4096];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, got);
-    run.status = exitStatus(pclose(pipe));
+    if (closedOutput) {
+        run.status = runIntoClosedPipe(cmd);
+    } else {
+        FILE* pipe = popen(cmd.c_str(), "r");
+        char buf[4096];
+        std::size_t got;
+        while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, got);
+        run.status = exitStatus(pclose(pipe));
+    }
     std::ifstream e(err);
     run.err.assign(std::istreambuf_iterator<char>(e), std::istreambuf_iterator<char>());
     e.close();

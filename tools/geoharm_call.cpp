@@ -25,16 +25,18 @@
  *                      call; after the call the state must be S again
  *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
- * its line number on standard error); 2 for a bad command line or a file
- * that does not load; 3 when a call ends with an error through the host,
- * printed as "identifier: message" on standard error; 5 when a call
- * returns (or ends with an error) with the caller's floating-point state
- * changed.  Lines of the records before the failing one have been written.
+ * its line number on standard error); 2 for a bad command line, a file
+ * that does not load or arguments the host cannot allocate; 3 when a call
+ * ends with an error through the host, printed as "identifier: message"
+ * on standard error; 4 when standard input cannot be read or standard
+ * output cannot be written; 5 when a call returns (or ends with an error)
+ * with the caller's floating-point state changed (tool_exit.h).  Lines of
+ * the records before the failing one have been written.
  */
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,8 @@
 #include "caller_fp_states.h"
 #include "plugin_host.h"
 #include "record_io.h"
+#include "tool_exit.h"
+#include "tool_platform.h"
 
 namespace {
 
@@ -150,36 +154,37 @@ int main(int argc, char** argv) {
     Options o;
     if (!parseOptions(argc, argv, o)) {
         usage(argv[0]);
-        return 2;
+        return geoharm::STATUS_USAGE;
     }
     host::Plugin plugin;
     std::string why;
     if (!host::loadPlugin(o.plugin, plugin, why)) {
         std::fprintf(stderr, "geoharm-call: %s\n", why.c_str());
-        return 2;
+        return geoharm::STATUS_USAGE;
     }
 
-    int status = 0;
-    std::string line;
-    long lineNo = 0;
-    while (status == 0 && std::getline(std::cin, line)) {
-        lineNo++;
-        geoharm::FieldInput in;
-        const geoharm::RecordKind kind = geoharm::parseRecord(line, in, why);
-        if (kind == geoharm::RecordKind::Empty) continue;
-        if (kind == geoharm::RecordKind::Malformed) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "geoharm-call: line %ld: %s\n", lineNo, why.c_str());
-            status = 1;
+    geoharm::readStandardInputAsBytes();
+    geoharm::RecordReader reader(stdin);
+    geoharm::ResultOutput output("geoharm-call");
+    int status = geoharm::STATUS_DONE;
+    geoharm::FieldInput in;
+    geoharm::ReadStatus read = geoharm::ReadStatus::End;
+    while (status == geoharm::STATUS_DONE && (read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
+        /* The arguments, as the options ask for them; an array the host
+           cannot allocate (--position too large) ends the run. */
+        std::vector<host::Array> args;
+        try {
+            args.push_back(host::makePosition(in.x, in.y, in.z, o.positionDims));
+            args.push_back(host::makeScalar(o.nClass, in.n));
+            args.push_back(host::makeScalar(o.mClass, in.m));
+            while (static_cast<int>(args.size()) < o.nrhs)
+                args.push_back(host::makeArray(geoharm::DOUBLE_CLASS, {0, 0}));
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "geoharm-call: the host cannot allocate the arguments (position %lldx%lld)\n",
+                         static_cast<long long>(o.positionDims[0]), static_cast<long long>(o.positionDims[1]));
+            status = geoharm::STATUS_USAGE;
             break;
         }
-
-        /* The arguments, as the options ask for them. */
-        std::vector<host::Array> args;
-        args.push_back(host::makePosition(in.x, in.y, in.z, o.positionDims));
-        args.push_back(host::makeScalar(o.nClass, in.n));
-        args.push_back(host::makeScalar(o.mClass, in.m));
-        while (static_cast<int>(args.size()) < o.nrhs) args.push_back(host::makeArray(geoharm::DOUBLE_CLASS, {0, 0}));
         std::vector<MexPointer> inputs;
         for (int i = 0; i < o.nrhs; i++) inputs.push_back(args[static_cast<std::size_t>(i)].handle());
 
@@ -193,20 +198,20 @@ int main(int argc, char** argv) {
         if (afterMxcsr != o.callerMxcsr) {
             std::fflush(stdout);
             std::fprintf(stderr, "geoharm-call: line %ld: the plug-in left MXCSR 0x%04X; it was called with 0x%04X\n",
-                         lineNo, afterMxcsr, o.callerMxcsr);
-            status = 5;
+                         reader.lineNumber(), afterMxcsr, o.callerMxcsr);
+            status = geoharm::STATUS_FP_STATE;
             break;
         }
         if (!r.ok) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s: %s\n", r.error.identifier.c_str(), r.error.message.c_str());
-            status = 3;
+            status = geoharm::STATUS_PLUGIN_ERROR;
             break;
         }
         const double* a = static_cast<const double*>(r.output.data());
-        std::printf("%s\n", geoharm::formatResult(a).c_str());
+        if (!output.write(a)) break;
     }
-    std::fflush(stdout);
+    if (status == geoharm::STATUS_DONE) status = geoharm::readEndStatus("geoharm-call", read, reader, why);
     host::unloadPlugin(plugin);
-    return status;
+    return output.finish(status);
 }

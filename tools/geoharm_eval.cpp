@@ -5,6 +5,8 @@
  * for each, one line a record, in order (formats in record_io.h).  A
  * malformed record is reported on standard error with its line number;
  * the lines before it have been written, and the tool exits with status 1.
+ * Input that cannot be read or output that cannot be written ends it with
+ * status 4 (every status: tool_exit.h).
  *
  * With --many, the records are read first and the records of each N and
  * M evaluated by one call of evaluateAccelerationMany (one point per
@@ -21,7 +23,6 @@
 #include <cfenv>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <map>
 #include <string>
 #include <utility>
@@ -30,15 +31,18 @@
 #include "evaluate_acceleration.h"
 #include "evaluate_acceleration_many.h"
 #include "record_io.h"
+#include "tool_exit.h"
+#include "tool_platform.h"
 
 namespace {
 
 /* The records read so far, for --many: evaluated together at the end (or
-   before a malformed record), one call per N and M, printed in order. */
+   before a malformed record), one call per N and M, written in order. */
 struct RecordBatch {
     std::vector<geoharm::FieldInput> records;
 
-    void flush() {
+    /* False when a line could not be written. */
+    bool flush(geoharm::ResultOutput& output) {
         /* The records of each N and M, in their order. */
         std::map<std::pair<int, int>, std::vector<std::size_t>> groups;
         for (std::size_t i = 0; i < records.size(); i++) groups[{records[i].n, records[i].m}].push_back(i);
@@ -61,8 +65,9 @@ struct RecordBatch {
                 for (int c = 0; c < 3; c++) results[3 * g.second[k] + c] = out[c * count + k];
         }
         for (std::size_t i = 0; i < records.size(); i++)
-            std::printf("%s\n", geoharm::formatResult(&results[3 * i]).c_str());
+            if (!output.write(&results[3 * i])) return false;
         records.clear();
+        return true;
     }
 };
 
@@ -77,37 +82,29 @@ int main(int argc, char** argv) {
                      "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n"
                      "  --many: the records of each N and M in one many-point call\n",
                      argv[0]);
-        return 2;
+        return geoharm::STATUS_USAGE;
     }
     /* Round to nearest, exceptions masked, for the reading and printing. */
     std::fesetenv(FE_DFL_ENV);
 
+    geoharm::readStandardInputAsBytes();
+    geoharm::RecordReader reader(stdin);
+    geoharm::ResultOutput output("geoharm-eval");
     RecordBatch batch;
-    std::string line;
-    long lineNo = 0;
-    while (std::getline(std::cin, line)) {
-        lineNo++;
-        geoharm::FieldInput in;
-        std::string why;
-        switch (geoharm::parseRecord(line, in, why)) {
-            case geoharm::RecordKind::Empty:
-                continue;
-            case geoharm::RecordKind::Malformed:
-                batch.flush();
-                std::fflush(stdout);
-                std::fprintf(stderr, "geoharm-eval: line %ld: %s\n", lineNo, why.c_str());
-                return 1;
-            case geoharm::RecordKind::Record:
-                break;
-        }
+    geoharm::FieldInput in;
+    std::string why;
+    geoharm::ReadStatus read;
+    bool written = true;
+    while ((read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
         if (many) {
             batch.records.push_back(in);
             continue;
         }
         double a[3];
         geoharm::evaluateAcceleration(in, a);
-        std::printf("%s\n", geoharm::formatResult(a).c_str());
+        if (!(written = output.write(a))) break;
     }
-    batch.flush();
-    return 0;
+    /* --many: the lines of the records before the end or the bad record. */
+    if (written) batch.flush(output);
+    return output.finish(geoharm::readEndStatus("geoharm-eval", read, reader, why));
 }

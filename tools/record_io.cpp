@@ -3,10 +3,12 @@
  */
 #include "record_io.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace geoharm {
 
@@ -20,24 +22,59 @@ std::string nextField(const std::string& line, std::size_t& pos) {
     return line.substr(start, pos - start);
 }
 
+/*
+ * Whether strtod or strtol may read `text` at all: not empty, and not
+ * starting with a space of another kind than the separators (vertical tab,
+ * form feed), which they would skip.  They stop at a NUL byte, so a field
+ * is a number only when they read up to its last byte.
+ */
+bool readable(const std::string& text) {
+    return !text.empty() && std::isspace(static_cast<unsigned char>(text[0])) == 0;
+}
+
 bool parseDouble(const std::string& text, double& value) {
-    if (text.empty()) return false;
+    if (!readable(text)) return false;
     char* end = nullptr;
     errno = 0;
     value = std::strtod(text.c_str(), &end);
     /* Overflow to +-inf is an input error; gradual underflow is a value. */
     if (errno == ERANGE && std::isinf(value)) return false;
-    return *end == '\0';
+    return end == text.c_str() + text.size();
 }
 
 bool parseInt8(const std::string& text, int& value) {
-    if (text.empty()) return false;
+    if (!readable(text)) return false;
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || v < -128 || v > 127) return false;
+    if (end != text.c_str() + text.size() || errno == ERANGE || v < -128 || v > 127) return false;
     value = static_cast<int>(v);
     return true;
+}
+
+/* Bytes of a UTF-8 byte-order mark at the start of `text`: 3 or 0. */
+std::size_t leadingMark(const std::string& text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
+
+/* `field` as a reason quotes it: escaped, cut to QUOTED_FIELD_CHARS
+   characters, its length when cut. */
+std::string quoted(const std::string& field) {
+    std::string text;
+    std::size_t shown = 0;
+    for (; shown < field.size(); shown++) {
+        const unsigned char c = static_cast<unsigned char>(field[shown]);
+        char one[8];
+        if (c >= 0x20 && c < 0x7f && c != '\\') {
+            one[0] = static_cast<char>(c);
+            one[1] = '\0';
+        } else {
+            std::snprintf(one, sizeof one, "\\x%02x", c);
+        }
+        if (text.size() + std::strlen(one) > QUOTED_FIELD_CHARS) break;
+        text += one;
+    }
+    std::string out = "'" + text + "'";
+    if (shown < field.size()) out += "... (" + std::to_string(field.size()) + " bytes)";
+    return out;
 }
 
 void formatOne(double v, std::string& out) {
@@ -71,7 +108,7 @@ RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why
             return RecordKind::Malformed;
         }
         if (!parseDouble(field, xyz[i])) {
-            why = std::string(names[i]) + " is not a number: '" + field + "'";
+            why = std::string(names[i]) + " is not a number: " + quoted(field);
             return RecordKind::Malformed;
         }
     }
@@ -84,7 +121,7 @@ RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why
             return RecordKind::Malformed;
         }
         if (!parseInt8(field, nm[i])) {
-            why = std::string(limits[i]) + " is not an integer in -128..127: '" + field + "'";
+            why = std::string(limits[i]) + " is not an integer in -128..127: " + quoted(field);
             return RecordKind::Malformed;
         }
     }
@@ -100,6 +137,48 @@ RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why
     return RecordKind::Record;
 }
 
+ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
+    if (stopped_) return ReadStatus::End;
+    for (;;) {
+        /* One line, without its '\n'; a last line may lack it.  A mark at
+           the start of the input is no part of the first line's length. */
+        text_.clear();
+        int c;
+        while ((c = std::getc(in_)) != EOF && c != '\n') {
+            if (text_.size() >= maxLine_ && text_.size() - (line_ == 0 ? leadingMark(text_) : 0) == maxLine_) {
+                stopped_ = true;
+                line_++;
+                why = "longer than " + std::to_string(maxLine_) + " bytes";
+                return ReadStatus::Malformed;
+            }
+            text_ += static_cast<char>(c);
+        }
+        if (c == EOF && std::ferror(in_)) {
+            stopped_ = true;
+            why = std::strerror(errno);
+            return ReadStatus::InputError;
+        }
+        if (c == EOF && text_.empty()) {
+            stopped_ = true;
+            return ReadStatus::End;
+        }
+        line_++;
+
+        /* A UTF-8 byte-order mark, as some editors write, only at the start. */
+        if (line_ == 1) text_.erase(0, leadingMark(text_));
+
+        switch (parseRecord(text_, in, why)) {
+            case RecordKind::Empty:
+                break;
+            case RecordKind::Malformed:
+                stopped_ = true;
+                return ReadStatus::Malformed;
+            case RecordKind::Record:
+                return ReadStatus::Record;
+        }
+    }
+}
+
 std::string formatResult(const double a[3]) {
     std::string out;
     for (int i = 0; i < 3; i++) {
@@ -107,6 +186,11 @@ std::string formatResult(const double a[3]) {
         formatOne(a[i], out);
     }
     return out;
+}
+
+bool writeResult(std::FILE* out, const double a[3]) {
+    const std::string line = formatResult(a) + '\n';
+    return std::fwrite(line.data(), 1, line.size(), out) == line.size();
 }
 
 }  // namespace geoharm

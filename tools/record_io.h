@@ -8,6 +8,16 @@
  * Fields are separated by blanks or tabs.  Blank lines and lines whose first
  * non-blank character is '#' carry no record.
  *
+ * Every byte of the input counts, the same on every platform: lines end at
+ * '\n', a '\r' reads as a blank (so CR LF text reads as LF text), and any
+ * other byte (NUL, 0x1A, a byte-order mark after the start) is part of the
+ * field it stands in, which then is malformed.  A UTF-8 byte-order mark at
+ * the very start of the input is skipped.  A line may be MAX_LINE_BYTES
+ * long (without its '\n' and a leading mark); a longer one is malformed.
+ * A reason that quotes a field shows other bytes than printable ASCII (and
+ * '\\') as \xNN, at most QUOTED_FIELD_CHARS characters of it, and the
+ * field's length when it is cut.
+ *
  * Output, one line a record:  a_x a_y a_z
  *   each as %.17g (which reads back to the same double), except that a NaN
  *   prints as "nan" whatever its sign bit (which carries no meaning here)
@@ -16,11 +26,16 @@
 #ifndef GEOHARM_RECORD_IO_H
 #define GEOHARM_RECORD_IO_H
 
+#include <cstddef>
+#include <cstdio>
 #include <string>
 
 #include "field_types.h"
 
 namespace geoharm {
+
+constexpr std::size_t MAX_LINE_BYTES = std::size_t{1} << 20;
+constexpr std::size_t QUOTED_FIELD_CHARS = 40;
 
 enum class RecordKind { Record, Empty, Malformed };
 
@@ -30,8 +45,43 @@ enum class RecordKind { Record, Empty, Malformed };
  */
 RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why);
 
+/* What RecordReader::next found. */
+enum class ReadStatus { Record, End, Malformed, InputError };
+
+/*
+ * RecordReader - the records of a byte stream, line by line.
+ *
+ * next() skips blank and comment lines and returns Record with `in`
+ * filled; End after the last line; Malformed with the reason in `why` for
+ * a line that is not a record or is too long; InputError with the
+ * system's reason in `why` when the stream cannot be read.  After anything
+ * but Record the stream is not read further.  lineNumber() is the number
+ * of the line last read, counted from 1.
+ *
+ * in       the stream, open for reading (binary mode on Windows:
+ *          tool_platform.h)
+ * maxLine  the longest line taken, in bytes
+ */
+class RecordReader {
+public:
+    explicit RecordReader(std::FILE* in, std::size_t maxLine = MAX_LINE_BYTES) : in_(in), maxLine_(maxLine) {}
+    ReadStatus next(FieldInput& in, std::string& why);
+    long lineNumber() const { return line_; }
+
+private:
+    std::FILE* in_;
+    std::size_t maxLine_;
+    long line_ = 0;
+    bool stopped_ = false;
+    std::string text_;
+};
+
 /* formatResult - the output line for one result, without the newline. */
 std::string formatResult(const double a[3]);
+
+/* writeResult - formatResult and a newline to `out`; false when the write
+   failed (errno tells why). */
+bool writeResult(std::FILE* out, const double a[3]);
 
 }  // namespace geoharm
 

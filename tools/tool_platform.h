@@ -1,0 +1,35 @@
+/*
+ * tool_platform.h - the one place where the command-line tools differ by
+ * operating system.
+ *
+ * readStandardInputAsBytes - puts standard input in binary mode, so that
+ *   the tools read the same bytes from a file or pipe on every platform.
+ *   The Windows C runtime opens it in text mode, where a 0x1A byte
+ *   (Ctrl-Z) ends the input and CR LF pairs are folded: records after a
+ *   Ctrl-Z would be lost without a word.  A console stays as it is: there
+ *   Ctrl-Z is the key that ends typed input, as Ctrl-D is on a POSIX
+ *   terminal.  POSIX systems make no difference between the two modes:
+ *   nothing to do.  Call it before the first read.  Standard output keeps
+ *   the platform's line ends.
+ */
+#ifndef GEOHARM_TOOL_PLATFORM_H
+#define GEOHARM_TOOL_PLATFORM_H
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace geoharm {
+
+inline void readStandardInputAsBytes() {
+#if defined(_WIN32)
+    if (!_isatty(_fileno(stdin))) _setmode(_fileno(stdin), _O_BINARY);
+#endif
+}
+
+}  // namespace geoharm
+
+#endif
