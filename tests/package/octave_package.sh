@@ -7,11 +7,13 @@
 # LD_LIBRARY_PATH and no wrapper.
 #   install TARBALL VERSION  pkg install -local; pkg list shows VERSION
 #   octave CODE              pkg load geoharm, then CODE
-#   binary TESTS_DIR         the installed MEX files: they export their
+#   binary TESTS_DIR AVX_CODE AVX512_CODE
+#                            the installed MEX files: they export their
 #                            entry point alone, need no host library of
 #                            the MATLAB kind and no search path, carry
-#                            unwind information, and have no FMA and no
-#                            AVX outside the AVX2 routine
+#                            unwind information, and have no FMA, no AVX
+#                            outside the functions AVX_CODE matches and no
+#                            AVX-512 outside those AVX512_CODE matches
 #   uninstall                pkg uninstall; nothing is left in the prefix
 set -eu
 work=$1
@@ -52,7 +54,7 @@ case $step in
       fi
       echo "$mex: exports mexfunction_ alone; needs $(readelf -d "$mex" | sed -n 's/.*NEEDED.*\[\(.*\)\]/\1/p' | tr '\n' ' ')"
       sh "$tests/octave/check_unwind_tables.sh" "$mex"
-      sh "$tests/cross/check_fp_instructions.sh" objdump --avx-only "avx2|Avx" "$mex"
+      sh "$tests/cross/check_fp_instructions.sh" objdump --avx-only "$2" --avx512-only "$3" "$mex"
     done
     [ "$found" -eq 1 ] || { echo "no MEX file under $work/packages"; exit 1; }
     ;;
