@@ -48,7 +48,10 @@ std::size_t elementSize(MexInt classId) {
     }
 }
 
-MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
+namespace {
+
+/* A new live array of the given class and dimensions, data not yet set. */
+MxArray* newArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
     MxArray* a = new MxArray;
     a->magic = ARRAY_MAGIC;
     a->classId = classId;
@@ -58,14 +61,32 @@ MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool co
     for (MexSize d : a->dims) a->count *= d;
     a->complex = complex;
     a->sparse = sparse;
-    /* Exactly the bytes of the elements, so that a read past them shows. */
-    const std::size_t bytes = static_cast<std::size_t>(a->count) * elementSize(classId);
-    a->real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
-    a->imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    a->real = nullptr;
+    a->imag = nullptr;
+    return a;
+}
+
+/* The handle of a new array, counted and tracked. */
+MexPointer registered(MxArray* a) {
     liveCount++;
     const MexPointer handle = reinterpret_cast<MexPointer>(a);
     if (tracked != nullptr) tracked->push_back(handle);
     return handle;
+}
+
+}  // namespace
+
+MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
+    MxArray* a = newArray(classId, dims, complex, sparse);
+    /* Exactly the bytes of the elements, so that a read past them shows. */
+    const std::size_t bytes = static_cast<std::size_t>(a->count) * elementSize(classId);
+    a->real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
+    a->imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    return registered(a);
+}
+
+MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& dims) {
+    return registered(newArray(classId, dims, false, false));
 }
 
 void destroyArray(MexPointer handle) {
