@@ -20,6 +20,11 @@
  *   --nlhs K           the number of outputs asked for (default 1);
  *                      output slot 0 is printed whatever K is
  *
+ * A batch plug-in (file name geoharm_batch.*) is called once for each run
+ * of consecutive records with the same N and M, the positions as a K-by-3
+ * array, and prints the same lines (batch_calls.h); --position does not
+ * apply to it, and --nlhs 3 prints from its three K-by-1 outputs.
+ *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line or a file
  * that does not load; 3 when a call ends with an error through the host,
@@ -33,6 +38,7 @@
 #include <string>
 #include <vector>
 
+#include "batch_calls.h"
 #include "plugin_host.h"
 #include "record_io.h"
 
@@ -128,7 +134,8 @@ void usage(const char* argv0) {
                  "  reads lines 'x y z N M', calls PLUGIN for each through the stand-in host\n"
                  "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g; N and M go in as int8 unless\n"
                  "  C (double single logical char int8 uint8 int16 uint16 int32 uint32 int64\n"
-                 "  uint64) says otherwise\n",
+                 "  uint64) says otherwise; a PLUGIN named geoharm_batch.* is called once per\n"
+                 "  run of records with the same N and M (no --position)\n",
                  argv0);
 }
 
@@ -140,11 +147,23 @@ int main(int argc, char** argv) {
         usage(argv[0]);
         return 2;
     }
+    const bool batch = geoharm::isBatchPlugin(o.plugin);
+    if (batch && o.positionDims != std::vector<MexSize>{3, 1}) {
+        usage(argv[0]);
+        return 2;
+    }
     host::Plugin plugin;
     std::string why;
     if (!host::loadPlugin(o.plugin, plugin, why)) {
         std::fprintf(stderr, "geoharm-call: %s\n", why.c_str());
         return 2;
+    }
+    if (batch) {
+        const geoharm::BatchCallOptions batchOptions{o.nClass, o.mClass, o.nrhs, o.nlhs};
+        const int batchStatus = geoharm::runBatchCalls(plugin, batchOptions, std::cin);
+        std::fflush(stdout);
+        host::unloadPlugin(plugin);
+        return batchStatus;
     }
 
     int status = 0;
