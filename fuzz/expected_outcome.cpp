@@ -43,13 +43,6 @@ bool carriesANumber(geoharm::MexInt c) {
     return c == geoharm::LOGICAL_CLASS || (c >= geoharm::DOUBLE_CLASS && c <= geoharm::UINT64_CLASS);
 }
 
-ExpectedOutcome refusal(const char* id, const char* message) {
-    ExpectedOutcome e;
-    e.identifier = id;
-    e.message = message;
-    return e;
-}
-
 /* false with the refusal in `e`; true with the limit. */
 bool readLimit(const FuzzArray& a, const char* id, const char* unusable, const char* nan, std::int8_t& limit,
                ExpectedOutcome& e) {
@@ -68,6 +61,22 @@ bool readLimit(const FuzzArray& a, const char* id, const char* unusable, const c
 
 }  // namespace
 
+ExpectedOutcome refusal(const char* identifier, const char* message) {
+    ExpectedOutcome e;
+    e.identifier = identifier;
+    e.message = message;
+    return e;
+}
+
+bool readLimits(const FuzzCall& call, const char* degreeId, const char* orderId, ExpectedOutcome& e) {
+    return readLimit(call.inputs[1], degreeId,
+                     "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.",
+                     "Input 2 (N, maximum degree) must not be NaN.", e.input.n, e) &&
+           readLimit(call.inputs[2], orderId,
+                     "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.",
+                     "Input 3 (M, maximum order) must not be NaN.", e.input.m, e);
+}
+
 ExpectedOutcome expectedOutcome(const FuzzCall& call) {
     ExpectedOutcome e;
     if (call.nrhs < 3) return refusal("geoharm:nrhs", "geoharm needs three inputs: position, N and M.");
@@ -75,14 +84,7 @@ ExpectedOutcome expectedOutcome(const FuzzCall& call) {
     if (pos.classId != geoharm::DOUBLE_CLASS || pos.complex || pos.sparse || pos.count < 3)
         return refusal("geoharm:position",
                        "Input 1 (position) must be a real, non-sparse double array of at least three elements.");
-    if (!readLimit(call.inputs[1], "geoharm:degree",
-                   "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.",
-                   "Input 2 (N, maximum degree) must not be NaN.", e.input.n, e))
-        return e;
-    if (!readLimit(call.inputs[2], "geoharm:order",
-                   "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.",
-                   "Input 3 (M, maximum order) must not be NaN.", e.input.m, e))
-        return e;
+    if (!readLimits(call, "geoharm:degree", "geoharm:order", e)) return e;
     /* int8: the first byte, whatever the value (the same thing here). */
     double xyz[3];
     std::memcpy(xyz, pos.real.data(), sizeof xyz);

@@ -1,7 +1,8 @@
 /*
- * expected_outcome.h - what the plug-in must make of a call, worked out
+ * expected_outcome.h - what a plug-in must make of a call, worked out
  * from the call's description alone (not from the gateway's code): the
- * error it must end in, or the FieldInput it must evaluate.
+ * error it must end in, or the FieldInput(s) it must evaluate.  The rules
+ * of geoharm below; those of geoharm_batch at expectedBatchOutcome.
  *
  * The rules, as the plug-in documents them to its callers:
  *   - fewer than three inputs: geoharm:nrhs;
@@ -19,6 +20,7 @@
 #define GEOHARM_FUZZ_EXPECTED_OUTCOME_H
 
 #include <string>
+#include <vector>
 
 #include "field_types.h"
 #include "fuzz_call.h"
@@ -29,10 +31,37 @@ struct ExpectedOutcome {
     bool valid = false;
     std::string identifier; /* when !valid */
     std::string message;
-    geoharm::FieldInput input{}; /* when valid */
+    geoharm::FieldInput input{}; /* when valid: the point (geoharm); N and M (both) */
+    std::vector<geoharm::FieldInput> rows; /* when valid, geoharm_batch: the point of each row of P */
 };
 
+/* expectedOutcome - what geoharm must make of the call. */
 ExpectedOutcome expectedOutcome(const FuzzCall& call);
+
+/*
+ * expectedBatchOutcome - what geoharm_batch must make of the call with
+ * nlhs outputs asked for.  Its rules, as documented to its callers:
+ *   - fewer than three inputs: geoharm_batch:nrhs; nlhs not 0, 1 or 3:
+ *     geoharm_batch:nlhs;
+ *   - input 1 not real, non-sparse double: geoharm_batch:positions (class
+ *     message); its dimensions, trailing ones after the second dropped,
+ *     not two: the shape message; two, with 3 rows and not 3 columns: the
+ *     3-by-K message; not 3 columns: the shape message;
+ *   - N, then M, as geoharm reads them, with the geoharm_batch
+ *     identifiers;
+ *   - otherwise row k is (P(k,1), P(k,2), P(k,3)), N, M.
+ */
+ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs);
+
+/*
+ * readLimits - N and M of the call (inputs 2 and 3) by the rules above,
+ * into e.input.n and e.input.m; false with the refusal in `e`, under the
+ * identifiers given.
+ */
+bool readLimits(const FuzzCall& call, const char* degreeId, const char* orderId, ExpectedOutcome& e);
+
+/* refusal - the outcome of a call refused with this identifier and message. */
+ExpectedOutcome refusal(const char* identifier, const char* message);
 
 }  // namespace geoharm_fuzz
 

@@ -1,8 +1,8 @@
 /*
- * gateway_fuzzer.cpp - libFuzzer target: the built plug-in, called through
- * the stand-in host with the calls the fuzzer's bytes describe
- * (fuzz_call.h), every one checked against what it must give
- * (expected_outcome.h).
+ * gateway_fuzzer.cpp - libFuzzer target: the built plug-ins (geoharm and
+ * geoharm_batch), called through the stand-in host with the calls the
+ * fuzzer's bytes describe (fuzz_call.h), every one checked against what it
+ * must give (expected_outcome.h).
  *
  * Per call:
  *   - the output and input slot tables are heap blocks of exactly the
@@ -10,10 +10,12 @@
  *     read or write past them shows under AddressSanitizer;
  *   - a refused call ends in the expected identifier and message, made no
  *     array and left every output slot 0;
- *   - a good call made exactly one array, in slot 0 (other slots 0), a 3x1
- *     real, non-sparse double array whose three doubles have the bits of a
- *     direct evaluateAcceleration of the expected FieldInput (a NaN matches
- *     any NaN);
+ *   - a good call of geoharm made exactly one array, in slot 0 (other
+ *     slots 0), a 3x1 real, non-sparse double array whose three doubles
+ *     have the bits of a direct evaluateAcceleration of the expected
+ *     FieldInput (a NaN matches any NaN); one of geoharm_batch made a
+ *     K-by-3 array (three K-by-1 arrays for three outputs) whose row k has
+ *     the bits of a direct evaluation of row k of P;
  *   - the inputs' data is unchanged, and after the arrays are freed no
  *     host array is left alive.
  * A failed check prints what differed and aborts: libFuzzer keeps the
@@ -41,14 +43,17 @@ using geoharm_fuzz::FuzzArray;
 using geoharm_fuzz::FuzzCall;
 
 host::Plugin plugin;
+host::Plugin batchPlugin;
 
 struct Counts {
     unsigned long long calls = 0, errors = 0, results = 0, nanResults = 0;
-} counts;
+} counts, batchCounts;
 
 void printCounts() {
     std::printf("fuzz: %llu calls, %llu errors raised, %llu results checked (%llu with a NaN component)\n",
                 counts.calls, counts.errors, counts.results, counts.nanResults);
+    std::printf("fuzz: geoharm_batch: %llu calls, %llu errors raised, %llu rows checked (%llu with a NaN component)\n",
+                batchCounts.calls, batchCounts.errors, batchCounts.results, batchCounts.nanResults);
 }
 
 [[noreturn]] void fail(const std::string& what) {
@@ -89,45 +94,72 @@ std::vector<std::uint8_t> contentOf(MexPointer h) {
     return out;
 }
 
-void checkResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPointer* plhs, std::size_t slots,
-                 std::size_t made) {
-    check(made == 1, "a good call made " + std::to_string(made) + " arrays");
-    for (std::size_t i = 1; i < slots; i++) check(plhs[i] == 0, "output slot " + std::to_string(i) + " was written");
-    const host::MxArray* out = host::arrayOf(plhs[0], "fuzzer");
-    check(out->classId == geoharm::DOUBLE_CLASS, "output is not double");
-    check(out->dims == std::vector<geoharm::MexSize>{3, 1} && out->count == 3, "output is not 3x1");
-    check(!out->complex && !out->sparse && out->real != nullptr, "output is complex, sparse or has no data");
+/* The components a plug-in gave for `in` against a direct evaluation. */
+void checkComponents(const double got[3], const geoharm::FieldInput& in, Counts& c) {
     double direct[3];
-    geoharm::evaluateAcceleration(want.input, direct);
-    const double* got = static_cast<const double*>(out->real);
+    geoharm::evaluateAcceleration(in, direct);
     bool anyNaN = false;
     for (int i = 0; i < 3; i++) {
         char text[200];
         std::snprintf(text, sizeof text, "component %d: plug-in %a, direct %a (x %a y %a z %a N %d M %d)", i, got[i],
-                      direct[i], want.input.x, want.input.y, want.input.z, want.input.n, want.input.m);
+                      direct[i], in.x, in.y, in.z, in.n, in.m);
         check(sameResult(got[i], direct[i]), text);
         anyNaN = anyNaN || std::isnan(got[i]);
     }
-    counts.results++;
-    if (anyNaN) counts.nanResults++;
+    c.results++;
+    if (anyNaN) c.nanResults++;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string why;
-    if (!host::loadPlugin(GEOHARM_PLUGIN, plugin, why)) fail("cannot load " GEOHARM_PLUGIN ": " + why);
-    std::atexit(printCounts);
-    return 0;
+/* Output slot i is a real, non-sparse double rows x cols array (with data
+   unless it is empty). */
+const double* outputData(const MexPointer* plhs, std::size_t i, geoharm::MexSize rows, geoharm::MexSize cols) {
+    const host::MxArray* out = host::arrayOf(plhs[i], "fuzzer");
+    const std::string which = "output " + std::to_string(i);
+    check(out->classId == geoharm::DOUBLE_CLASS, which + " is not double");
+    check(out->dims == std::vector<geoharm::MexSize>{rows, cols}, which + " has other dimensions");
+    check(!out->complex && !out->sparse && (rows == 0 || out->real != nullptr), which + " is complex, sparse or has no data");
+    return static_cast<const double*>(out->real);
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const FuzzCall call = geoharm_fuzz::decodeCall(data, size);
-    const geoharm_fuzz::ExpectedOutcome want = geoharm_fuzz::expectedOutcome(call);
+/* geoharm: one 3x1 array in slot 0, the bits of a direct evaluation. */
+void checkResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPointer* plhs, std::size_t slots,
+                 std::size_t made) {
+    check(made == 1, "a good call made " + std::to_string(made) + " arrays");
+    for (std::size_t i = 1; i < slots; i++) check(plhs[i] == 0, "output slot " + std::to_string(i) + " was written");
+    checkComponents(outputData(plhs, 0, 3, 1), want.input, counts);
+}
+
+/* geoharm_batch: a K-by-3 array, or three K-by-1 arrays, row k the bits
+   of a direct evaluation of row k of P. */
+void checkBatchResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPointer* plhs, std::size_t slots,
+                      std::size_t made) {
+    const std::size_t outputs = slots == 3 ? 3 : 1;
+    check(made == outputs, "a good call made " + std::to_string(made) + " arrays");
+    for (std::size_t i = outputs; i < slots; i++) check(plhs[i] == 0, "output slot " + std::to_string(i) + " was written");
+    const geoharm::MexSize k = static_cast<geoharm::MexSize>(want.rows.size());
+    const double* column[3];
+    for (std::size_t c = 0; c < 3; c++) {
+        column[c] = outputs == 3 ? outputData(plhs, c, k, 1) : outputData(plhs, 0, k, 3) + c * want.rows.size();
+    }
+    for (std::size_t r = 0; r < want.rows.size(); r++) {
+        const double got[3] = {column[0][r], column[1][r], column[2][r]};
+        checkComponents(got, want.rows[r], batchCounts);
+    }
+}
+
+using ResultCheck = void (*)(const geoharm_fuzz::ExpectedOutcome&, const MexPointer*, std::size_t, std::size_t);
+
+/*
+ * One call of `entry` with the described inputs and nlhs outputs: a
+ * refusal as expected, having made nothing, or a result `checkGood`
+ * accepts; the inputs unchanged and no host array left afterwards.
+ */
+void runCall(host::EntryPoint entry, const FuzzCall& call, int nlhs, const geoharm_fuzz::ExpectedOutcome& want,
+             ResultCheck checkGood, Counts& c) {
     const long aliveBefore = host::liveArrays();
 
     /* Slot tables of exactly the host's sizes, on the heap. */
-    const std::size_t slots = call.nlhs > 1 ? static_cast<std::size_t>(call.nlhs) : 1;
+    const std::size_t slots = nlhs > 1 ? static_cast<std::size_t>(nlhs) : 1;
     auto* plhs = static_cast<MexPointer*>(std::calloc(slots, sizeof(MexPointer)));
     MexPointer* prhs = nullptr;
     std::vector<std::vector<std::uint8_t>> before;
@@ -141,12 +173,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     host::HostError error;
     std::size_t made = 0;
-    const bool ok = host::callEntryPoint(plugin.entry, call.nlhs, plhs, call.nrhs, prhs, error, made);
-    counts.calls++;
+    const bool ok = host::callEntryPoint(entry, nlhs, plhs, call.nrhs, prhs, error, made);
+    c.calls++;
 
     if (want.valid) {
         check(ok, "a good call ended in " + error.identifier + ": " + error.message);
-        checkResult(want, plhs, slots, made);
+        checkGood(want, plhs, slots, made);
     } else {
         check(!ok, "a bad call returned; expected " + want.identifier);
         check(error.identifier == want.identifier && error.message == want.message,
@@ -154,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   want.message);
         check(made == 0, "a refused call made " + std::to_string(made) + " arrays");
         for (std::size_t i = 0; i < slots; i++) check(plhs[i] == 0, "a refused call left an output");
-        counts.errors++;
+        c.errors++;
     }
 
     for (int i = 0; i < call.nrhs; i++)
@@ -164,5 +196,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(host::liveArrays() == aliveBefore, "host arrays left alive after the call");
     std::free(plhs);
     std::free(prhs);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::string why;
+    if (!host::loadPlugin(GEOHARM_PLUGIN, plugin, why)) fail("cannot load " GEOHARM_PLUGIN ": " + why);
+    if (!host::loadPlugin(GEOHARM_BATCH_PLUGIN, batchPlugin, why)) fail("cannot load " GEOHARM_BATCH_PLUGIN ": " + why);
+    std::atexit(printCounts);
+    return 0;
+}
+
+/* Every input drives geoharm with its own count of outputs, and
+   geoharm_batch with it and with three outputs. */
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const FuzzCall call = geoharm_fuzz::decodeCall(data, size);
+    runCall(plugin.entry, call, call.nlhs, geoharm_fuzz::expectedOutcome(call), checkResult, counts);
+    for (int nlhs : {call.nlhs, 3}) {
+        runCall(batchPlugin.entry, call, nlhs, geoharm_fuzz::expectedBatchOutcome(call, nlhs), checkBatchResult,
+                batchCounts);
+    }
     return 0;
 }

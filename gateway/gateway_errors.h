@@ -1,7 +1,9 @@
 /*
  * gateway_errors.h - identifiers and messages of the calls the gateway
- * refuses.  Each names the argument at fault, counted from 1 as the caller
- * writes them.
+ * refuses, for both entry points: geoharm (geoharm:*) and geoharm_batch
+ * (geoharm_batch:*).  Each names the argument at fault, counted from 1 as
+ * the caller writes them.  N and M are read alike by both, so their texts
+ * are shared; the identifiers carry the entry point's name.
  */
 #ifndef GEOHARM_GATEWAY_ERRORS_H
 #define GEOHARM_GATEWAY_ERRORS_H
@@ -22,6 +24,27 @@ constexpr const char* DEGREE_NAN_MESSAGE = "Input 2 (N, maximum degree) must not
 constexpr const char* ORDER_ID = "geoharm:order";
 constexpr const char* ORDER_MESSAGE = "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.";
 constexpr const char* ORDER_NAN_MESSAGE = "Input 3 (M, maximum order) must not be NaN.";
+
+/* geoharm_batch(P, N, M) */
+constexpr const char* BATCH_NRHS_ID = "geoharm_batch:nrhs";
+constexpr const char* BATCH_NRHS_MESSAGE = "geoharm_batch needs three inputs: positions, N and M.";
+
+constexpr const char* BATCH_NLHS_ID = "geoharm_batch:nlhs";
+constexpr const char* BATCH_NLHS_MESSAGE =
+    "geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
+
+constexpr const char* BATCH_POSITIONS_ID = "geoharm_batch:positions";
+constexpr const char* BATCH_POSITIONS_CLASS_MESSAGE = "Input 1 (positions) must be a real, non-sparse double array.";
+constexpr const char* BATCH_POSITIONS_SHAPE_MESSAGE =
+    "Input 1 (positions) must be a K-by-3 array: one point per row, columns x, y, z.";
+constexpr const char* BATCH_POSITIONS_TRANSPOSED_MESSAGE =
+    "Input 1 (positions) is 3-by-K, but rows are points: pass its transpose, a K-by-3 array with columns x, y, z.";
+constexpr const char* BATCH_POSITIONS_ROWS_MESSAGE =
+    "Input 1 (positions) has too many rows: one call takes at most 715827882 points, so that its 3*K elements "
+    "fit the host's 32-bit sizes.";
+
+constexpr const char* BATCH_DEGREE_ID = "geoharm_batch:degree";
+constexpr const char* BATCH_ORDER_ID = "geoharm_batch:order";
 
 }  // namespace geoharm
 

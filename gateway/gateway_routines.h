@@ -1,7 +1,9 @@
 /*
- * gateway_routines.h - the steps of the entry point that have a routine of
- * their own: the checks of the inputs, the reading of N and M of any class,
- * and the error raised through the host.
+ * gateway_routines.h - the steps of the entry points (geoharm,
+ * geoharm_batch) that have a routine of their own: the checks of the
+ * inputs, the reading of N and M of any class, and the error raised
+ * through the host.  Built once as a static library that both plug-ins
+ * link; they call the host only through mex_host.h.
  */
 #ifndef GEOHARM_GATEWAY_ROUTINES_H
 #define GEOHARM_GATEWAY_ROUTINES_H
@@ -44,6 +46,70 @@ bool positionIsUsable(const MexPointer* slot);
  *   how the argument is to be read (see LimitReading).
  */
 LimitReading readLimitArgument(const MexPointer* slot, std::int8_t* limit);
+
+/* N and M of a call as both entry points read them. */
+struct LimitArguments {
+    std::int8_t n = 0;
+    std::int8_t m = 0;
+    LimitReading nReading = LimitReading::Unusable;
+    LimitReading mReading = LimitReading::Unusable;
+};
+
+/*
+ * checkLimitArguments - classify and read N (input slot 1) and M (slot 2),
+ * or end the call.
+ *
+ * Given:
+ *   fixedState  the call's floating-point guard (for raiseHostError)
+ *   prhs        the input slots (at least three)
+ *   degreeId    identifier of an unreadable N ("geoharm:degree")
+ *   orderId     identifier of an unreadable M ("geoharm:order")
+ * Returned:
+ *   limits      how each is read and, unless int8, its value
+ *
+ * Notes:
+ *   1. N is checked first; an unusable or NaN limit ends the call with
+ *      the entry point's identifier and the shared text of
+ *      gateway_errors.h.  Nothing is created or copied.
+ *   2. An int8 limit is read later, by copyInt8Limits, once the call's
+ *      outputs exist (the order of the host calls of geoharm).
+ */
+void checkLimitArguments(const FixedFpState& fixedState, const MexPointer* prhs, const char* degreeId,
+                         const char* orderId, LimitArguments* limits);
+
+/*
+ * copyInt8Limits - the int8 limits by their first byte, through the host's
+ * byte copy: N from degreeData, then M from orderData (data addresses of
+ * inputs 2 and 3).  A limit read by value is left as it is.
+ */
+void copyInt8Limits(MexPointer degreeData, MexPointer orderData, LimitArguments* limits);
+
+/* The most points of one geoharm_batch call: the 3*K elements of its
+   input and output must fit the host's 32-bit sizes. */
+constexpr MexInt MAX_BATCH_POINTS = 715827882;
+static_assert(MAX_BATCH_POINTS == INT32_MAX / 3, "3 * MAX_BATCH_POINTS is the largest multiple of 3 in 32 bits");
+
+/* What input 1 of geoharm_batch is. */
+enum class PositionsReading {
+    Usable,        /* K-by-3 real, non-sparse double, K <= MAX_BATCH_POINTS */
+    NotRealDouble, /* another class, complex, or sparse */
+    NotKBy3,       /* not two-dimensional with three columns */
+    Transposed,    /* 3-by-K with K != 3: points in columns */
+    TooManyRows    /* K-by-3 with K > MAX_BATCH_POINTS */
+};
+
+/*
+ * readPositionRows - whether input 1 of geoharm_batch holds K points, one
+ * per row, and K.
+ *
+ * Given:
+ *   slot   address of the input slot that holds the array handle
+ * Returned:
+ *   rows   K, for PositionsReading::Usable (0 allowed); otherwise untouched
+ * Returned (function value):
+ *   what the array is (see PositionsReading).
+ */
+PositionsReading readPositionRows(const MexPointer* slot, MexInt* rows);
 
 /*
  * limitFromElement - the first element of a numeric or logical array as a

@@ -57,14 +57,8 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     /* Checks: three inputs, a readable position, readable N and M. */
     if (*nrhs < 3) raiseHostError(fixedState, NRHS_ID, NRHS_MESSAGE);
     if (!positionIsUsable(&prhs[0])) raiseHostError(fixedState, POSITION_ID, POSITION_MESSAGE);
-    std::int8_t nValue = 0;
-    std::int8_t mValue = 0;
-    const LimitReading nReading = readLimitArgument(&prhs[1], &nValue);
-    if (nReading == LimitReading::Unusable) raiseHostError(fixedState, DEGREE_ID, DEGREE_MESSAGE);
-    if (nReading == LimitReading::NotANumber) raiseHostError(fixedState, DEGREE_ID, DEGREE_NAN_MESSAGE);
-    const LimitReading mReading = readLimitArgument(&prhs[2], &mValue);
-    if (mReading == LimitReading::Unusable) raiseHostError(fixedState, ORDER_ID, ORDER_MESSAGE);
-    if (mReading == LimitReading::NotANumber) raiseHostError(fixedState, ORDER_ID, ORDER_NAN_MESSAGE);
+    LimitArguments limits;
+    checkLimitArguments(fixedState, prhs, DEGREE_ID, ORDER_ID, &limits);
 
     /* 1. The 3x1 real output, stored in slot 0 at once: the host owns it. */
     plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&THREE, &ONE, &ZERO);
@@ -84,14 +78,9 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     in.z = xyz[2];
 
     /* 4. N, then M: an int8 by its first byte, another class by value. */
-    in.n = nValue;
-    if (nReading == LimitReading::Byte) {
-        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&degreeData, &in.n, &ONE);
-    }
-    in.m = mValue;
-    if (mReading == LimitReading::Byte) {
-        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&orderData, &in.m, &ONE);
-    }
+    copyInt8Limits(degreeData, orderData, &limits);
+    in.n = limits.n;
+    in.m = limits.m;
 
     /* 5. The field at this point. */
     double a[3];

@@ -49,6 +49,15 @@ MexInt GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(const MexPointer* slot);
 /* Number of elements (product of the dimensions). */
 MexSize GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(const MexPointer* slot);
 
+/* Number of rows: the first dimension. */
+MexSize GEOHARM_MEX_NAME(mxgetm_, MXGETM)(const MexPointer* slot);
+
+/* Number of columns: the product of every dimension after the first. */
+MexSize GEOHARM_MEX_NAME(mxgetn_, MXGETN)(const MexPointer* slot);
+
+/* Number of dimensions (2 or more: trailing ones of size 1 are dropped). */
+MexSize GEOHARM_MEX_NAME(mxgetnumberofdimensions_, MXGETNUMBEROFDIMENSIONS)(const MexPointer* slot);
+
 /* 1 if the array has an imaginary part, else 0. */
 MexInt GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(const MexPointer* slot);
 

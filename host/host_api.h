@@ -40,6 +40,14 @@ namespace host {
  */
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse);
 
+/*
+ * createArrayWithoutData - an array that has a class and dimensions but no
+ * data (its data address is 0), however many elements the dimensions
+ * count: for calls that must be refused by the size alone, with sizes no
+ * test machine could hold.  Reading its data is a fault of the caller.
+ */
+MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& dims);
+
 /* destroyArray - frees the array and its data; 0 is ignored. */
 void destroyArray(MexPointer handle);
 

@@ -50,39 +50,30 @@ std::size_t elementSize(MexInt classId) {
     }
 }
 
-MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
-    /* The number of elements and the bytes of the data, refused before
-       anything is allocated when they do not fit this platform's sizes
-       (a negative dimension, a product past PTRDIFF_MAX or SIZE_MAX). */
+namespace {
+
+/* The number of elements of dims, or -1 when it does not fit this
+   platform's sizes (a negative dimension, a product past PTRDIFF_MAX). */
+MexSize elementCount(const std::vector<MexSize>& dims) {
     MexSize count = 1;
     for (MexSize d : dims) {
-        if (d < 0 || (d > 0 && count > PTRDIFF_MAX / d)) return 0;
+        if (d < 0 || (d > 0 && count > PTRDIFF_MAX / d)) return -1;
         count *= d;
     }
-    const std::size_t size = elementSize(classId);
-    if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) return 0;
+    return count;
+}
 
-    /* Exactly the bytes of the elements, so that a read past them shows.
-       What cannot be allocated gives 0 with nothing left allocated; no
-       exception leaves the library (on 32-bit Windows every DLL unwinds
-       with a runtime of its own, and none crosses into the program). */
-    const std::size_t bytes = static_cast<std::size_t>(count) * size;
-    void* real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
-    void* imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+/* A new live array with the given data, counted and tracked; 0 when its
+   record cannot be allocated (the data is then the caller's to free). */
+MexPointer registered(MexInt classId, const std::vector<MexSize>& dims, MexSize count, bool complex, bool sparse,
+                      void* real, void* imag) {
     MxArray* a = nullptr;
-    if (bytes == 0 || (real != nullptr && (!complex || imag != nullptr))) {
-        try {
-            a = new MxArray;
-            a->dims = dims;
-            while (a->dims.size() < 2) a->dims.push_back(1);
-        } catch (const std::bad_alloc&) {
-            delete a;
-            a = nullptr;
-        }
-    }
-    if (a == nullptr) {
-        std::free(real);
-        std::free(imag);
+    try {
+        a = new MxArray;
+        a->dims = dims;
+        while (a->dims.size() < 2) a->dims.push_back(1);
+    } catch (const std::bad_alloc&) {
+        delete a;
         return 0;
     }
     a->magic = ARRAY_MAGIC;
@@ -96,6 +87,38 @@ MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool co
     const MexPointer handle = reinterpret_cast<MexPointer>(a);
     if (tracked != nullptr) tracked->push_back(handle);
     return handle;
+}
+
+}  // namespace
+
+MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {
+    /* The number of elements and the bytes of the data, refused before
+       anything is allocated when they do not fit this platform's sizes. */
+    const MexSize count = elementCount(dims);
+    if (count < 0) return 0;
+    const std::size_t size = elementSize(classId);
+    if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) return 0;
+
+    /* Exactly the bytes of the elements, so that a read past them shows.
+       What cannot be allocated gives 0 with nothing left allocated; no
+       exception leaves the library (on 32-bit Windows every DLL unwinds
+       with a runtime of its own, and none crosses into the program). */
+    const std::size_t bytes = static_cast<std::size_t>(count) * size;
+    void* real = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
+    void* imag = bytes > 0 && complex ? std::calloc(bytes, 1) : nullptr;
+    MexPointer handle = 0;
+    if (bytes == 0 || (real != nullptr && (!complex || imag != nullptr)))
+        handle = registered(classId, dims, count, complex, sparse, real, imag);
+    if (handle == 0) {
+        std::free(real);
+        std::free(imag);
+    }
+    return handle;
+}
+
+MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& dims) {
+    const MexSize count = elementCount(dims);
+    return count < 0 ? 0 : registered(classId, dims, count, false, false, nullptr, nullptr);
 }
 
 void destroyArray(MexPointer handle) {

@@ -44,6 +44,29 @@ MexSize GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(const Me
     return arrayOf(*slot, "mxgetnumberofelements")->count;
 }
 
+MexSize GEOHARM_MEX_NAME(mxgetm_, MXGETM)(const MexPointer* slot) {
+    noteHostCall("mxgetm_", {*slot});
+    return arrayOf(*slot, "mxgetm")->dims[0];
+}
+
+MexSize GEOHARM_MEX_NAME(mxgetn_, MXGETN)(const MexPointer* slot) {
+    noteHostCall("mxgetn_", {*slot});
+    const std::vector<MexSize>& dims = arrayOf(*slot, "mxgetn")->dims;
+    MexSize n = 1;
+    for (std::size_t i = 1; i < dims.size(); i++) n *= dims[i];
+    return n;
+}
+
+MexSize GEOHARM_MEX_NAME(mxgetnumberofdimensions_, MXGETNUMBEROFDIMENSIONS)(const MexPointer* slot) {
+    noteHostCall("mxgetnumberofdimensions_", {*slot});
+    /* As the host counts them: trailing dimensions of 1 after the second
+       do not count. */
+    const std::vector<MexSize>& dims = arrayOf(*slot, "mxgetnumberofdimensions")->dims;
+    std::size_t count = dims.size();
+    while (count > 2 && dims[count - 1] == 1) count--;
+    return static_cast<MexSize>(count);
+}
+
 MexInt GEOHARM_MEX_NAME(mxiscomplex_, MXISCOMPLEX)(const MexPointer* slot) {
     noteHostCall("mxiscomplex_", {*slot});
     return arrayOf(*slot, "mxiscomplex")->complex ? 1 : 0;

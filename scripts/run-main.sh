@@ -17,34 +17,43 @@ rm -rf dist
 cmake --install build/linux --prefix "$PWD/dist" >/dev/null
 echo "geoharm-call dist/geoharm.mexa64: 7000000 1000000 2000000 10 10"
 echo "7000000 1000000 2000000 10 10" | dist/host/linux64/geoharm-call dist/geoharm.mexa64
+echo "geoharm-call dist/geoharm_batch.mexa64: 7000000 1000000 2000000 10 10"
+echo "7000000 1000000 2000000 10 10" | dist/host/linux64/geoharm-call dist/geoharm_batch.mexa64
 
 # The same point through GNU Octave, from dist/octave.
 echo "octave: geoharm([7000000; 1000000; 2000000], int8(10), int8(10))"
 sh dist/octave/run-octave.sh \
   --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], int8(10), int8(10)))"
+echo "octave: geoharm_batch([7000000 1000000 2000000], int8(10), int8(10))"
+sh dist/octave/run-octave.sh \
+  --eval "printf('%.17g %.17g %.17g\n', geoharm_batch([7000000 1000000 2000000], int8(10), int8(10)))"
 
-# The Windows builds: geoharm.mexw64 and geoharm.mexw32 into dist/, with
-# geoharm-call.exe and the stand-in libmx.dll and libmex.dll in
-# dist/host/win64/ and dist/host/win32/; the same point through each
-# plug-in under Wine (in each build's own Wine prefix, created on first use).
+# The Windows builds: geoharm.mexw64, geoharm.mexw32 and the geoharm_batch
+# plug-ins into dist/, with geoharm-call.exe and the stand-in libmx.dll and
+# libmex.dll in dist/host/win64/ and dist/host/win32/; the same point
+# through each plug-in under Wine (in each build's own Wine prefix, created
+# on first use).
 for preset in win64 win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   cmake --install "build/$preset" --prefix "$PWD/dist" >/dev/null
-  plugin=geoharm.mex${preset/win/w}
-  echo "geoharm-call.exe dist/$plugin ($preset, under Wine): 7000000 1000000 2000000 10 10"
-  status=0
-  result=$(echo "7000000 1000000 2000000 10 10" |
-    cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "dist/host/$preset/geoharm-call.exe" "dist/$plugin") ||
-    status=$?
-  if ((status == 77)); then
-    echo "($preset: built and installed, but this machine cannot run $preset programs)"
-  elif ((status != 0)); then
-    echo "geoharm-call.exe ($preset) failed with exit status $status" >&2
-    exit "$status"
-  else
-    printf '%s\n' "$result" | tr -d '\r'
-  fi
+  for name in geoharm geoharm_batch; do
+    plugin=$name.mex${preset/win/w}
+    echo "geoharm-call.exe dist/$plugin ($preset, under Wine): 7000000 1000000 2000000 10 10"
+    status=0
+    result=$(echo "7000000 1000000 2000000 10 10" |
+      cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "dist/host/$preset/geoharm-call.exe" "dist/$plugin") ||
+      status=$?
+    if ((status == 77)); then
+      echo "($preset: built and installed, but this machine cannot run $preset programs)"
+      break
+    elif ((status != 0)); then
+      echo "geoharm-call.exe ($preset) failed with exit status $status" >&2
+      exit "$status"
+    else
+      printf '%s\n' "$result" | tr -d '\r'
+    fi
+  done
 done
 
 # The release artefacts in dist/: the Octave package (installed with the

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The installed layout stands on its own: the plug-in at the top of dist/
+# The installed layout stands on its own: the plug-ins at the top of dist/
 # and, in dist/host/<platform>/, geoharm-call with the stand-in libraries
 # it finds next to itself.  Run from elsewhere with no library path set, it
 # prints what geoharm-eval prints, also given the plug-in by its bare
@@ -16,17 +16,19 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 if (($# == 2)); then
-  plugin=geoharm.mexa64
+  suffix=mexa64
   host=host/linux64
-  files=("$plugin" "$host/geoharm-call" "$host/libmx.so" "$host/libmex.so" "$host/libmat.so")
+  files=("$host/geoharm-call" "$host/libmx.so" "$host/libmex.so" "$host/libmat.so")
   run=("$tmp/dist/$host/geoharm-call")
 else
   arch=$5
-  plugin=geoharm.mex${arch/win/w}
+  suffix=mex${arch/win/w}
   host=host/$arch
-  files=("$plugin" "$host/geoharm-call.exe" "$host/libmx.dll" "$host/libmex.dll")
+  files=("$host/geoharm-call.exe" "$host/libmx.dll" "$host/libmex.dll")
   run=(sh "$3" "$4" "$arch" "$tmp/dist/$host/geoharm-call.exe")
 fi
+plugins=("geoharm.$suffix" "geoharm_batch.$suffix")
+files+=("${plugins[@]}")
 
 cmake --install "$build" --prefix "$tmp/dist" >/dev/null
 for f in "${files[@]}"; do
@@ -41,25 +43,28 @@ records='7000000 1000000 2000000 10 10
 '
 cd /
 unset LD_LIBRARY_PATH
-status=0
-via_plugin=$(printf '%s' "$records" | "${run[@]}" "$tmp/dist/$plugin" | tr -d '\r') || status=$?
-((status != 77)) || exit 77
 direct=$(printf '%s' "$records" | "$eval_tool")
-if ((status != 0)) || [[ "$via_plugin" != "$direct" ]]; then
-  echo "geoharm-call from dist/ (exit status $status) differs from geoharm-eval:"
-  diff <(echo "$via_plugin") <(echo "$direct") || true
-  exit 1
-fi
-
-# The plug-in named by its bare file name, from its own folder: a path to
-# the file there, as on every platform (not a name to search the system's
-# library folders for).
-cd "$tmp/dist"
-status=0
-bare=$(printf '%s' "$records" | "${run[@]}" "$plugin" | tr -d '\r') || status=$?
-if ((status != 0)) || [[ "$bare" != "$direct" ]]; then
-  echo "geoharm-call $plugin in dist/ (exit status $status) differs from geoharm-eval:"
-  diff <(echo "$bare") <(echo "$direct") || true
-  exit 1
-fi
-echo "dist/ layout ok: $plugin through $host/geoharm-call (also by its bare name)"
+for plugin in "${plugins[@]}"; do
+  # By its path, from elsewhere ...
+  cd /
+  status=0
+  via_plugin=$(printf '%s' "$records" | "${run[@]}" "$tmp/dist/$plugin" | tr -d '\r') || status=$?
+  ((status != 77)) || exit 77
+  if ((status != 0)) || [[ "$via_plugin" != "$direct" ]]; then
+    echo "geoharm-call $plugin from dist/ (exit status $status) differs from geoharm-eval:"
+    diff <(echo "$via_plugin") <(echo "$direct") || true
+    exit 1
+  fi
+  # ... and by its bare file name, from its own folder: a path to the file
+  # there, as on every platform (not a name to search the system's library
+  # folders for).
+  cd "$tmp/dist"
+  status=0
+  bare=$(printf '%s' "$records" | "${run[@]}" "$plugin" | tr -d '\r') || status=$?
+  if ((status != 0)) || [[ "$bare" != "$direct" ]]; then
+    echo "geoharm-call $plugin in dist/ (exit status $status) differs from geoharm-eval:"
+    diff <(echo "$bare") <(echo "$direct") || true
+    exit 1
+  fi
+  echo "dist/ layout ok: $plugin through $host/geoharm-call (also by its bare name)"
+done

@@ -13,7 +13,7 @@ add_test(NAME memcheck_plugin_hardening
 set_tests_properties(memcheck_plugin_tests memcheck_plugin_hardening PROPERTIES
                      ENVIRONMENT "GEOHARM_THREAD_CALLS=10000;GEOHARM_SOAK_CALLS=100000")
 
-# geoharm-call: every record of the identity set, with N and M as int8,
+# geoharm-call and geoharm.mexa64: every record of the identity set, with N and M as int8,
 # as doubles, as uint64, with a large position, and a refused call (exit 3).
 set(records ${PROJECT_SOURCE_DIR}/tests/data/identity_records.txt)
 set(call $<TARGET_FILE:geoharm-call> $<TARGET_FILE:geoharm_mex>)
@@ -23,7 +23,16 @@ add_test(NAME memcheck_geoharm_call_uint64 COMMAND sh ${memcheck} 0 ${records} $
 add_test(NAME memcheck_geoharm_call_large_position
          COMMAND sh ${memcheck} 0 ${records} ${call} --position 1000x30 --m-class single)
 add_test(NAME memcheck_geoharm_call_refused COMMAND sh ${memcheck} 3 ${records} ${call} --nrhs 2)
+
+# geoharm_batch through geoharm-call: the identity records in runs, in
+# both output forms, and a refused call.
+set(batch_call $<TARGET_FILE:geoharm-call> $<TARGET_FILE:geoharm_batch_mex>)
+add_test(NAME memcheck_geoharm_call_batch COMMAND sh ${memcheck} 0 ${records} ${batch_call} --class double)
+add_test(NAME memcheck_geoharm_call_batch_3_outputs COMMAND sh ${memcheck} 0 ${records} ${batch_call} --nlhs 3)
+add_test(NAME memcheck_geoharm_call_batch_refused COMMAND sh ${memcheck} 3 ${records} ${batch_call} --nlhs 2)
 set_tests_properties(memcheck_plugin_tests memcheck_plugin_hardening memcheck_geoharm_call_int8
                      memcheck_geoharm_call_double memcheck_geoharm_call_uint64
                      memcheck_geoharm_call_large_position memcheck_geoharm_call_refused
+                     memcheck_geoharm_call_batch memcheck_geoharm_call_batch_3_outputs
+                     memcheck_geoharm_call_batch_refused
                      PROPERTIES LABELS memcheck TIMEOUT 600)

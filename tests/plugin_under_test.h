@@ -1,6 +1,7 @@
 /*
  * plugin_under_test.h - the built geoharm.mexa64, loaded once into the
- * test process through the stand-in host, and calls of it.
+ * test process through the stand-in host, and calls of it; any other
+ * plug-in file loaded likewise.
  */
 #ifndef GEOHARM_TESTS_PLUGIN_UNDER_TEST_H
 #define GEOHARM_TESTS_PLUGIN_UNDER_TEST_H
@@ -15,17 +16,20 @@
 
 namespace geoharm_test {
 
+/* The plug-in file at `path`, loaded (or the test process ends). */
+inline geoharm::host::Plugin loadedPlugin(const char* path) {
+    geoharm::host::Plugin p;
+    std::string why;
+    if (!geoharm::host::loadPlugin(path, p, why)) {
+        ADD_FAILURE() << "cannot load " << path << ": " << why;
+        std::abort();
+    }
+    return p;
+}
+
 /* The plug-in, loaded on first use and kept for the process. */
 inline const geoharm::host::Plugin& pluginUnderTest() {
-    static const geoharm::host::Plugin plugin = [] {
-        geoharm::host::Plugin p;
-        std::string why;
-        if (!geoharm::host::loadPlugin(GEOHARM_PLUGIN, p, why)) {
-            ADD_FAILURE() << "cannot load " << GEOHARM_PLUGIN << ": " << why;
-            std::abort();
-        }
-        return p;
-    }();
+    static const geoharm::host::Plugin plugin = loadedPlugin(GEOHARM_PLUGIN);
     return plugin;
 }
 

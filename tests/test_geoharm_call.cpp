@@ -22,11 +22,7 @@ geoharm_test::ToolOutput runCall(const std::string& options, const std::string& 
 /* Records with every limit and odd value (signed zeros, origin, inf, NaN). */
 std::string recordsAllLimits() {
     std::string input = "# x y z N M\n\n";
-    for (const auto& w : geoharm_test::WORKED_EXAMPLES) {
-        char line[200];
-        std::snprintf(line, sizeof line, "%.17g %.17g %.17g %d %d\n", w.x, w.y, w.z, w.n, w.m);
-        input += line;
-    }
+    input += geoharm_test::workedExampleRecords();
     input +=
         "0 0 0 10 10\n"
         "-0.0 -0.0 -0.0 4 4\n"

@@ -6,6 +6,9 @@
 #ifndef GEOHARM_TESTS_WORKED_EXAMPLES_H
 #define GEOHARM_TESTS_WORKED_EXAMPLES_H
 
+#include <cstdio>
+#include <string>
+
 namespace geoharm_test {
 
 struct WorkedExample {
@@ -26,6 +29,17 @@ inline const WorkedExample WORKED_EXAMPLES[] = {
     {488603.552, 8134012.108, -9947002.437, 10, 10, -0.09152801786622701, -1.523756810257131, 1.8648723685060018},
     {488603.552, 8134012.108, -9947002.437, 3, 1, -0.0915288095513759, -1.5237548094270712, 1.8648764509423172},
 };
+
+/* The worked examples as input records "x y z N M" of the tools, a line each. */
+inline std::string workedExampleRecords() {
+    std::string records;
+    for (const WorkedExample& w : WORKED_EXAMPLES) {
+        char line[200];
+        std::snprintf(line, sizeof line, "%.17g %.17g %.17g %d %d\n", w.x, w.y, w.z, w.n, w.m);
+        records += line;
+    }
+    return records;
+}
 
 }  // namespace geoharm_test
 

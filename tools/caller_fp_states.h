@@ -19,6 +19,9 @@
 #ifndef GEOHARM_CALLER_FP_STATES_H
 #define GEOHARM_CALLER_FP_STATES_H
 
+#include <xmmintrin.h>
+
+#include <cstdio>
 #include <cstring>
 
 namespace geoharm {
@@ -41,6 +44,26 @@ inline bool callerFpStateNamed(const char* name, unsigned int& mxcsr) {
             return true;
         }
     }
+    return false;
+}
+
+/*
+ * callFromState - runs call() with MXCSR set to `mxcsr`, the thread's own
+ * word loaded again afterwards, so that only the call runs in the caller's
+ * state.  Returns whether the call gave that state back unchanged; if not,
+ * says so on standard error ("TOOL: line K: ...").
+ */
+template <class Call>
+bool callFromState(unsigned int mxcsr, const char* tool, long line, Call&& call) {
+    const unsigned int own = _mm_getcsr();
+    _mm_setcsr(mxcsr);
+    call();
+    const unsigned int after = _mm_getcsr();
+    _mm_setcsr(own);
+    if (after == mxcsr) return true;
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: line %ld: the plug-in left MXCSR 0x%04X; it was called with 0x%04X\n", tool, line,
+                 after, mxcsr);
     return false;
 }
 

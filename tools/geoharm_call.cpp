@@ -24,6 +24,11 @@
  *                      downward towardzero ftz-daz), set just before each
  *                      call; after the call the state must be S again
  *
+ * A batch plug-in (file name geoharm_batch.*) is called once for each run
+ * of consecutive records with the same N and M, the positions as a K-by-3
+ * array, and prints the same lines (batch_calls.h); --position does not
+ * apply to it, and --nlhs 3 prints from its three K-by-1 outputs.
+ *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line, a file
  * that does not load or arguments the host cannot allocate; 3 when a call
@@ -40,8 +45,7 @@
 #include <string>
 #include <vector>
 
-#include <xmmintrin.h>
-
+#include "batch_calls.h"
 #include "caller_fp_states.h"
 #include "plugin_host.h"
 #include "record_io.h"
@@ -144,7 +148,9 @@ void usage(const char* argv0) {
                  "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g; N and M go in as int8 unless\n"
                  "  C (double single logical char int8 uint8 int16 uint16 int32 uint32 int64\n"
                  "  uint64) says otherwise; S (default unmasked upward downward towardzero\n"
-                 "  ftz-daz) is the floating-point state the plug-in is called from\n",
+                 "  ftz-daz) is the floating-point state the plug-in is called from; a\n"
+                 "  PLUGIN named geoharm_batch.* is called once per run of records with the\n"
+                 "  same N and M (no --position)\n",
                  argv0);
 }
 
@@ -153,6 +159,11 @@ void usage(const char* argv0) {
 int main(int argc, char** argv) {
     Options o;
     if (!parseOptions(argc, argv, o)) {
+        usage(argv[0]);
+        return geoharm::STATUS_USAGE;
+    }
+    const bool batch = geoharm::isBatchPlugin(o.plugin);
+    if (batch && o.positionDims != std::vector<MexSize>{3, 1}) {
         usage(argv[0]);
         return geoharm::STATUS_USAGE;
     }
@@ -169,7 +180,12 @@ int main(int argc, char** argv) {
     int status = geoharm::STATUS_DONE;
     geoharm::FieldInput in;
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
-    while (status == geoharm::STATUS_DONE && (read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
+    if (batch) {
+        const geoharm::BatchCallOptions batchOptions{o.nClass, o.mClass, o.nrhs, o.nlhs, o.callerMxcsr};
+        status = geoharm::runBatchCalls(plugin, batchOptions, reader, output, read, why);
+    }
+    while (!batch && status == geoharm::STATUS_DONE &&
+           (read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
         /* The arguments, as the options ask for them; an array the host
            cannot allocate (--position too large) ends the run. */
         std::vector<host::Array> args;
@@ -188,17 +204,10 @@ int main(int argc, char** argv) {
         std::vector<MexPointer> inputs;
         for (int i = 0; i < o.nrhs; i++) inputs.push_back(args[static_cast<std::size_t>(i)].handle());
 
-        /* The call, from the caller's floating-point state; the tool's own
-           work (reading, printing) in its usual state. */
-        const unsigned int toolMxcsr = _mm_getcsr();
-        _mm_setcsr(o.callerMxcsr);
-        const host::CallResult r = host::callPlugin(plugin, o.nlhs, inputs);
-        const unsigned int afterMxcsr = _mm_getcsr();
-        _mm_setcsr(toolMxcsr);
-        if (afterMxcsr != o.callerMxcsr) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "geoharm-call: line %ld: the plug-in left MXCSR 0x%04X; it was called with 0x%04X\n",
-                         reader.lineNumber(), afterMxcsr, o.callerMxcsr);
+        /* The call, from the caller's floating-point state. */
+        host::CallResult r;
+        if (!geoharm::callFromState(o.callerMxcsr, "geoharm-call", reader.lineNumber(),
+                                    [&] { r = host::callPlugin(plugin, o.nlhs, inputs); })) {
             status = geoharm::STATUS_FP_STATE;
             break;
         }

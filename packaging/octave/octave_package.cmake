@@ -27,7 +27,7 @@ set(GEOHARM_MAKE_PROJECT_CXXFLAGS "-std=c++${CMAKE_CXX_STANDARD} ${GEOHARM_MAKE_
 
 # package_files: every file copied into src/ (absolute paths);
 # GEOHARM_MAKE_OBJECT_FLAGS: one line per object with options of its own.
-set(package_files ${PROJECT_SOURCE_DIR}/gateway/geoharm.mexa64.map)
+set(package_files ${PROJECT_SOURCE_DIR}/gateway/mex_exports.map)
 set(GEOHARM_MAKE_OBJECT_FLAGS "")
 
 # geoharm_package_objects(TARGET OUT): the objects (src/-relative) of the
@@ -70,14 +70,17 @@ macro(geoharm_package_objects target out)
   endforeach()
 endmacro()
 
-# The field and the adapters (libmat's is empty: nothing to link).
+# The field, the gateway routines the entry points share, and the adapters
+# (libmat's is empty: nothing to link).
 geoharm_package_objects(geoharm_field field_objects)
+geoharm_package_objects(geoharm_gateway gateway_objects)
 geoharm_package_objects(geoharm_octave_mx mx_objects)
 geoharm_package_objects(geoharm_octave_mex mex_objects)
 list(JOIN field_objects " " shared)
+list(JOIN gateway_objects " " gateway)
 list(JOIN mx_objects " " mx)
 list(JOIN mex_objects " " mex)
-set(GEOHARM_MAKE_SHARED_OBJECTS "${shared} ${mx} ${mex}")
+set(GEOHARM_MAKE_SHARED_OBJECTS "${shared} ${gateway} ${mx} ${mex}")
 
 # Each function: its plug-in's own objects, its MEX file, its help file.
 set(GEOHARM_MAKE_MEX_RULES "")
@@ -85,7 +88,7 @@ set(GEOHARM_INDEX_FUNCTIONS "")
 set(help_files "")
 foreach(function ${GEOHARM_MEX_FUNCTIONS})
   geoharm_package_objects(${function}_mex objects)
-  list(REMOVE_ITEM objects ${field_objects} ${mx_objects} ${mex_objects})
+  list(REMOVE_ITEM objects ${field_objects} ${gateway_objects} ${mx_objects} ${mex_objects})
   list(JOIN objects " " objects)
   string(APPEND GEOHARM_MAKE_MEX_RULES
     "${function}_OBJECTS := ${objects}\n"

@@ -1,0 +1,39 @@
+/*
+ * limit_arguments.cpp - N and M of a call, as both entry points read them:
+ * checked and classified before anything is created, an int8 copied by its
+ * first byte afterwards.
+ */
+#include "gateway_errors.h"
+#include "gateway_routines.h"
+#include "mex_host.h"
+
+namespace geoharm {
+
+namespace {
+
+const MexInt ONE = 1;
+
+}  // namespace
+
+void checkLimitArguments(const FixedFpState& fixedState, const MexPointer* prhs, const char* degreeId,
+                         const char* orderId, LimitArguments* limits) {
+    /* N: unusable, then NaN. */
+    limits->nReading = readLimitArgument(&prhs[1], &limits->n);
+    if (limits->nReading == LimitReading::Unusable) raiseHostError(fixedState, degreeId, DEGREE_MESSAGE);
+    if (limits->nReading == LimitReading::NotANumber) raiseHostError(fixedState, degreeId, DEGREE_NAN_MESSAGE);
+    /* M likewise. */
+    limits->mReading = readLimitArgument(&prhs[2], &limits->m);
+    if (limits->mReading == LimitReading::Unusable) raiseHostError(fixedState, orderId, ORDER_MESSAGE);
+    if (limits->mReading == LimitReading::NotANumber) raiseHostError(fixedState, orderId, ORDER_NAN_MESSAGE);
+}
+
+void copyInt8Limits(MexPointer degreeData, MexPointer orderData, LimitArguments* limits) {
+    if (limits->nReading == LimitReading::Byte) {
+        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&degreeData, &limits->n, &ONE);
+    }
+    if (limits->mReading == LimitReading::Byte) {
+        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&orderData, &limits->m, &ONE);
+    }
+}
+
+}  // namespace geoharm

@@ -1,0 +1,81 @@
+// geoharm-call with the batch plug-in, from the outside: runs of records
+// with the same N and M, one call each, print what geoharm-eval prints in
+// either output form; a refused call ends with "identifier: message" after
+// the lines of the runs before it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tool_run.h"
+#include "worked_examples.h"
+
+namespace {
+
+using geoharm_test::runCommand;
+
+std::string quoted(const char* path) { return std::string("\"") + path + "\""; }
+
+geoharm_test::ToolOutput runBatch(const std::string& options, const std::string& input) {
+    return runCommand(quoted(GEOHARM_CALL) + " " + quoted(GEOHARM_BATCH_PLUGIN) + " " + options, input);
+}
+
+/* Runs of one record and of many, comments and blank lines between them,
+   non-finite positions inside a run, and a run that comes back. */
+std::string records() {
+    std::string input = "# x y z N M\n";
+    input += geoharm_test::workedExampleRecords();
+    input +=
+        "0 0 0 10 10\n"
+        "\n"
+        "nan 1 1 10 10\n"
+        "# inside a run\n"
+        "inf 0 7e6 10 10\n"
+        "-0.0 0.0 6600000 4 2\n"
+        "7000000 1000000 2000000 4 2\n"
+        "1e-300 2e-300 0x1p-1074 127 127\n"
+        "7000000 1000000 2000000 10 10\n";
+    return input;
+}
+
+TEST(CallToolBatch, PrintsWhatTheEvaluatorPrints) {
+    const auto eval = runCommand(quoted(GEOHARM_EVAL), records());
+    ASSERT_EQ(eval.status, 0) << eval.err;
+    for (const char* options : {"", "--nlhs 0", "--nlhs 3", "--class double", "--n-class int16 --m-class single",
+                                "--nrhs 4 --nlhs 3"}) {
+        SCOPED_TRACE(options);
+        const auto call = runBatch(options, records());
+        EXPECT_EQ(call.status, 0) << call.err;
+        EXPECT_EQ(call.out, eval.out);
+        EXPECT_EQ(call.err, "");
+    }
+}
+
+TEST(CallToolBatch, FailuresEndWithTheirStatusAndMessage) {
+    struct Case {
+        const char* options;
+        const char* input;
+        int status;
+        const char* out; /* the lines written before the failure */
+        const char* err; /* the start of standard error */
+    };
+    const char* twoRuns = "7000000 1000000 2000000 0 0\n7000000 1000000 2000000 10 10\n";
+    const Case cases[] = {
+        {"--nlhs 2", twoRuns, 3, "",
+         "geoharm_batch:nlhs: geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, "
+         "a_z).\n"},
+        {"--nrhs 2", twoRuns, 3, "", "geoharm_batch:nrhs: geoharm_batch needs three inputs: positions, N and M.\n"},
+        {"--class char", twoRuns, 3, "", "geoharm_batch:degree: Input 2 (N, maximum degree) must be"},
+        {"", "7000000 1000000 2000000 0 0\n1 2 3 4\n", 1, "-7.0314546606673858 -1.0044935229524836 -2.0089870459049672\n",
+         "geoharm-call: line 2: expected 5 fields"},
+        {"--position 3x2", twoRuns, 2, "", "usage:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const auto call = runBatch(c.options, c.input);
+        EXPECT_EQ(call.status, c.status);
+        EXPECT_EQ(call.out, c.out);
+        EXPECT_EQ(call.err.rfind(c.err, 0), 0u) << call.err;
+    }
+}
+
+}  // namespace
