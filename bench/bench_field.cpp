@@ -11,6 +11,7 @@
 
 #include "cpu_features.h"
 #include "evaluate_acceleration.h"
+#include "fixed_fp_state.h"
 #include "field_scalars.h"
 #include "fused_harmonic_sums_avx.h"
 #include "fused_harmonic_sums_sse2.h"
@@ -60,6 +61,16 @@ void BM_evaluateAcceleration(benchmark::State& state) { runEvaluations(state, ge
    the guard costs per call. */
 void BM_evaluateAccelerationUnguarded(benchmark::State& state) {
     runEvaluations(state, geoharm::evaluateAccelerationUnguarded);
+}
+
+/* The guard alone: save the caller's state, fix it, give it back (with a
+   caller already in the fixed state, the usual case). */
+void BM_fixedFpStateAlone(benchmark::State& state) {
+    for (auto _ : state) {
+        const geoharm::FixedFpState fixedState;
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
 }
 
 /* The plain stages one after the other: the baseline of the fast path. */
@@ -167,6 +178,7 @@ void BM_manyPointsThreads(benchmark::State& state) {
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationUnguarded)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_fixedFpStateAlone);
 BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);
