@@ -35,11 +35,13 @@
 #   initramfs-VERSION-N.img   busybox-static, the kernel's own virtio, 9p
 #                             and overlay modules, and /init (below)
 #   wine32-prefix/            the 32-bit Wine prefix for --wine32-prefix
+#   last-console.log          the console of the last guest
 # The guest's side is scripts/vm-guest.sh, copied into each run's job
 # folder (shared with the guest, which writes the exit status there).
 #
 # Environment: GEOHARM_VM_CPU (qemu's -cpu, default max,-smap),
-# GEOHARM_VM_TIMEOUT (seconds, default 3600), GEOHARM_VM_CACHE.
+# GEOHARM_VM_SMP (processors, default 2), GEOHARM_VM_TIMEOUT (seconds,
+# default 3600), GEOHARM_VM_CACHE.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -210,7 +212,7 @@ readers+=($!)
 # security_model=none: files keep this machine's ownership; the guest
 #   creates them as the user who runs qemu.
 qemu_args=(
-  -accel tcg -cpu "$cpu" -smp 2 -m 3072
+  -accel tcg -cpu "$cpu" -smp ${GEOHARM_VM_SMP:-2} -m 3072
   -nodefaults -no-user-config -display none -no-reboot
   -serial "file:$job/console.log"
   -kernel "$kernel" -initrd "$initramfs"
@@ -227,8 +229,10 @@ share root / readonly=on
 share cwd "$cwd"
 share job "$job"
 share cache "$cache"
+# --foreground: qemu stays in the caller's process group, where a signal to
+# the group (Ctrl-C, a test's time-out) reaches it.
 status=0
-timeout "$time_limit" qemu-system-x86_64 "${qemu_args[@]}" </dev/null 2>"$job/qemu.log" || status=$?
+timeout --foreground "$time_limit" qemu-system-x86_64 "${qemu_args[@]}" </dev/null 2>"$job/qemu.log" || status=$?
 finish_readers
 
 if [[ ! -s $job/status ]]; then
