@@ -12,11 +12,11 @@
 # before that leaves no status: vm-run.sh reports the VM as failed.
 #
 # 9p options: msize=512000, the most the virtio transport takes;
-# cache=loose, through the page cache: a read larger than msize is then
-# served whole (Wine reads a program's PE section with one read(); without
-# the cache a section above msize comes in partly as zeros and the program
-# crashes), and the guest does not ask the host again for every stat.
-# Nothing but the guest changes these files while it runs.
+# cache=loose, through the page cache: without it Wine loads a program
+# whose section is larger than about msize partly as zeros and the program
+# crashes at start (geoharm-eval.exe, with its 979 KB .text, does); and the
+# guest does not ask the host again for every stat.  Nothing but the guest
+# changes these files while it runs.
 set -eu
 export PATH=/bin
 
@@ -44,13 +44,13 @@ mount -t devtmpfs devtmpfs "$new/dev"
 mkdir -p "$new/dev/pts" "$new/dev/shm"
 mount -t devpts devpts "$new/dev/pts"
 mount -t tmpfs tmpfs "$new/dev/shm"
-mount -t tmpfs tmpfs "$new/tmp"
 mount -t tmpfs tmpfs "$new/run"
 
 # Writable at their own paths: the caller's working directory, the cache;
 # the job folder at /run/geoharm-vm.
 cwd=$(cat /job/cwd)
 cache=$(cat /job/cache)
+mkdir -p "$new$cwd" "$new$cache"
 mount -t 9p -o "$ninep" cwd "$new$cwd" || fail "cannot mount the working directory $cwd"
 mount -t 9p -o "$ninep" cache "$new$cache" || fail "cannot mount the cache $cache"
 mkdir -p "$new/run/geoharm-vm"
