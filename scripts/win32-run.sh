@@ -19,4 +19,5 @@ export GEOHARM_WINE_REQUIRED=win32
 if [[ ${GEOHARM_WIN32_VM:-0} != 1 ]] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   exec "$@"
 fi
+echo "win32-run.sh: in a VM (scripts/vm-run.sh): $*" >&2
 exec bash "$top/scripts/vm-run.sh" --wine32-prefix "$top/build/win32/wineprefix" "$@"
