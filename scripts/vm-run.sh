@@ -66,6 +66,7 @@ done
   { echo "vm-run.sh: /bin/busybox missing (busybox-static; bash scripts/install-deps.sh)" >&2; exit 125; }
 
 mkdir -p "$cache"
+cache=$(cd "$cache" && pwd -P) # the guest mounts it at this path
 exec 9>"$cache/lock"
 if ! flock -n 9; then
   echo "vm-run.sh: waiting for another VM to finish" >&2
