@@ -1,14 +1,18 @@
 #!/bin/sh
-# wine-run.sh PREFIX ARCH PROGRAM [ARGS...]
+# wine-run.sh PREFIX ARCH [PROGRAM [ARGS...]]
 #
 # Runs a Windows program of the cross build under Wine: CTest's emulator.
 #   PREFIX  the build's own Wine prefix (created here on first use)
 #   ARCH    win64 or win32: which Wine loader runs the program, and the
 #           architecture of the prefix
+# Without PROGRAM it only creates the prefix (scripts/vm-run.sh keeps one
+# made so).
 # Standard input, output and error pass through; the exit status is the
 # program's.  Exit status 77 (CTest: skipped) when this machine cannot run
 # programs of that architecture at all: the 32-bit loader is an i386 Linux
-# program and needs a kernel with IA-32 emulation.
+# program and needs a kernel with IA-32 emulation.  Where ARCH is named in
+# GEOHARM_WINE_REQUIRED (scripts/win32-run.sh sets it), that is a failure
+# instead: exit status 1.
 set -eu
 prefix=$1
 arch=$2
@@ -27,7 +31,12 @@ esac
 
 if ! "$loader" --version >/dev/null 2>&1; then
   echo "wine-run.sh: cannot start $loader: this machine cannot run $arch programs" \
-       "(for win32: wine32:i386 missing, or a kernel without IA-32 emulation); skipped" >&2
+       "(for win32: wine32:i386 missing, or a kernel without IA-32 emulation:" \
+       "scripts/win32-run.sh runs the command in a VM)" >&2
+  case " ${GEOHARM_WINE_REQUIRED:-} " in
+    *" $arch "*) echo "wine-run.sh: $arch programs are required here (GEOHARM_WINE_REQUIRED)" >&2; exit 1 ;;
+  esac
+  echo "wine-run.sh: skipped" >&2
   exit 77
 fi
 
@@ -55,4 +64,5 @@ if [ ! -e "$prefix/.geoharm-ready" ]; then
   ) 9>"$prefix.lock"
 fi
 
+[ $# -gt 0 ] || exit 0
 exec "$loader" "$@"

@@ -28,6 +28,11 @@ packages+=(clang-14 libclang-rt-14-dev valgrind)
 # emulator (an x86-64 program), as extra evidence beside the win32 build.
 packages+=(g++-i686-linux-gnu qemu-user)
 
+# The win32 tests where this machine's kernel runs no 32-bit program: a
+# VM with Debian's kernel (fetched by scripts/vm-run.sh with apt-get
+# download, never installed) and a busybox initramfs.
+packages+=(qemu-system-x86 busybox-static cpio)
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

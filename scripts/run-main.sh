@@ -32,17 +32,21 @@ sh dist/octave/run-octave.sh \
 # plug-ins into dist/, with geoharm-call.exe and the stand-in libmx.dll and
 # libmex.dll in dist/host/win64/ and dist/host/win32/; the same point
 # through each plug-in under Wine (in each build's own Wine prefix, created
-# on first use).
+# on first use); the 32-bit ones where 32-bit programs run: here, or in a
+# VM (scripts/win32-run.sh).
 for preset in win64 win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   cmake --install "build/$preset" --prefix "$PWD/dist" >/dev/null
+  where=()
+  [[ $preset == win64 ]] || where=(bash scripts/win32-run.sh)
   for name in geoharm geoharm_batch; do
     plugin=$name.mex${preset/win/w}
     echo "geoharm-call.exe dist/$plugin ($preset, under Wine): 7000000 1000000 2000000 10 10"
     status=0
     result=$(echo "7000000 1000000 2000000 10 10" |
-      cmake/wine-run.sh "build/$preset/wineprefix" "$preset" "dist/host/$preset/geoharm-call.exe" "dist/$plugin") ||
+      ${where[@]+"${where[@]}"} cmake/wine-run.sh "build/$preset/wineprefix" "$preset" \
+        "dist/host/$preset/geoharm-call.exe" "dist/$plugin") ||
       status=$?
     if ((status == 77)); then
       echo "($preset: built and installed, but this machine cannot run $preset programs)"
