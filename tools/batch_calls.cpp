@@ -35,7 +35,8 @@ host::Array positionsOf(const Run& run) {
 }
 
 /* One call of the plug-in for the run, and its lines: STATUS_DONE, or the
-   status of the failure (reported on standard error). */
+   status of the failure (reported on standard error; STATUS_IO, a line
+   that could not be written, by output.finish). */
 int callForRun(const host::Plugin& plugin, const BatchCallOptions& o, const Run& run, long line,
                ResultOutput& output) {
     /* The arguments, as the options ask for them. */
@@ -82,7 +83,8 @@ int callForRun(const host::Plugin& plugin, const BatchCallOptions& o, const Run&
     }
     for (std::size_t i = 0; i < k; i++) {
         const double a[3] = {columns[0][i], columns[1][i], columns[2][i]};
-        if (!output.write(a)) break;
+        /* Output that cannot be written ends the run: no further calls. */
+        if (!output.write(a)) return STATUS_IO;
     }
     return STATUS_DONE;
 }

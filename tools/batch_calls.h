@@ -45,8 +45,8 @@ bool isBatchPlugin(const std::string& path);
  * Returned (function value): STATUS_DONE, or the status of a call that
  * failed: STATUS_USAGE when the host cannot allocate the positions,
  * STATUS_PLUGIN_ERROR ("identifier: message" on standard error),
- * STATUS_FP_STATE; also STATUS_DONE when a line could not be written
- * (output.finish reports that).
+ * STATUS_FP_STATE, or STATUS_IO when a line could not be written (the
+ * records after it are not read; output.finish reports it).
  */
 int runBatchCalls(const host::Plugin& plugin, const BatchCallOptions& options, RecordReader& reader,
                   ResultOutput& output, ReadStatus& read, std::string& why);
