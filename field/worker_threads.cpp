@@ -1,7 +1,6 @@
 /*
  * worker_threads.cpp - threads for the parts of one call: pthread_create
- * and pthread_join (in glibc's libc since 2.34, so the plug-in needs no
- * further library), or CreateThread and WaitForSingleObject from
+ * and pthread_join, or CreateThread and WaitForSingleObject from
  * KERNEL32.dll on Windows.  The processors the process may use come from
  * its affinity mask.
  */
@@ -12,6 +11,17 @@
 #else
 #include <pthread.h>
 #include <sched.h>
+#endif
+
+/* glibc 2.34 moved the thread routines from libpthread into libc and gave
+   them a new version there, which a plug-in linked against it would need:
+   it would not load where glibc is older (the Linux releases that MATLAB
+   still supports among them).  Their first versions are still in every
+   glibc, as the same routines: ask for those, and list libpthread.so.0 as
+   needed (an empty library since 2.34, the routines' home before). */
+#if defined(__GLIBC__) && defined(__x86_64__)
+__asm__(".symver pthread_create, pthread_create@GLIBC_2.2.5");
+__asm__(".symver pthread_join, pthread_join@GLIBC_2.2.5");
 #endif
 
 namespace geoharm {

@@ -33,6 +33,10 @@ packages+=(g++-i686-linux-gnu qemu-user)
 # download, never installed) and a busybox initramfs.
 packages+=(qemu-system-x86 busybox-static cpio)
 
+# The Linux plug-ins loaded under an older glibc (tests/old_glibc): its
+# packages fetched from the Debian archive and unpacked with dpkg-deb.
+packages+=(curl xz-utils)
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <set>
 #include <sstream>
 #include <string>
@@ -133,12 +134,32 @@ TEST(PluginInterface, NeedsTheHostLibrariesAndTheCLibraryOnly) {
     // sanitizers' runtimes are allowed in the sanitizer build.
     for (const std::string& lib : needed) {
         const bool allowed = lib == "libmx.so" || lib == "libmex.so" || lib == "libmat.so" || lib == "libc.so.6" ||
-                             lib == "libm.so.6" || lib.rfind("libasan.so", 0) == 0 || lib.rfind("libubsan.so", 0) == 0;
+                             lib == "libm.so.6" || lib == "libpthread.so.0" || lib.rfind("libasan.so", 0) == 0 ||
+                             lib.rfind("libubsan.so", 0) == 0;
         EXPECT_TRUE(allowed) << "needs " << lib;
     }
     EXPECT_EQ(bracketed(dynamic, "(SONAME)"), (std::set<std::string>{fileName()}));
     // The host finds the libraries; the plug-in carries no search path.
     EXPECT_TRUE(bracketed(dynamic, "PATH)").empty());
+}
+
+TEST(PluginInterface, LoadsWithGlibcFrom2_17On) {
+    // Version needs: "0x0020:   Name: GLIBC_2.3.4  Flags: none  Version: 4".
+    // A routine linked at its newest version (pthread_create@GLIBC_2.34 on
+    // a recent build machine) would keep the plug-in from loading on the
+    // older Linux releases that hosts still run.
+    std::istringstream in(readelf("--version-info"));
+    std::string line;
+    int glibcNeeds = 0;
+    while (std::getline(in, line)) {
+        const auto at = line.find("Name: GLIBC_");
+        if (at == std::string::npos || line.find("Flags:") == std::string::npos) continue;
+        glibcNeeds++;
+        int major = 0, minor = 0;
+        ASSERT_EQ(std::sscanf(line.c_str() + at + 12, "%d.%d", &major, &minor), 2) << line;
+        EXPECT_TRUE(major < 2 || (major == 2 && minor <= 17)) << line;
+    }
+    EXPECT_GT(glibcNeeds, 0);
 }
 
 }  // namespace

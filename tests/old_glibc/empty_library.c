@@ -1,0 +1,1 @@
+/* empty_library.c - stands for libmx.so, libmex.so and libmat.so, whose routines the old-glibc host itself provides. */
