@@ -7,10 +7,17 @@
  * which the host made the call.  The plug-in's frames are abandoned without
  * unwinding, which is sound because the plug-in holds nothing when it
  * raises an error.  Every thread has its own call frame and error record.
+ *
+ * Both are reached through thread-local pointers to the caller's frame,
+ * never through thread-local objects with a destructor: on 32-bit Windows
+ * (MinGW's emulated thread-local storage) such an object is destroyed after
+ * its thread's storage has been freed, and its destructor then frees
+ * whatever the heap has put there, another thread's live block included.
  */
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "host_api.h"
 #include "mex_host.h"
@@ -21,7 +28,7 @@ namespace host {
 namespace {
 
 thread_local std::jmp_buf* unwindTo = nullptr;
-thread_local HostError lastError;
+thread_local HostError* errorTo = nullptr;
 
 /*
  * The call itself, in a frame with nothing but trivial locals that do not
@@ -47,7 +54,13 @@ bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs
     /* Note every array the plug-in makes during the call. */
     std::vector<MexPointer> made;
     trackArrays(&made);
+
+    /* An error is recorded here, in a frame that outlives the jump. */
+    HostError raised;
+    HostError* const outerError = errorTo;
+    errorTo = &raised;
     const bool ok = runEntry(entry, &nlhs, plhs, &nrhs, prhs);
+    errorTo = outerError;
     trackArrays(nullptr);
     arraysMade = made.size();
 
@@ -60,7 +73,7 @@ bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs
     }
     if (!ok) {
         for (MexInt i = 0; i < slots; i++) plhs[i] = 0;
-        error = lastError;
+        error = std::move(raised);
     }
     return ok;
 }
@@ -78,7 +91,7 @@ extern "C" void GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(const ch
                      id, static_cast<int>(messageLength), message);
         std::abort();
     }
-    lastError.identifier.assign(id, idLength);
-    lastError.message.assign(message, messageLength);
+    errorTo->identifier.assign(id, idLength);
+    errorTo->message.assign(message, messageLength);
     std::longjmp(*unwindTo, 1);
 }
