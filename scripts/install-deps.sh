@@ -50,6 +50,12 @@ if ((${#missing[@]})); then
   if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
-  $sudo apt-get update -qq
+  # An index that fails to download (a mirror in the middle of a sync)
+  # need not stop the install: the packages may well be in the others.
+  for attempt in 1 2 3; do
+    $sudo apt-get update -qq && break
+    echo "apt-get update failed (attempt $attempt); trying again" >&2
+    sleep 10
+  done
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -2,7 +2,8 @@
 # octave_package.sh WORK OCTAVE_CLI STEP [ARGUMENTS...]
 #
 # The Octave package as a user meets it, in a package prefix of its own
-# (WORK/packages, package list WORK/octave_packages, HOME WORK/home):
+# (WORK/packages, package list WORK/octave_packages, no global list: the
+# machine's own packages are not seen; HOME WORK/home):
 # never the user's.  Each step starts a new octave-cli with no
 # LD_LIBRARY_PATH and no wrapper.
 #   install TARBALL VERSION  pkg install -local; pkg list shows VERSION
@@ -24,7 +25,7 @@ unset LD_LIBRARY_PATH
 
 run_octave() {
   HOME="$work/home" "$octave_cli" --norc --quiet --no-history --no-window-system --eval \
-    "pkg prefix '$work/packages' '$work/packages'; pkg local_list '$work/octave_packages'; $1"
+    "pkg prefix '$work/packages' '$work/packages'; pkg local_list '$work/octave_packages'; pkg global_list '$work/global_packages'; $1"
 }
 
 case $step in
