@@ -9,15 +9,15 @@
 
 #include <vector>
 
-#include "cpu_features.h"
-#include "evaluate_acceleration.h"
-#include "fixed_fp_state.h"
-#include "field_scalars.h"
-#include "fused_harmonic_sums_avx.h"
-#include "fused_harmonic_sums_sse2.h"
+#include "machine/cpu_features.h"
+#include "point/evaluate_acceleration.h"
+#include "machine/fixed_fp_state.h"
+#include "point/field_scalars.h"
+#include "point/fused_harmonic_sums_avx.h"
+#include "point/fused_harmonic_sums_sse2.h"
 #include "geographiclib_model.h"
-#include "many_point_routines.h"
-#include "worker_threads.h"
+#include "many/many_point_routines.h"
+#include "many/worker_threads.h"
 
 namespace {
 

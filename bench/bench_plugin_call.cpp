@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "evaluate_acceleration.h"
+#include "point/evaluate_acceleration.h"
 #include "plugin_host.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "field_types.h"
+#include "point/field_types.h"
 #include "fuzz_call.h"
 
 namespace geoharm_fuzz {

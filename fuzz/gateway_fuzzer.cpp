@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluate_acceleration.h"
+#include "point/evaluate_acceleration.h"
 #include "expected_outcome.h"
 #include "fuzz_call.h"
 #include "mx_array.h"

@@ -23,7 +23,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "field_types.h"
+#include "point/field_types.h"
 
 namespace geoharm_fuzz {
 

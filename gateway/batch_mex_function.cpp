@@ -49,8 +49,8 @@
  *   5. No state passes from one call to the next; the call's own storage
  *      is on the stack, so overlapping calls on several threads are safe.
  */
-#include "evaluate_acceleration_many.h"
-#include "fixed_fp_state.h"
+#include "many/evaluate_acceleration_many.h"
+#include "machine/fixed_fp_state.h"
 #include "gateway_errors.h"
 #include "gateway_routines.h"
 #include "mex_host.h"

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "fixed_fp_state.h"
+#include "machine/fixed_fp_state.h"
 #include "mex_platform.h"
 
 namespace geoharm {

@@ -30,8 +30,8 @@
  *   4. No state passes from one call to the next; all storage is on the
  *      stack, so overlapping calls on several threads are safe.
  */
-#include "evaluate_acceleration.h"
-#include "fixed_fp_state.h"
+#include "point/evaluate_acceleration.h"
+#include "machine/fixed_fp_state.h"
 #include "gateway_errors.h"
 #include "gateway_routines.h"
 #include "mex_host.h"

@@ -16,8 +16,8 @@
 #include <random>
 #include <vector>
 
-#include "coefficient_tables.h"
-#include "field_constants.h"
+#include "model/coefficient_tables.h"
+#include "model/field_constants.h"
 
 namespace geoharm_test {
 

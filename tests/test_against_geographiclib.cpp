@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "evaluate_acceleration.h"
-#include "field_scalars.h"
+#include "point/evaluate_acceleration.h"
+#include "point/field_scalars.h"
 #include "geographiclib_model.h"
-#include "harmonic_arrays.h"
-#include "harmonic_sums.h"
+#include "point/harmonic_arrays.h"
+#include "point/harmonic_sums.h"
 
 TEST(Physics, AgreesWithGeographicLibOnRandomPoints) {
     /* Both are within about 6e-16 of a high-precision evaluation here. */

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "bits.h"
-#include "coefficient_tables.h"
+#include "model/coefficient_tables.h"
 
 using geoharm::coefC;
 using geoharm::coefS;

@@ -16,14 +16,14 @@
 #include <vector>
 
 #include "bits.h"
-#include "evaluate_acceleration.h"
-#include "field_scalars.h"
-#include "cpu_features.h"
-#include "fused_harmonic_sums.h"
-#include "fused_harmonic_sums_avx.h"
-#include "fused_harmonic_sums_sse2.h"
-#include "harmonic_arrays.h"
-#include "harmonic_sums.h"
+#include "point/evaluate_acceleration.h"
+#include "point/field_scalars.h"
+#include "machine/cpu_features.h"
+#include "point/fused_harmonic_sums.h"
+#include "point/fused_harmonic_sums_avx.h"
+#include "point/fused_harmonic_sums_sse2.h"
+#include "point/harmonic_arrays.h"
+#include "point/harmonic_sums.h"
 #include "worked_examples.h"
 
 using geoharm::FieldScalars;

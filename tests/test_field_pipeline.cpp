@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "bits.h"
-#include "evaluate_acceleration.h"
-#include "field_scalars.h"
+#include "point/evaluate_acceleration.h"
+#include "point/field_scalars.h"
 #include "worked_examples.h"
 
 using geoharm::evaluateAcceleration;

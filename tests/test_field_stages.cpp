@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "bits.h"
-#include "coefficient_tables.h"
-#include "field_scalars.h"
-#include "harmonic_arrays.h"
-#include "harmonic_sums.h"
+#include "model/coefficient_tables.h"
+#include "point/field_scalars.h"
+#include "point/harmonic_arrays.h"
+#include "point/harmonic_sums.h"
 
 using geoharm::FieldScalars;
 using geoharm::harmonicIndex;

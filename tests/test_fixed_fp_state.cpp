@@ -10,8 +10,8 @@
 
 #include "bits.h"
 #include "caller_fp_states.h"
-#include "evaluate_acceleration.h"
-#include "evaluate_acceleration_many.h"
+#include "point/evaluate_acceleration.h"
+#include "many/evaluate_acceleration_many.h"
 
 namespace {
 

@@ -31,12 +31,12 @@
 #endif
 
 #include "bits.h"
-#include "cpu_features.h"
-#include "evaluate_acceleration.h"
-#include "evaluate_acceleration_many.h"
-#include "many_point_routines.h"
+#include "machine/cpu_features.h"
+#include "point/evaluate_acceleration.h"
+#include "many/evaluate_acceleration_many.h"
+#include "many/many_point_routines.h"
 #include "record_io.h"
-#include "worker_threads.h"
+#include "many/worker_threads.h"
 
 using geoharm::SimdLevel;
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluate_acceleration.h"
+#include "point/evaluate_acceleration.h"
 #include "plugin_under_test.h"
 #include "random_points.h"
 

@@ -28,8 +28,8 @@
 #include <utility>
 #include <vector>
 
-#include "evaluate_acceleration.h"
-#include "evaluate_acceleration_many.h"
+#include "point/evaluate_acceleration.h"
+#include "many/evaluate_acceleration_many.h"
 #include "record_io.h"
 #include "tool_exit.h"
 #include "tool_platform.h"

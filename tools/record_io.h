@@ -30,7 +30,7 @@
 #include <cstdio>
 #include <string>
 
-#include "field_types.h"
+#include "point/field_types.h"
 
 namespace geoharm {
 

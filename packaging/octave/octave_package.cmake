@@ -99,16 +99,25 @@ foreach(function ${GEOHARM_MEX_FUNCTIONS})
 endforeach()
 list(JOIN GEOHARM_MEX_FUNCTIONS " " GEOHARM_MAKE_FUNCTIONS)
 
-# Include folders: those of the copied sources.
+# Every header of the field (its folders include each other's headers by
+# folder, from field/ and field/api/), then the include folders: those of
+# the copied sources and the field's two roots.
+file(GLOB_RECURSE field_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/field/*.h)
+list(APPEND package_files ${field_headers})
 list(REMOVE_DUPLICATES package_files)
 set(source_dirs "")
+set(include_dirs field field/api)
 foreach(file ${package_files})
   file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${file})
   get_filename_component(relative_dir ${relative} DIRECTORY)
   list(APPEND source_dirs ${relative_dir})
+  if(NOT relative_dir MATCHES "^field/")
+    list(APPEND include_dirs ${relative_dir})
+  endif()
 endforeach()
 list(REMOVE_DUPLICATES source_dirs)
-list(TRANSFORM source_dirs PREPEND -I OUTPUT_VARIABLE includes)
+list(REMOVE_DUPLICATES include_dirs)
+list(TRANSFORM include_dirs PREPEND -I OUTPUT_VARIABLE includes)
 list(JOIN includes " " GEOHARM_MAKE_INCLUDES)
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/DESCRIPTION.in ${generated}/DESCRIPTION @ONLY)

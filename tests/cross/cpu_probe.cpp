@@ -2,7 +2,7 @@
 // the processor it runs on: "avx2" or "sse2".
 #include <cstdio>
 
-#include "cpu_features.h"
+#include "machine/cpu_features.h"
 
 int main() {
     std::fputs(geoharm::cpuHasAvx2() ? "avx2" : "sse2", stdout);

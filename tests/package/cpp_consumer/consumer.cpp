@@ -5,14 +5,16 @@
  * Input: one row per line, "x y z n m ax ay az" (position in m, N and M,
  * the expected acceleration in m/s^2, as decimals that read back as the
  * exact doubles).
- * Output: each row's result from evaluateAcceleration, as %.17g, with
+ * Output: each row's result from geoharm::acceleration, as %.17g, with
  * "same bits" or "DIFFERS"; then, for each (N, M) of the rows, the rows
- * with that N and M evaluated together by evaluateAccelerationMany.
- * Exit status 0 when every result has the expected bits, 1 otherwise.
+ * with that N and M evaluated together by geoharm::accelerationMany; then
+ * the version of the library linked against that of the headers.
+ * Exit status 0 when every result has the expected bits and the versions
+ * agree, 1 otherwise.
  */
 #include <geoharm/geoharm.h>
+#include <geoharm/version.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -45,9 +47,9 @@ int main() {
     /* One point at a time. */
     int failures = 0;
     for (const Row& row : rows) {
-        geoharm::FieldInput in{row.x, row.y, row.z, static_cast<std::int8_t>(row.n), static_cast<std::int8_t>(row.m)};
+        const double position[3] = {row.x, row.y, row.z};
         double a[3];
-        geoharm::evaluateAcceleration(in, a);
+        geoharm::acceleration(position, row.n, row.m, a);
         const bool same = sameBits(a, row.expected);
         failures += same ? 0 : 1;
         std::printf("single %.17g %.17g %.17g N=%d M=%d: %.17g %.17g %.17g %s\n", row.x, row.y, row.z, row.n, row.m,
@@ -69,9 +71,8 @@ int main() {
             z.push_back(rows[k].z);
         }
         std::vector<double> ax(group.size()), ay(group.size()), az(group.size());
-        geoharm::evaluateAccelerationMany(group.size(), x.data(), y.data(), z.data(),
-                                          static_cast<std::int8_t>(rows[first].n),
-                                          static_cast<std::int8_t>(rows[first].m), ax.data(), ay.data(), az.data());
+        geoharm::accelerationMany(group.size(), x.data(), y.data(), z.data(), rows[first].n, rows[first].m,
+                                  ax.data(), ay.data(), az.data());
         int groupFailures = 0;
         for (std::size_t j = 0; j < group.size(); ++j) {
             const double a[3] = {ax[j], ay[j], az[j]};
@@ -83,5 +84,22 @@ int main() {
     }
 
     std::printf("%zu rows, single and many: %d results differ\n", rows.size(), failures);
-    return failures == 0 ? 0 : 1;
+
+    /* Limits as plain int, saturated as MATLAB converts to int8: 200 is the
+       whole model (never a wrap to -56), -200 the point mass. */
+    const double p[3] = {rows[0].x, rows[0].y, rows[0].z};
+    const int limitPairs[][4] = {{200, 200, 10, 10}, {127, 11, 10, 10}, {-200, 5, 0, 0}, {5, -200, 0, 0}};
+    for (const auto& l : limitPairs) {
+        double a[3], b[3];
+        geoharm::acceleration(p, l[0], l[1], a);
+        geoharm::acceleration(p, l[2], l[3], b);
+        const bool same = sameBits(a, b);
+        failures += same ? 0 : 1;
+        std::printf("limits N=%d M=%d as N=%d M=%d: %s\n", l[0], l[1], l[2], l[3], same ? "same bits" : "DIFFERS");
+    }
+
+    /* The library linked is the one the headers describe. */
+    const bool sameVersion = std::strcmp(geoharm::version(), GEOHARM_VERSION_STRING) == 0;
+    std::printf("library %s, headers %s\n", geoharm::version(), GEOHARM_VERSION_STRING);
+    return failures == 0 && sameVersion ? 0 : 1;
 }

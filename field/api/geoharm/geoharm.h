@@ -1,0 +1,92 @@
+/*
+ * geoharm.h - the one header a C++ program includes to evaluate the
+ * degree-10 geopotential model (installed as <geoharm/geoharm.h> with the
+ * static library geoharm::field; find_package(geoharm CONFIG)).
+ *
+ * It declares what a program calls and nothing else:
+ *   acceleration      the acceleration at one point
+ *   accelerationMany  the acceleration at many points with one N and M
+ *   version           the library's version
+ *   GM, R_REF, MAX_DEGREE   the model's constants (<geoharm/model.h>)
+ *
+ * Units and axes: positions in metres, Earth-fixed Cartesian axes with the
+ * origin at the centre of mass; accelerations in m/s^2 in the same axes.
+ *
+ * Limits N (largest degree) and M (largest order), plain int, read as the
+ * MATLAB functions read them:
+ *   0..10             the terms up to that degree / order;
+ *   above 10          the same as 10 (the model stops there; 200 is 10);
+ *   N <= 1 or M < 0   the central (point-mass) term alone (degree 1 has
+ *                     no terms);
+ *   M > N             the same as M = N.
+ *
+ * What is guaranteed:
+ *   1. Identical bits.  Every operation is an IEEE double rounded on its
+ *      own, in a fixed order, inside the library, which is built with
+ *      contraction off and without fast-math.  A program gets the same
+ *      result, to the last bit, as the MATLAB and Octave functions and
+ *      every other build, whatever compiler options it uses itself:
+ *      nothing is computed inline in the caller.  The many-point routine
+ *      gives every point the bits of the one-point routine, whatever the
+ *      processor's vector width and the number of threads.
+ *   2. The floating-point state.  Every routine computes in one fixed
+ *      state (round to nearest, subnormals kept, every exception masked)
+ *      and gives the caller's state back exactly as it was: a caller's
+ *      rounding mode, flush-to-zero or unmasked exceptions change neither
+ *      the bits nor the outcome (no trap, not even at the origin).
+ *   3. Threads.  Calls from several threads at once are safe; nothing is
+ *      kept from one call to the next.
+ *   4. Non-finite and extreme positions pass through under IEEE rules
+ *      (the origin gives NaN); nothing is reported and nothing traps.
+ */
+#ifndef GEOHARM_GEOHARM_H
+#define GEOHARM_GEOHARM_H
+
+#include <cstddef>
+
+#include "geoharm/model.h"
+
+namespace geoharm {
+
+/*
+ * acceleration - the gravitational acceleration at one point: the central
+ * term plus the harmonic terms of degree 2..N and order 0..min(n, M).
+ *
+ * Given:
+ *   position  x, y, z (m, Earth-fixed axes)
+ *   N, M      largest degree and order (see the limits above)
+ * Returned:
+ *   a         a_x, a_y, a_z (m/s^2), same axes
+ */
+void acceleration(const double position[3], int N, int M, double a[3]);
+
+/*
+ * accelerationMany - acceleration() at count points with one N and M.
+ *
+ * Given:
+ *   count      number of points (0: nothing is read or written)
+ *   x, y, z    count positions, one coordinate per array (m): point k is
+ *              (x[k], y[k], z[k])
+ *   N, M       largest degree and order, as for acceleration()
+ * Returned:
+ *   ax, ay, az count accelerations, one component per array (m/s^2)
+ *
+ * Notes:
+ *   1. Point k's result is, bit for bit, acceleration() at point k.
+ *   2. The output arrays must not overlap the inputs or each other.
+ *   3. Several points are evaluated at once, one per lane of the widest
+ *      vector registers the processor runs (SSE2, AVX2, AVX-512F), and
+ *      from 8192 points on over several threads: one per 4096 points, at
+ *      most the processors the process may use and at most the whole
+ *      number in the environment variable GEOHARM_NUM_THREADS (1: the
+ *      calling thread alone).  Every thread is joined before the return.
+ */
+void accelerationMany(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                      double* ax, double* ay, double* az);
+
+/* version - the library's version, "MAJOR.MINOR.PATCH". */
+const char* version();
+
+}  // namespace geoharm
+
+#endif

@@ -1,0 +1,88 @@
+/*
+ * cpu_features.cpp - AVX2 and AVX-512F detection with CPUID and XGETBV,
+ * and the routine level chosen from them.
+ *
+ *   CPUID leaf 1, ECX bit 27  OSXSAVE: the OS has enabled XGETBV
+ *   CPUID leaf 1, ECX bit 28  AVX
+ *   XCR0 bits 1 and 2         the OS saves the XMM and the upper YMM state
+ *   XCR0 bits 5, 6 and 7      the OS saves the mask registers (opmask), the
+ *                             upper halves of zmm0-15 (ZMM_Hi256) and
+ *                             zmm16-31 (Hi16_ZMM)
+ *   CPUID leaf 7, EBX bit 5   AVX2
+ *   CPUID leaf 7, EBX bit 16  AVX-512F
+ *
+ * A processor that reports AVX2 or AVX-512F but whose operating system
+ * does not save the matching register state must not run that code: a
+ * context switch would corrupt its registers.  Then the answer is false.
+ */
+#include "machine/cpu_features.h"
+
+#include <atomic>
+
+#include <cpuid.h>
+
+namespace geoharm {
+
+namespace {
+
+/* XCR0 when the OS has enabled XSAVE and the processor has AVX, 0
+   otherwise (XGETBV itself faults without OSXSAVE). */
+unsigned enabledStateWord() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+
+    /* Leaf 1: AVX, and the OS's use of XSAVE. */
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0) return 0;
+    const bool osxsave = (c & (1u << 27)) != 0;
+    const bool avx = (c & (1u << 28)) != 0;
+    if (!osxsave || !avx) return 0;
+
+    unsigned xcr0 = 0, xcr0High = 0;
+    __asm__ volatile("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0u));
+    return xcr0;
+}
+
+/* CPUID leaf 7, sub-leaf 0, EBX: the extended features; 0 where the leaf
+   is missing. */
+unsigned extendedFeatures() {
+    if (__get_cpuid_max(0, nullptr) < 7) return 0;
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    __cpuid_count(7, 0, a, b, c, d);
+    return b;
+}
+
+/* The answer of the first call, kept in an atomic word (lock-free, so no
+   call into the C++ runtime, whose guarded statics would pull its
+   exception machinery into the plug-in).  Threads that ask first at the
+   same time each ask the processor and store the same answer. */
+std::atomic<int> chosenLevel{0};
+
+}  // namespace
+
+bool cpuHasAvx2() {
+    /* XMM (bit 1) and YMM (bit 2) state enabled, and AVX2. */
+    if ((enabledStateWord() & 0x6u) != 0x6u) return false;
+    return (extendedFeatures() & (1u << 5)) != 0;
+}
+
+bool cpuHasAvx512f() {
+    /* XMM, YMM, opmask, ZMM_Hi256 and Hi16_ZMM state (bits 1, 2, 5, 6, 7)
+       enabled, AVX2 (the 512-bit routine's file may use 256-bit
+       instructions too) and AVX-512F. */
+    if ((enabledStateWord() & 0xE6u) != 0xE6u) return false;
+    const unsigned features = extendedFeatures();
+    return (features & (1u << 5)) != 0 && (features & (1u << 16)) != 0;
+}
+
+SimdLevel processorSimdLevel() {
+    int level = chosenLevel.load(std::memory_order_relaxed);
+    if (level == 0) {
+        const SimdLevel found = cpuHasAvx512f() ? SimdLevel::AVX512F
+                                : cpuHasAvx2()  ? SimdLevel::AVX2
+                                                : SimdLevel::SSE2;
+        level = static_cast<int>(found);
+        chosenLevel.store(level, std::memory_order_relaxed);
+    }
+    return static_cast<SimdLevel>(level);
+}
+
+}  // namespace geoharm

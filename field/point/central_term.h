@@ -1,0 +1,31 @@
+/*
+ * central_term.h - the point-mass term, added last to the harmonic sums.
+ *
+ *   a = sum - GM r / |r|^3,  per axis  a_x = sum_x - (gmr2 x) / r
+ *
+ * with gmr2 x rounded, then divided by r, then subtracted: the order every
+ * build follows, so the bits are the same everywhere.
+ *
+ * Given:
+ *   sc    per-call scalars (gmr2, r)
+ *   in    the position (m)
+ *   sum   the harmonic sums (m/s^2)
+ * Returned:
+ *   a     the acceleration (m/s^2)
+ */
+#ifndef GEOHARM_CENTRAL_TERM_H
+#define GEOHARM_CENTRAL_TERM_H
+
+#include "point/field_types.h"
+
+namespace geoharm {
+
+inline void addCentralTerm(const FieldScalars& sc, const FieldInput& in, const double sum[3], double a[3]) {
+    a[0] = sum[0] - (sc.gmr2 * in.x) / sc.r;
+    a[1] = sum[1] - (sc.gmr2 * in.y) / sc.r;
+    a[2] = sum[2] - (sc.gmr2 * in.z) / sc.r;
+}
+
+}  // namespace geoharm
+
+#endif

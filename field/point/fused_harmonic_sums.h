@@ -1,0 +1,33 @@
+/*
+ * fused_harmonic_sums.h - the harmonic sums of one position, with the
+ * recursion and the summation fused degree by degree and V, W computed
+ * side by side in vector registers (SSE2, or AVX2 where the processor has
+ * it).  Same result, to the last bit, as fillHarmonicArrays followed by
+ * sumHarmonicTerms; it is the fast path of evaluateAcceleration.
+ */
+#ifndef GEOHARM_FUSED_HARMONIC_SUMS_H
+#define GEOHARM_FUSED_HARMONIC_SUMS_H
+
+#include "point/field_types.h"
+
+namespace geoharm {
+
+/*
+ * fusedHarmonicSums - gradient of the harmonic terms of degree 1..N and
+ * order 0..min(n, M), without the central term.
+ *
+ * Given:
+ *   sc    per-call scalars of the position (r, rho, x0, y0, z0 are read)
+ *   N, M  largest degree and order, at most MAX_DEGREE each (the caller
+ *         clamps); N <= 0 or M < 0 gives no term.
+ * Returned:
+ *   sum   (ax, ay, az) in m/s^2: bit for bit what sumHarmonicTerms returns
+ *         on the arrays fillHarmonicArrays fills for sc, N and M, for every
+ *         input (non-finite ones included; a NaN may differ in its sign
+ *         and payload only).
+ */
+void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]);
+
+}  // namespace geoharm
+
+#endif

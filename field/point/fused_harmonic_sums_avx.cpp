@@ -1,0 +1,253 @@
+/*
+ * fused_harmonic_sums_avx.cpp - the fused recursion and summation with
+ * 256-bit registers: two entries (V, W) of one degree per register, so
+ * that one instruction makes two entries of a row, two x/y terms or four
+ * z terms.  For processors with AVX2 (chosen at run time); the result is
+ * the same to the last bit as the 128-bit routine and the plain stages.
+ *
+ * This file alone is compiled for AVX2 (without FMA, and contraction is
+ * off everywhere).  It calls no inline routine of the shared headers, so
+ * no copy of one built for AVX2 is emitted here that the linker could pick
+ * for the code every processor runs (the instruction check of the tests
+ * would find it).
+ *
+ * Every lane is an ordinary IEEE double operation with the operands and
+ * the grouping of the plain code, and each accumulator receives its terms
+ * one at a time, in the plain order:
+ *
+ *   - Row k is held as P[k][p] = (V(k,2p), W(k,2p), V(k,2p+1), W(k,2p+1)).
+ *     Entries 2p and 2p+1 of a row depend only on the same entries of the
+ *     two rows before, so they are made together, each lane with its own
+ *     factors: ((n+m-1) rho) and the divisor (n-m) differ per lane.  A
+ *     division by 2 is the multiplication by 0.5 (same real number, same
+ *     rounding).
+ *   - W(k,0) is +0.0 by definition; the lane that the recursion would put
+ *     there is replaced by +0.0 (it could be -0.0 or NaN otherwise).
+ *   - The x/y terms of orders m and m+1 fill the two halves of a register
+ *     and are added to (ax, ay) half by half, m first.
+ *   - The z terms of orders m..m+3 fill the four lanes (in the order
+ *     m, m+2, m+1, m+3, see coefficient_quads.h) and are added to az lane
+ *     by lane in ascending order.
+ *   - Entries beyond a row's end are +0.0: lanes that read them make terms
+ *     of orders above the degree, which are never added.
+ *   - The identities of the 128-bit routine hold lane by lane: (-C) V =
+ *     -(C V), a - b = a + (-b), products commuted; 1 t = t.
+ *   - The terms of a degree are added after the next row is made (one row
+ *     behind the recursion): only the time at which independent work is
+ *     issued changes.
+ */
+#include "point/fused_harmonic_sums_avx.h"
+
+#include <immintrin.h>
+
+#include "model/coefficient_quads.h"
+#include "model/field_constants.h"
+
+namespace geoharm {
+
+/* Everything built for AVX2 carries "avx2" in its name, so a look at the
+   instructions can tell it from the code every processor runs. */
+namespace avx2 {
+
+namespace {
+
+constexpr int PAIRS = HARMONIC_DIM / 2;
+
+inline __m256d load(const DoubleQuad& q) { return _mm256_load_pd(q.v); }
+
+inline __m128d lower(__m256d a) { return _mm256_castpd256_pd128(a); }
+
+inline __m128d upper(__m256d a) { return _mm256_extractf128_pd(a, 1); }
+
+/* (lo, hi) as one register. */
+inline __m256d join(__m128d lo, __m128d hi) { return _mm256_set_m128d(hi, lo); }
+
+/* (V, W, V', W') -> (W, V, W', V'). */
+inline __m256d swapPairs(__m256d a) { return _mm256_permute_pd(a, 0x5); }
+
+inline __m128d swapLanes(__m128d a) { return _mm_shuffle_pd(a, a, 1); }
+
+/* (i, i, j, j) as doubles, exact. */
+inline __m256d lanePairs(int i, int j) {
+    return _mm256_set_pd(static_cast<double>(j), static_cast<double>(j), static_cast<double>(i),
+                         static_cast<double>(i));
+}
+
+/* Inlined into each routine below, so that every degree and order is a
+   constant there and the rows live in registers. */
+#define GEOHARM_INLINE inline __attribute__((always_inline))
+
+/* The per-call factors of the recursion. */
+struct RowFactors {
+    __m256d z0;  /* (z0, z0, z0, z0) */
+    __m256d rho; /* (rho, rho, rho, rho) */
+    __m128d x0;  /* (x0, x0) */
+    __m128d y0;  /* (-y0, y0): lane 0 subtracts, lane 1 adds y0 times (W, V) */
+};
+
+/* Row k = 2..K of the functions from rows k-1 and k-2; diag holds
+   (V,W)(k-1,k-1) on entry and (V,W)(k,k) on return. */
+GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS], __m128d& diag) {
+    const __m256d zero = _mm256_setzero_pd();
+#pragma GCC unroll 6
+    for (int p = 0; p < PAIRS; p++) P[k][p] = zero;
+
+    /* A = (2k-1) z0, also the sub-diagonal's (2m+1) z0 with m = k-1. */
+    const __m256d a = _mm256_mul_pd(_mm256_set1_pd(static_cast<double>(2 * k - 1)), f.z0);
+
+    /* Entries 2p, 2p+1 <= k-2 by the column recursion:
+       (V,W)(k,j) = (A (V,W)(k-1,j) - ((k+j-1) rho) (V,W)(k-2,j)) / (k-j). */
+#pragma GCC unroll 6
+    for (int p = 0; 2 * p + 1 <= k - 2; p++) {
+        const int j = 2 * p;
+        const __m256d b = _mm256_mul_pd(lanePairs(k + j - 1, k + j), f.rho);
+        const __m256d t = _mm256_sub_pd(_mm256_mul_pd(a, P[k - 1][p]), _mm256_mul_pd(b, P[k - 2][p]));
+        P[k][p] = _mm256_div_pd(t, lanePairs(k - j, k - j - 1));
+    }
+    if (k >= 3) P[k][0] = _mm256_blend_pd(P[k][0], zero, 0x2); /* W(k,0) = +0 */
+
+    /* Sub-diagonal (V,W)(k,k-1) = ((2k-1) z0) (V,W)(k-1,k-1), and the
+       diagonal (V,W)(k,k) = (2k-1) (x0 (V,W) + (-y0, y0) (W,V))(k-1,k-1). */
+    const __m128d subDiag = _mm_mul_pd(lower(a), diag);
+    const __m128d t = _mm_add_pd(_mm_mul_pd(f.x0, diag), _mm_mul_pd(f.y0, swapLanes(diag)));
+    diag = _mm_mul_pd(_mm_set1_pd(static_cast<double>(2 * k - 1)), t);
+
+    if (k % 2 == 0) {
+        /* Entry k-2 = 2p alone by the recursion (divisor k-j = 2), then the
+           sub-diagonal beside it; the diagonal starts a new pair. */
+        const int p = (k - 2) / 2;
+        const int j = k - 2;
+        const __m128d b = _mm_mul_pd(_mm_set1_pd(static_cast<double>(k + j - 1)), lower(f.rho));
+        const __m128d u = _mm_sub_pd(_mm_mul_pd(lower(a), lower(P[k - 1][p])), _mm_mul_pd(b, lower(P[k - 2][p])));
+        __m128d lone = _mm_mul_pd(u, _mm_set1_pd(0.5)); /* u/2 = u*0.5 exactly */
+        if (j == 0) lone = _mm_move_sd(_mm_setzero_pd(), lone); /* W(k,0) = +0 */
+        P[k][p] = join(lone, subDiag);
+        P[k][p + 1] = join(diag, _mm_setzero_pd());
+    } else {
+        P[k][(k - 1) / 2] = join(subDiag, diag);
+    }
+}
+
+/* The terms of degree n = 1..MAX_DEGREE and orders 0..min(n, mTop), from
+   row = row n+1 of the functions, added to (ax, ay) and az. */
+GEOHARM_INLINE void addTerms(const int n, const int mTop, const __m256d* row, __m128d& axy, __m128d& az) {
+    const __m128d k1 = _mm_set1_pd(K1);
+    const __m256d k1q = _mm256_set1_pd(K1);
+    const __m256d k2q = _mm256_set1_pd(K2);
+    const int mEnd = n < mTop ? n : mTop;
+
+    /* m = 0, x and y: ax + ((-C) V(n+1,1)) K1, ay + ((-C) W(n+1,1)) K1. */
+    axy = _mm_add_pd(axy, _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(COEF_QUADS.negC0[n]), upper(row[0])), k1));
+
+    /* x and y, orders m, m+1 (m odd) per register:
+       ((-(C Vp) - S Wp) + (C Vm + S Wm) F) K2 and
+       ((S Vp - C Wp) + (S Vm - C Wm) F) K2. */
+#pragma GCC unroll 6
+    for (int m = 1; m <= mEnd; m += 2) {
+        const TermQuads& c = COEF_QUADS.term[n][(m - 1) / 2];
+        const __m256d hm = row[(m - 1) / 2]; /* orders m-1, m */
+        const __m256d hp = row[(m + 1) / 2]; /* orders m+1, m+2 */
+        const __m256d p1 =
+            _mm256_add_pd(_mm256_mul_pd(load(c.negCnegC), hp), _mm256_mul_pd(load(c.negSposS), swapPairs(hp)));
+        const __m256d p2 =
+            _mm256_add_pd(_mm256_mul_pd(load(c.posCnegC), hm), _mm256_mul_pd(load(c.posSposS), swapPairs(hm)));
+        const __m256d s = _mm256_mul_pd(_mm256_add_pd(p1, _mm256_mul_pd(p2, load(c.facFac))), k2q);
+        axy = _mm_add_pd(axy, lower(s));
+        if (m + 1 <= mEnd) axy = _mm_add_pd(axy, upper(s));
+    }
+
+    /* z, orders m..m+3 per register: ((n-m+1) (-(C V) - S W)) K1, added in
+       ascending order from the lanes (m, m+2 | m+1, m+3). */
+#pragma GCC unroll 3
+    for (int m = 0; m <= mEnd; m += 4) {
+        const ZQuads& c = COEF_QUADS.z[n][m / 4];
+        const __m256d lo = row[m / 2];     /* orders m, m+1 */
+        const __m256d hi = row[m / 2 + 1]; /* orders m+2, m+3 */
+        const __m256d v = _mm256_unpacklo_pd(lo, hi);
+        const __m256d w = _mm256_unpackhi_pd(lo, hi);
+        const __m256d d = _mm256_sub_pd(_mm256_mul_pd(load(c.negC), v), _mm256_mul_pd(load(c.posS), w));
+        const __m256d s = _mm256_mul_pd(_mm256_mul_pd(load(c.weight), d), k1q);
+        const __m128d s02 = lower(s);
+        const __m128d s13 = upper(s);
+        az = _mm_add_sd(az, s02);
+        if (m + 1 <= mEnd) az = _mm_add_sd(az, s13);
+        if (m + 2 <= mEnd) az = _mm_add_sd(az, _mm_unpackhi_pd(s02, s02));
+        if (m + 3 <= mEnd) az = _mm_add_sd(az, _mm_unpackhi_pd(s13, s13));
+    }
+}
+
+/* Recursion and sums for degree N = 1..MAX_DEGREE and orders up to
+   mTop = min(M, N); FULL: mTop = N, known when compiling, so that every
+   test on the order folds away. */
+template <int N, bool FULL>
+void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
+    constexpr int K = N + 1; /* highest degree of the functions */
+    const int mTop = FULL ? N : mTopGiven;
+
+    RowFactors factors;
+    factors.z0 = _mm256_set1_pd(sc.z0);
+    factors.rho = _mm256_set1_pd(sc.rho);
+    factors.x0 = _mm_set1_pd(sc.x0);
+    factors.y0 = _mm_set_pd(sc.y0, -sc.y0);
+
+    __m256d P[HARMONIC_DIM][PAIRS];
+
+    /* Seeds: (V,W)(0,0) = (R/r, +0); (V,W)(1,0) = (z0 V(0,0), +0). */
+    const double v00 = R_REF / sc.r;
+    __m128d diag = _mm_set_sd(v00); /* (V,W)(k-1,k-1) on entry to row k */
+#pragma GCC unroll 6
+    for (int p = 0; p < PAIRS; p++) P[0][p] = P[1][p] = _mm256_setzero_pd();
+    P[0][0] = join(diag, _mm_setzero_pd());
+    /* (V,W)(1,1) = x0 (V,W) + (-y0, y0) (W,V) of (0,0); the factor 2m-1 is 1. */
+    diag = _mm_add_pd(_mm_mul_pd(factors.x0, diag), _mm_mul_pd(factors.y0, swapLanes(diag)));
+    P[1][0] = join(_mm_set_sd(sc.z0 * v00), diag);
+
+    /* Accumulators: (ax, ay), and az in lane 0. */
+    __m128d axy = _mm_setzero_pd();
+    __m128d az = _mm_setzero_pd();
+
+    /* Pass k makes row k and then adds the terms of degree k-2, which read
+       row k-1: the sums run one row behind the recursion, so that the long
+       divisions of a row overlap the terms of the row before. */
+#pragma GCC unroll 12
+    for (int k = 2; k <= K + 1; k++) {
+        if (k <= K) makeRow(k, factors, P, diag);
+        if (k >= 3) addTerms(k - 2, mTop, P[k - 1], axy, az);
+    }
+
+    double xy[2];
+    _mm_storeu_pd(xy, axy);
+    sum[0] = xy[0];
+    sum[1] = xy[1];
+    sum[2] = _mm_cvtsd_f64(az);
+}
+
+#undef GEOHARM_INLINE
+
+using DegreeSums = void (*)(const FieldScalars&, int, double[3]);
+
+/* [N][M >= N] */
+const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1][2] = {
+    {nullptr, nullptr},
+    {fusedSums<1, false>, fusedSums<1, true>},
+    {fusedSums<2, false>, fusedSums<2, true>},
+    {fusedSums<3, false>, fusedSums<3, true>},
+    {fusedSums<4, false>, fusedSums<4, true>},
+    {fusedSums<5, false>, fusedSums<5, true>},
+    {fusedSums<6, false>, fusedSums<6, true>},
+    {fusedSums<7, false>, fusedSums<7, true>},
+    {fusedSums<8, false>, fusedSums<8, true>},
+    {fusedSums<9, false>, fusedSums<9, true>},
+    {fusedSums<10, false>, fusedSums<10, true>},
+};
+
+}  // namespace
+
+}  // namespace avx2
+
+void fusedHarmonicSumsAvx(const FieldScalars& sc, int N, int M, double sum[3]) {
+    /* 1 <= N <= MAX_DEGREE and 0 <= M (checked by the caller). */
+    avx2::SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
+}
+
+}  // namespace geoharm

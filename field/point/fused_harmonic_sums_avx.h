@@ -1,0 +1,21 @@
+/*
+ * fused_harmonic_sums_avx.h - the fused recursion and summation in 256-bit
+ * registers, for processors with AVX2 (see cpu_features.h).
+ */
+#ifndef GEOHARM_FUSED_HARMONIC_SUMS_AVX_H
+#define GEOHARM_FUSED_HARMONIC_SUMS_AVX_H
+
+#include "point/field_types.h"
+
+namespace geoharm {
+
+/*
+ * fusedHarmonicSumsAvx - as fusedHarmonicSums, for 1 <= N <= MAX_DEGREE
+ * and 0 <= M <= MAX_DEGREE only, and only where cpuHasAvx2() is true (on
+ * other processors it stops at the first AVX instruction).
+ */
+void fusedHarmonicSumsAvx(const FieldScalars& sc, int N, int M, double sum[3]);
+
+}  // namespace geoharm
+
+#endif
