@@ -1,0 +1,69 @@
+"""Shared helpers of the Python package's tests.
+
+The tests run against the package installed from the wheel into a virtual
+environment (CTest's python_wheel_install), and compare with geoharm-eval,
+the command-line evaluator of the same core: GEOHARM_EVAL names it,
+GEOHARM_SOURCE_DIR the checkout, GEOHARM_VENV the environment.
+"""
+
+import os
+import pathlib
+import subprocess
+
+import numpy as np
+import pytest
+
+
+def environment_path(name: str) -> pathlib.Path:
+    value = os.environ.get(name)
+    if not value:
+        raise RuntimeError(f"{name} is not set: run the tests through CTest (python_* tests)")
+    return pathlib.Path(value)
+
+
+SOURCE_DIR = environment_path("GEOHARM_SOURCE_DIR")
+RECORDS = SOURCE_DIR / "tests" / "data" / "identity_records.txt"
+
+
+def eval_records(points, n: int, m: int) -> np.ndarray:
+    """geoharm-eval's results for points (rows x, y, z) at one N and M
+    (-128..127), as a (K, 3) float64 array.  The positions travel as hex
+    floats, so geoharm-eval reads exactly these doubles."""
+    points = np.asarray(points, dtype=np.float64).reshape(-1, 3)
+    text = "".join(f"{x.hex()} {y.hex()} {z.hex()} {n} {m}\n" for x, y, z in points.tolist())
+    return run_eval(text, len(points))
+
+
+def run_eval(text: str, count: int) -> np.ndarray:
+    """geoharm-eval on the records `text` (count of them)."""
+    out = subprocess.run(
+        [str(environment_path("GEOHARM_EVAL"))], input=text, capture_output=True, text=True, check=True
+    ).stdout
+    rows = [[float(v) for v in line.split()] for line in out.splitlines()]
+    assert len(rows) == count, f"geoharm-eval wrote {len(rows)} lines for {count} records"
+    return np.array(rows, dtype=np.float64).reshape(-1, 3)
+
+
+def assert_same_doubles(actual, expected) -> None:
+    """Equal shapes, and every double the same bits, except that a NaN
+    stands for any NaN (geoharm-eval prints every NaN as "nan")."""
+    actual = np.asarray(actual)
+    expected = np.asarray(expected)
+    assert actual.dtype == np.float64 and actual.shape == expected.shape, (actual.dtype, actual.shape, expected.shape)
+    a = np.ascontiguousarray(actual).reshape(-1)
+    e = np.ascontiguousarray(expected).reshape(-1)
+    nan_a, nan_e = np.isnan(a), np.isnan(e)
+    differ = (nan_a != nan_e) | (~nan_a & (a.view(np.uint64) != e.view(np.uint64)))
+    if differ.any():
+        where = np.flatnonzero(differ)[:5]
+        shown = ", ".join(f"[{i}] {a[i]!r} != {e[i]!r}" for i in where)
+        pytest.fail(f"{differ.sum()} doubles differ: {shown}")
+
+
+def random_points(count: int, seed: int = 1, r_min: float = 6.4e6, r_max: float = 4.2e7) -> np.ndarray:
+    """count points (rows) at a radius uniform in [r_min, r_max) m,
+    direction uniform on the sphere."""
+    rng = np.random.default_rng(seed)
+    direction = rng.normal(size=(count, 3))
+    direction /= np.linalg.norm(direction, axis=1)[:, None]
+    return direction * rng.uniform(r_min, r_max, size=(count, 1))
