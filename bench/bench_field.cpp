@@ -4,7 +4,9 @@
 // third contender, the baseline of the fast path.  The many-point lane
 // routines run on the same points (one item = one point), one routine at
 // a time on one thread, and the entry point on 100,000 points with all
-// processors against one thread.
+// processors against one thread; the installed interface's
+// accelerationMany on 10^5 and 10^6 points, the baseline of the Python
+// package's timing script (python/bench/python_speed.py).
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -16,6 +18,7 @@
 #include "point/fused_harmonic_sums_avx.h"
 #include "point/fused_harmonic_sums_sse2.h"
 #include "geographiclib_model.h"
+#include "geoharm/geoharm.h"
 #include "many/many_point_routines.h"
 #include "many/worker_threads.h"
 
@@ -174,6 +177,23 @@ void BM_manyPointsThreads(benchmark::State& state) {
     state.counters["threads"] = threads;
 }
 
+/* The installed interface's many-point call, geoharm::accelerationMany, on
+   the benchmark's argument in points at N = M = 10, as a program (or the
+   Python package) calls it: the widest routine, the threads it chooses
+   (GEOHARM_NUM_THREADS limits them); wall-clock time.  The Python timing
+   script (python/bench/python_speed.py) holds the Python call to it. */
+void BM_accelerationMany(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    PointArrays p(count);
+    for (auto _ : state) {
+        geoharm::accelerationMany(count, p.x.data(), p.y.data(), p.z.data(), 10, 10, p.ax.data(), p.ay.data(),
+                                  p.az.data());
+        benchmark::DoNotOptimize(p.ax.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(count));
+}
+
 }  // namespace
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
@@ -187,5 +207,6 @@ BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
+BENCHMARK(BM_accelerationMany)->Arg(100000)->Arg(1000000)->UseRealTime();
 
 BENCHMARK_MAIN();
