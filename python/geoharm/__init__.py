@@ -50,11 +50,14 @@ _LIMIT_HIGH = 127
 # unsigned integers, floats.  Booleans, complex numbers, strings, bytes,
 # dates and structured records are refused.
 _REAL_KINDS = "iuf"
+_FLOAT64 = np.dtype(np.float64)
 
 
 def _limit(value: Any, name: str, what: str) -> int:
     """N or M as the core's int: an integer (int, numpy integer, anything
     with __index__), not a bool and not a float, saturated to -128..127."""
+    if type(value) is int:  # the usual case, first (bool is a subclass, not int itself)
+        return min(max(value, _LIMIT_LOW), _LIMIT_HIGH)
     if isinstance(value, (bool, np.bool_)):
         raise TypeError(f"{name} ({what}) must be an integer, not a bool")
     try:
@@ -85,6 +88,9 @@ def _check_shape(shape: tuple) -> None:
 def _positions(positions: npt.ArrayLike) -> np.ndarray:
     """positions as a float64 array of shape (3,) or (K, 3), copied only
     where the values must be converted."""
+    if type(positions) is np.ndarray and positions.dtype is _FLOAT64:  # the usual case, first
+        _check_shape(positions.shape)
+        return positions
     try:
         array = np.asarray(positions)
     except ValueError as error:
