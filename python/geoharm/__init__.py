@@ -112,7 +112,7 @@ def _positions(positions: npt.ArrayLike) -> np.ndarray:
     return array.astype(np.float64, copy=False)
 
 
-def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> np.ndarray:
+def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> npt.NDArray[np.float64]:
     """The gravitational acceleration of the degree-10 model at one point or
     many.
 
