@@ -81,6 +81,7 @@ LAYOUTS = {
     "C order": lambda: POINTS.copy(),
     "Fortran order": lambda: np.asfortranarray(POINTS),
     "transposed (3, K)": lambda: POINTS.T.copy().T,
+    "Fortran order, columns reversed": lambda: np.asfortranarray(POINTS[:, ::-1])[:, ::-1],
     "columns of a wider array": rows_of_wider_array,
     "every other row": every_other_row,
     "rows reversed": lambda: POINTS[::-1].copy()[::-1],
@@ -123,6 +124,14 @@ def test_broadcast_rows_and_shapes():
     strided_point = np.zeros(9)
     strided_point[::3] = point
     assert_same_doubles(geoharm.acceleration(strided_point[::3]), reference()[0])
+
+
+def test_more_points_than_memory_raise_memory_error():
+    """2^40 points (one row broadcast: no memory of their own) need 24 TiB
+    for the result: MemoryError, and the process goes on."""
+    with pytest.raises(MemoryError):
+        geoharm.acceleration(np.broadcast_to(POINTS[0], (2**40, 3)))
+    assert_same_doubles(geoharm.acceleration(POINTS), reference())
 
 
 def test_result_is_new_and_positions_untouched():
