@@ -34,7 +34,7 @@ sh dist/octave/run-octave.sh \
 wheel=$(ls dist/geoharm-*.whl)
 rm -rf build/python-venv
 /usr/bin/python3 -m venv --system-site-packages build/python-venv
-build/python-venv/bin/python -m pip install --quiet --no-index --no-deps --disable-pip-version-check "$wheel"
+build/python-venv/bin/python -m pip install --quiet --no-index --no-deps --no-cache-dir --disable-pip-version-check "$wheel"
 echo "python ($wheel): geoharm.acceleration([7000000, 1000000, 2000000], 10, 10)"
 build/python-venv/bin/python -c "import geoharm
 print('%.17g %.17g %.17g' % tuple(geoharm.acceleration([7000000, 1000000, 2000000], 10, 10)))"

@@ -20,7 +20,7 @@ esac
 
 rm -rf "$venv"
 "$python" -m venv --system-site-packages "$venv"
-"$venv/bin/python" -m pip install --no-index --no-deps --disable-pip-version-check --quiet "$wheels"
+"$venv/bin/python" -m pip install --no-index --no-deps --no-cache-dir --disable-pip-version-check --quiet "$wheels"
 echo "installed $(basename "$wheels") into $venv"
 
 cd /
