@@ -57,6 +57,85 @@ double* coordinateMemory(std::size_t count, std::unique_ptr<double[]>& ownMemory
 }
 
 /*
+ * Positions - where the points of a float64 array of shape (3,) or (K, 3)
+ * are, read while the interpreter lock is held; the numbers themselves
+ * are read later, without it (the caller keeps the array alive).
+ */
+struct Positions {
+    const char* base;          /* the first point's x */
+    std::size_t count;         /* K, or 1 for shape (3,) */
+    bool onePoint;             /* shape (3,) */
+    py::ssize_t rowStep;       /* bytes from one point to the next */
+    py::ssize_t columnStep;    /* bytes from x to y, y to z */
+
+    explicit Positions(const py::array& positions) {
+        if (!positions.dtype().is(py::dtype::of<double>()) || (positions.ndim() != 1 && positions.ndim() != 2) ||
+            positions.shape(positions.ndim() - 1) != 3) {
+            throw py::type_error("the core takes a float64 array of shape (3,) or (K, 3)");
+        }
+        base = static_cast<const char*>(positions.data());
+        onePoint = positions.ndim() == 1;
+        count = onePoint ? 1 : static_cast<std::size_t>(positions.shape(0));
+        rowStep = onePoint ? 0 : positions.strides(0);
+        columnStep = positions.strides(positions.ndim() - 1);
+    }
+
+    /* The one point's coordinates. */
+    void point(double p[3]) const {
+        for (int j = 0; j < 3; j++) p[j] = loadDouble(base + j * columnStep);
+    }
+};
+
+/*
+ * Columns - the coordinate arrays the core reads, x[k], y[k], z[k] for
+ * point k.  Made without the interpreter lock.
+ *
+ * A column of the positions with one double between its elements
+ * (positions in Fortran order, such as a (3, K) array transposed) is used
+ * as it is; any other layout is copied into three coordinate arrays first
+ * (rows of three doubles, the usual layout, in one pass; memory:
+ * coordinateMemory).  No copy changes a bit.
+ */
+struct Columns {
+    const double* x;
+    const double* y;
+    const double* z;
+    std::unique_ptr<double[]> ownMemory;
+
+    explicit Columns(const Positions& p) {
+        constexpr auto DOUBLE = static_cast<py::ssize_t>(sizeof(double));
+        const bool aligned = reinterpret_cast<std::uintptr_t>(p.base) % alignof(double) == 0;
+        if (p.rowStep == DOUBLE && aligned && p.columnStep % DOUBLE == 0) {
+            x = reinterpret_cast<const double*>(p.base);
+            y = reinterpret_cast<const double*>(p.base + p.columnStep);
+            z = reinterpret_cast<const double*>(p.base + 2 * p.columnStep);
+            return;
+        }
+        double* cx = coordinateMemory(p.count, ownMemory);
+        double* cy = cx + p.count;
+        double* cz = cy + p.count;
+        if (p.rowStep == 3 * DOUBLE && p.columnStep == DOUBLE && aligned) {
+            const auto* rows = reinterpret_cast<const double*>(p.base);
+            for (std::size_t k = 0; k < p.count; k++) {
+                cx[k] = rows[3 * k];
+                cy[k] = rows[3 * k + 1];
+                cz[k] = rows[3 * k + 2];
+            }
+        } else {
+            for (std::size_t k = 0; k < p.count; k++) {
+                const char* row = p.base + static_cast<py::ssize_t>(k) * p.rowStep;
+                cx[k] = loadDouble(row);
+                cy[k] = loadDouble(row + p.columnStep);
+                cz[k] = loadDouble(row + 2 * p.columnStep);
+            }
+        }
+        x = cx;
+        y = cy;
+        z = cz;
+    }
+};
+
+/*
  * accelerationOf - the acceleration at every point of `positions`.
  *
  * Given:
@@ -67,78 +146,31 @@ double* coordinateMemory(std::size_t count, std::unique_ptr<double[]>& ownMemory
  * Returned:
  *   a new float64 array of the same shape; for K points stored column by
  *   column (Fortran order, as MATLAB stores its K-by-3 result), so that
- *   each component a[:, j] is the core's output array for it
+ *   each component a[:, j] is the core's output array for it and nothing
+ *   is copied out
  *
  * Notes:
  *   1. One point goes through geoharm::acceleration with the interpreter
  *      lock held: it takes less time than handing the lock over.  Many
  *      points go through one geoharm::accelerationMany call (vector lanes,
  *      the core's threads) with the lock released; the positions are read
- *      in that time too.
- *   2. The core reads one array per coordinate and writes one per
- *      component.  The result's columns are those arrays, so nothing is
- *      copied out.  A column of the positions with one double between its
- *      elements (positions in Fortran order, such as a (3, K) array
- *      transposed) is passed as it is; any other layout is copied into
- *      three coordinate arrays first (rows of three doubles, the usual
- *      layout, in one pass; memory: coordinateMemory).  No copy changes a
- *      bit.
+ *      (Columns) in that time too.
  */
 py::array accelerationOf(const py::array& positions, int n, int m) {
-    if (!positions.dtype().is(py::dtype::of<double>()) || (positions.ndim() != 1 && positions.ndim() != 2) ||
-        positions.shape(positions.ndim() - 1) != 3) {
-        throw py::type_error("_core.acceleration takes a float64 array of shape (3,) or (K, 3)");
-    }
-    const char* base = static_cast<const char*>(positions.data());
-
-    /* One point: three doubles in, three out. */
-    if (positions.ndim() == 1) {
-        const py::ssize_t step = positions.strides(0);
-        const double p[3] = {loadDouble(base), loadDouble(base + step), loadDouble(base + 2 * step)};
+    const Positions p(positions);
+    if (p.onePoint) {
+        double point[3];
+        p.point(point);
         py::array_t<double> result(3);
-        geoharm::acceleration(p, n, m, result.mutable_data());
+        geoharm::acceleration(point, n, m, result.mutable_data());
         return std::move(result);
     }
-
-    const auto count = static_cast<std::size_t>(positions.shape(0));
-    py::array_t<double, py::array::f_style> result({positions.shape(0), py::ssize_t{3}});
-    if (count == 0) return std::move(result);
-    double* out = result.mutable_data();
-    constexpr auto DOUBLE = static_cast<py::ssize_t>(sizeof(double));
-    const py::ssize_t rowStep = positions.strides(0);
-    const py::ssize_t columnStep = positions.strides(1);
-    const bool aligned = reinterpret_cast<std::uintptr_t>(base) % alignof(double) == 0;
-    {
+    py::array_t<double, py::array::f_style> result({static_cast<py::ssize_t>(p.count), py::ssize_t{3}});
+    double* a = result.mutable_data();
+    if (p.count > 0) {
         py::gil_scoped_release unlocked;
-        /* The coordinate arrays: the columns themselves, or copies. */
-        std::unique_ptr<double[]> ownMemory;
-        const double* column[3];
-        if (rowStep == DOUBLE && aligned && columnStep % DOUBLE == 0) {
-            for (int j = 0; j < 3; j++) column[j] = reinterpret_cast<const double*>(base + j * columnStep);
-        } else {
-            double* x = coordinateMemory(count, ownMemory);
-            double* y = x + count;
-            double* z = y + count;
-            if (rowStep == 3 * DOUBLE && columnStep == DOUBLE && aligned) {
-                const auto* rows = reinterpret_cast<const double*>(base);
-                for (std::size_t k = 0; k < count; k++) {
-                    x[k] = rows[3 * k];
-                    y[k] = rows[3 * k + 1];
-                    z[k] = rows[3 * k + 2];
-                }
-            } else {
-                for (std::size_t k = 0; k < count; k++) {
-                    const char* row = base + static_cast<py::ssize_t>(k) * rowStep;
-                    x[k] = loadDouble(row);
-                    y[k] = loadDouble(row + columnStep);
-                    z[k] = loadDouble(row + 2 * columnStep);
-                }
-            }
-            column[0] = x;
-            column[1] = y;
-            column[2] = z;
-        }
-        geoharm::accelerationMany(count, column[0], column[1], column[2], n, m, out, out + count, out + 2 * count);
+        const Columns c(p);
+        geoharm::accelerationMany(p.count, c.x, c.y, c.z, n, m, a, a + p.count, a + 2 * p.count);
     }
     return std::move(result);
 }
