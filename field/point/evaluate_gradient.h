@@ -20,9 +20,10 @@ namespace geoharm {
  *   T    9 doubles (1/s^2): T[3i+j] = d a_i / d x_j, i, j = x, y, z.  The
  *        tensor is symmetric and stored so exactly (six entries formed,
  *        mirrored), so row- and column-major storage agree.
- *   a    a_x, a_y, a_z (m/s^2): bit for bit evaluateAcceleration(in).
+ *   a    a_x, a_y, a_z (m/s^2): bit for bit evaluateAcceleration(in); or
+ *        null (not wanted: the acceleration's terms are left out).
  *   U    the potential (m^2/s^2), a = grad U, positive (GM/r for the point
- *        mass alone).
+ *        mass alone); or null (not wanted, not computed).
  *
  * Notes:
  *   1. N <= 1 or M < 0: the point mass alone, T = GM (3 x x'/r^5 - I/r^3),
@@ -51,7 +52,7 @@ void evaluateGradientUnguarded(const FieldInput& in, double T[9], double a[3], d
  * evaluateGradientPlain - the same result from the plain stages, one after
  * the other: computeFieldScalars, fillHarmonicArrays (to degree N+2),
  * sumHarmonicTerms, sumGradientTerms, the central terms.  The reference of
- * the vector routines; slower.
+ * the vector routines; slower.  Every output must be given.
  */
 void evaluateGradientPlain(const FieldInput& in, double T[9], double a[3], double* U);
 
