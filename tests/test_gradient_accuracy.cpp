@@ -15,6 +15,7 @@
 #include "gradient_reference.h"
 #include "point/evaluate_gradient.h"
 #include "random_points.h"
+#include "worked_examples.h"
 
 namespace {
 
@@ -140,6 +141,26 @@ TEST(GradientAccuracy, RandomPointsFromTheSurfaceToBeyondGeostationary) {
         }
     }
     report("random points", errors);
+}
+
+TEST(GradientAccuracy, WorkedGradientsAreThisEvaluationsAndCloseToTheReference) {
+    /* The committed values are what the evaluation gives, and each is
+       within 1e-15 of the reference (relative; the tensor's entries
+       relative to its norm). */
+    for (const auto& w : geoharm_test::GRADIENT_EXAMPLES) {
+        const geoharm::FieldInput in{w.x, w.y, w.z, static_cast<std::int8_t>(w.n), static_cast<std::int8_t>(w.m)};
+        double T[9], a[3], U;
+        geoharm::evaluateGradient(in, T, a, &U);
+        const double six[6] = {T[0], T[4], T[8], T[1], T[2], T[5]};
+        const geoharm_test::ReferenceTerms ref = geoharm_test::referenceTerms(w.x, w.y, w.z);
+        const Jet total = ref.central + geoharm_test::referenceHarmonic(ref, w.n, w.m);
+        EXPECT_EQ(U, w.U) << w.x << " " << w.n;
+        EXPECT_LE(std::fabs(toDouble((w.U - total.v) / total.v)), 1e-15);
+        for (int e = 0; e < 6; e++) {
+            EXPECT_EQ(six[e], w.t[e]) << "entry " << e << " at " << w.x << " " << w.n;
+            EXPECT_LE(std::fabs(toDouble((w.t[e] - total.h[e]) / frobenius(total))), 1e-15) << "entry " << e;
+        }
+    }
 }
 
 TEST(GradientAccuracy, ScaleOfTheTensorIsGmOverRCubedRoundedOnce) {
