@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bits.h"
+#include "many_point_plugin.h"
 #include "many/evaluate_gradient_many.h"
 #include "mx_array.h"
 #include "plugin_under_test.h"
@@ -32,39 +33,17 @@ using geoharm::host::makeScalar;
 const double INF = std::numeric_limits<double>::infinity();
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
-/* A call of an entry point with every output slot kept. */
-struct Outcome {
-    bool ok = false;
-    geoharm::host::HostError error;
-    std::vector<Array> outputs;
-    std::size_t arraysMade = 0;
-};
+using Outcome = geoharm_test::PluginOutcome;
+using geoharm_test::positionsArray;
 
 Outcome call(const char* path, const std::vector<const Array*>& args, MexInt nlhs) {
     static const geoharm::host::Plugin gradient = geoharm_test::loadedPlugin(GEOHARM_GRADIENT_PLUGIN);
     static const geoharm::host::Plugin batch = geoharm_test::loadedPlugin(GEOHARM_BATCH_PLUGIN);
-    const geoharm::host::Plugin& plugin = path == std::string(GEOHARM_BATCH_PLUGIN) ? batch : gradient;
-    std::vector<MexPointer> inputs;
-    for (const Array* a : args) inputs.push_back(a->handle());
-    std::vector<MexPointer> plhs(nlhs > 1 ? static_cast<std::size_t>(nlhs) : 1, 0);
-    Outcome r;
-    r.ok = geoharm::host::callEntryPoint(plugin.entry, nlhs, plhs.data(), static_cast<MexInt>(inputs.size()),
-                                         inputs.empty() ? nullptr : inputs.data(), r.error, r.arraysMade);
-    for (MexPointer h : plhs) r.outputs.emplace_back(h);
-    return r;
+    return geoharm_test::callKeepingOutputs(path == std::string(GEOHARM_BATCH_PLUGIN) ? batch : gradient, args, nlhs);
 }
 
 Outcome callGradient(const std::vector<const Array*>& args, MexInt nlhs = 3) {
     return call(GEOHARM_GRADIENT_PLUGIN, args, nlhs);
-}
-
-/* K points as a K-by-3 array. */
-Array positionsArray(const std::vector<std::vector<double>>& points) {
-    const std::size_t k = points.size();
-    Array a = makeArray(geoharm::DOUBLE_CLASS, {static_cast<MexSize>(k), 3});
-    for (std::size_t i = 0; i < k; i++)
-        for (std::size_t c = 0; c < 3; c++) static_cast<double*>(a.data())[c * k + i] = points[i][c];
-    return a;
 }
 
 std::vector<MexSize> dimsOf(const Array& a) { return geoharm::host::arrayOf(a.handle(), "test")->dims; }
@@ -204,26 +183,10 @@ const char* const ROWS =
 const char* const DEGREE = "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.";
 const char* const ORDER_NAN = "Input 3 (M, maximum order) must not be NaN.";
 
-struct Refusal {
-    const char* what;
-    std::function<Array()> positions; /* nullptr: a good 2-by-3 array */
-    std::function<Array()> n;         /* nullptr: int8(10) */
-    std::function<Array()> m;
-    int nrhs;
-    MexInt nlhs;
-    const char* identifier;
-    const char* message;
-};
-
-std::function<Array()> doubles(std::vector<MexSize> dims, bool complex = false, bool sparse = false) {
-    return [=] { return makeArray(geoharm::DOUBLE_CLASS, dims, complex, sparse); };
-}
-std::function<Array()> ofClass(MexInt c, std::vector<MexSize> dims = {1, 1}) {
-    return [=] { return makeArray(c, dims); };
-}
-std::function<Array()> nan() {
-    return [] { return makeScalar(geoharm::DOUBLE_CLASS, NaN); };
-}
+using geoharm_test::classArray;
+using geoharm_test::doubleArray;
+using geoharm_test::nanScalar;
+using geoharm_test::Refusal;
 
 const Refusal REFUSALS[] = {
     {"no inputs", nullptr, nullptr, nullptr, 0, 1, "geoharm_gradient:nrhs", NRHS},
@@ -231,31 +194,23 @@ const Refusal REFUSALS[] = {
     {"four inputs", nullptr, nullptr, nullptr, 4, 1, "geoharm_gradient:nrhs", NRHS},
     {"four inputs, four outputs", nullptr, nullptr, nullptr, 4, 4, "geoharm_gradient:nrhs", NRHS},
     {"four outputs", nullptr, nullptr, nullptr, 3, 4, "geoharm_gradient:nlhs", NLHS},
-    {"four outputs, bad positions", doubles({3, 2}), nullptr, nullptr, 3, 4, "geoharm_gradient:nlhs", NLHS},
-    {"single positions", ofClass(geoharm::SINGLE_CLASS, {2, 3}), nullptr, nullptr, 3, 1,
+    {"four outputs, bad positions", doubleArray({3, 2}), nullptr, nullptr, 3, 4, "geoharm_gradient:nlhs", NLHS},
+    {"single positions", classArray(geoharm::SINGLE_CLASS, {2, 3}), nullptr, nullptr, 3, 1,
      "geoharm_gradient:positions", CLASS},
-    {"complex positions", doubles({2, 3}, true), nullptr, nullptr, 3, 3, "geoharm_gradient:positions", CLASS},
-    {"sparse positions", doubles({2, 3}, false, true), nullptr, nullptr, 3, 1, "geoharm_gradient:positions", CLASS},
-    {"K-by-2", doubles({5, 2}), nullptr, nullptr, 3, 1, "geoharm_gradient:positions", SHAPE},
-    {"K-by-1-by-3", doubles({4, 1, 3}), nullptr, nullptr, 3, 2, "geoharm_gradient:positions", SHAPE},
-    {"3-by-5", doubles({3, 5}), nullptr, nullptr, 3, 3, "geoharm_gradient:positions", TRANSPOSED},
-    {"bad positions before bad N", doubles({3, 5}), nan(), nullptr, 3, 1, "geoharm_gradient:positions", TRANSPOSED},
-    {"char N", nullptr, ofClass(geoharm::CHAR_CLASS), nullptr, 3, 1, "geoharm_gradient:degree", DEGREE},
-    {"empty N, NaN M", nullptr, doubles({0, 0}), nan(), 3, 3, "geoharm_gradient:degree", DEGREE},
-    {"NaN M", nullptr, nullptr, nan(), 3, 2, "geoharm_gradient:order", ORDER_NAN},
+    {"complex positions", doubleArray({2, 3}, true), nullptr, nullptr, 3, 3, "geoharm_gradient:positions", CLASS},
+    {"sparse positions", doubleArray({2, 3}, false, true), nullptr, nullptr, 3, 1, "geoharm_gradient:positions", CLASS},
+    {"K-by-2", doubleArray({5, 2}), nullptr, nullptr, 3, 1, "geoharm_gradient:positions", SHAPE},
+    {"K-by-1-by-3", doubleArray({4, 1, 3}), nullptr, nullptr, 3, 2, "geoharm_gradient:positions", SHAPE},
+    {"3-by-5", doubleArray({3, 5}), nullptr, nullptr, 3, 3, "geoharm_gradient:positions", TRANSPOSED},
+    {"bad positions before bad N", doubleArray({3, 5}), nanScalar(), nullptr, 3, 1, "geoharm_gradient:positions", TRANSPOSED},
+    {"char N", nullptr, classArray(geoharm::CHAR_CLASS), nullptr, 3, 1, "geoharm_gradient:degree", DEGREE},
+    {"empty N, NaN M", nullptr, doubleArray({0, 0}), nanScalar(), 3, 3, "geoharm_gradient:degree", DEGREE},
+    {"NaN M", nullptr, nullptr, nanScalar(), 3, 2, "geoharm_gradient:order", ORDER_NAN},
 };
 
 void expectRefused(const std::vector<const Array*>& args, MexInt nlhs, const char* identifier, const char* message) {
-    const long before = geoharm::host::liveArrays();
-    {
-        const Outcome r = callGradient(args, nlhs);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error.identifier, identifier);
-        EXPECT_EQ(r.error.message, message);
-        EXPECT_EQ(r.arraysMade, 0u);
-        for (const Array& out : r.outputs) EXPECT_EQ(out.handle(), 0);
-    }
-    EXPECT_EQ(geoharm::host::liveArrays(), before);
+    static const geoharm::host::Plugin gradient = geoharm_test::loadedPlugin(GEOHARM_GRADIENT_PLUGIN);
+    geoharm_test::expectRefused(gradient, args, nlhs, identifier, message);
 }
 
 }  // namespace

@@ -18,14 +18,6 @@ namespace gradient_avx2 {
 namespace {
 
 struct Policy {
-    struct Scalar {
-        using V = double;
-        static double set1(double v) { return v; }
-    };
-    struct Pair {
-        using V = __m128d;
-        static V set1(double v) { return _mm_set1_pd(v); }
-    };
     struct TensorAcc {
         __m256d q[T_ENTRIES / 2];
     };

@@ -15,14 +15,6 @@ namespace gradient_sse2 {
 namespace {
 
 struct Policy {
-    struct Scalar {
-        using V = double;
-        static double set1(double v) { return v; }
-    };
-    struct Pair {
-        using V = __m128d;
-        static V set1(double v) { return _mm_set1_pd(v); }
-    };
     struct TensorAcc {
         __m128d e[T_ENTRIES];
     };

@@ -25,16 +25,14 @@
  *     and 2p = p + p exactly).
  *
  * The policy P provides:
- *   Scalar        a lane type of width 1 (central_tensor.h's ScalarLane),
- *                 defined in the including file
- *   Pair          the SSE2 lane type (V = __m128d, set1), for laneDivide
  *   TensorAcc     the tensor's accumulators, and
  *   zeroTensor(TensorAcc&), addTensor(TensorAcc&, const GradientFunction&,
  *   __m128d vw), finishTensor(const TensorAcc&, double t[6]) (t[e] = (tV +
  *   tW) K3).
  * Every function of this header is a template on P and P is local to the
- * including file, so no code built for one instruction set is shared with
- * another.
+ * including file, and the lane types below are each file's own (an
+ * unnamed namespace), so no code built for one instruction set is shared
+ * with another.
  */
 #ifndef GEOHARM_PAIR_GRADIENT_KERNEL_H
 #define GEOHARM_PAIR_GRADIENT_KERNEL_H
@@ -49,6 +47,26 @@
 #include "point/field_scalars.h"
 
 namespace geoharm {
+
+namespace pair_lanes {
+
+namespace {
+
+/* A double as a lane type of width 1, for the point mass
+   (central_tensor.h), and the SSE2 pair as one, for laneDivide. */
+struct Scalar {
+    using V = double;
+    static double set1(double v) { return v; }
+};
+
+struct Pair {
+    using V = __m128d;
+    static V set1(double v) { return _mm_set1_pd(v); }
+};
+
+}  // namespace
+
+}  // namespace pair_lanes
 
 /* The pair accumulators of one evaluation. */
 template <class P>
@@ -130,7 +148,7 @@ template <class P>
 inline __attribute__((always_inline)) void pairGradientSums(const FieldScalars& sc, const int N, const int mTop,
                                                             const bool wantA, const bool wantU,
                                                             PairGradientSums<P>& s) {
-    using Pair = typename P::Pair;
+    using Pair = pair_lanes::Pair;
     const int jTop = mTop + 2;
     const __m128d z0 = _mm_set1_pd(sc.z0);
     const __m128d rho = _mm_set1_pd(sc.rho);
@@ -197,7 +215,7 @@ inline __attribute__((always_inline)) void pairGradientSums(const FieldScalars& 
  */
 template <class P>
 inline void pairGradient(const FieldInput& in, double T[9], double a[3], double* U) {
-    using Scalar = typename P::Scalar;
+    using Scalar = pair_lanes::Scalar;
     const int N = clampToModel(in.n);
     const int M = clampToModel(in.m);
     const FieldScalars sc = computeFieldScalars(in.x, in.y, in.z);
