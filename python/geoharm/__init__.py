@@ -10,7 +10,10 @@ one C++ core, unchanged.
 
 Functions
     acceleration(positions, N=10, M=10)  one point (3,) or many (K, 3)
-    geoharm.dask.acceleration            the same on a dask array, chunk by
+    gradient(positions, N=10, M=10)      (T, A, U): the gravity-gradient
+                                         tensor, the acceleration and the
+                                         potential
+    geoharm.dask.acceleration, .gradient the same on a dask array, chunk by
                                          chunk where the chunks are
 Constants
     GM          gravitational parameter of the model (m^3/s^2)
@@ -19,14 +22,16 @@ Constants
     __version__ the core's version, "MAJOR.MINOR.PATCH"
 
 Units and axes: positions in metres, Earth-fixed Cartesian axes with the
-origin at the centre of mass; accelerations in m/s^2 in the same axes.
+origin at the centre of mass; accelerations in m/s^2 in the same axes;
+the gradient tensor T[i, j] = d a_i / d x_j in 1/s^2; the potential U
+(a = grad U, GM/r for the point mass) in m^2/s^2.
 """
 
 from __future__ import annotations
 
 import numbers
 import operator
-from typing import Any
+from typing import Any, Tuple
 
 import numpy as np
 import numpy.typing as npt
@@ -38,7 +43,7 @@ R_REF: float = _core.R_REF
 MAX_DEGREE: int = _core.MAX_DEGREE
 __version__: str = _core.version()
 
-__all__ = ["acceleration", "GM", "R_REF", "MAX_DEGREE", "__version__"]
+__all__ = ["acceleration", "gradient", "GM", "R_REF", "MAX_DEGREE", "__version__"]
 
 # The limits travel to the core as int; any integer beyond these acts as
 # they do (the core saturates to -128..127 as MATLAB converts to int8, and
@@ -177,3 +182,56 @@ def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> npt.NDAr
     n = _limit(N, "N", "maximum degree")
     m = _limit(M, "M", "maximum order")
     return _core.acceleration(array, n, m)
+
+
+def gradient(
+    positions: npt.ArrayLike, N: int = 10, M: int = 10
+) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64], npt.NDArray[np.float64]]:
+    """The gravity-gradient tensor, the acceleration and the potential of
+    the degree-10 model at one point or many, from one evaluation per
+    point.
+
+    Parameters
+    ----------
+    positions : array_like, shape (3,) or (K, 3)
+        As for acceleration: x, y, z in metres, one point or one point per
+        row, anything numpy converts to real numbers, any layout.
+    N : int, default 10
+        Largest degree.
+    M : int, default 10
+        Largest order; N and M as for acceleration (above 10 the same as
+        10, N <= 1 or M < 0 the point mass alone, M > N as M = N; an
+        integer, not a bool or a float).
+
+    Returns
+    -------
+    (T, A, U) : tuple of numpy.ndarray, float64
+        For K points: T of shape (K, 3, 3), T[k, i, j] = d a_i / d x_j at
+        point k (1/s^2), symmetric exactly; A of shape (K, 3), the
+        acceleration (m/s^2), bit for bit what acceleration returns; U of
+        shape (K,), the potential (m^2/s^2), GM/r for the point mass.  For
+        one point (shape (3,)): shapes (3, 3), (3,) and () (a 0-d array).
+        The same bits as geoharm_gradient in MATLAB or Octave and
+        geoharm::gradient in C++.
+
+    Raises
+    ------
+    TypeError, ValueError
+        As acceleration, with the same messages.
+
+    Notes
+    -----
+    Threads and the interpreter lock as for acceleration: many points go
+    through one call of the core (geoharm::gradientMany) with the lock
+    released, on the core's threads; the thread count changes no bit.
+
+    Examples
+    --------
+    >>> T, A, U = geoharm.gradient([7000000.0, 1000000.0, 2000000.0])
+    >>> T.shape, A.shape, U.shape
+    ((3, 3), (3,), ())
+    """
+    array = _positions(positions)
+    n = _limit(N, "N", "maximum degree")
+    m = _limit(M, "M", "maximum order")
+    return _core.gradient(array, n, m)

@@ -1,6 +1,7 @@
 /*
  * core_module.cpp - geoharm._core, the Python extension module: the
- * installed C++ interface <geoharm/geoharm.h> for numpy arrays.
+ * installed C++ interface <geoharm/geoharm.h> (acceleration, gradient,
+ * version, constants) for numpy arrays.
  *
  * The package's Python layer (geoharm/__init__.py) reads and checks the
  * caller's arguments; what reaches this module is already a float64 array
@@ -175,12 +176,59 @@ py::array accelerationOf(const py::array& positions, int n, int m) {
     return std::move(result);
 }
 
+/*
+ * gradientOf - the gravity-gradient tensor, the acceleration and the
+ * potential at every point of `positions`, from one evaluation of the
+ * model per point.
+ *
+ * Given:
+ *   positions  as accelerationOf
+ *   n, m       largest degree and order, as geoharm::gradient takes them
+ * Returned:
+ *   (T, a, U): for K points T float64 (K, 3, 3) in C order, T[k, i, j] =
+ *   d a_i / d x_j of point k (1/s^2: the core's own layout, 9 doubles a
+ *   point), a (K, 3) as accelerationOf returns it (m/s^2), U (K,) (m^2/s^2);
+ *   for one point (3, 3), (3,) and a 0-d array
+ *
+ * Notes:
+ *   1. The lock as in accelerationOf: held for one point, released for
+ *      many (geoharm::gradientMany, lanes and threads).
+ */
+py::tuple gradientOf(const py::array& positions, int n, int m) {
+    const Positions p(positions);
+    if (p.onePoint) {
+        double point[3];
+        p.point(point);
+        py::array_t<double> T({py::ssize_t{3}, py::ssize_t{3}});
+        py::array_t<double> a(3);
+        py::array_t<double> U(py::array::ShapeContainer{});
+        geoharm::gradient(point, n, m, T.mutable_data(), a.mutable_data(), U.mutable_data());
+        return py::make_tuple(T, a, U);
+    }
+    const auto count = static_cast<py::ssize_t>(p.count);
+    py::array_t<double> T({count, py::ssize_t{3}, py::ssize_t{3}});
+    py::array_t<double, py::array::f_style> a({count, py::ssize_t{3}});
+    py::array_t<double> U(count);
+    double* t = T.mutable_data();
+    double* acc = a.mutable_data();
+    double* u = U.mutable_data();
+    if (p.count > 0) {
+        py::gil_scoped_release unlocked;
+        const Columns c(p);
+        geoharm::gradientMany(p.count, c.x, c.y, c.z, n, m, t, acc, acc + p.count, acc + 2 * p.count, u);
+    }
+    return py::make_tuple(T, a, U);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_core, module) {
-    module.doc() = "The geoharm core (C++), for the geoharm package: call geoharm.acceleration, not this.";
+    module.doc() = "The geoharm core (C++), for the geoharm package: call geoharm.acceleration and "
+                   "geoharm.gradient, not this.";
     module.def("acceleration", &accelerationOf, py::arg("positions"), py::arg("n"), py::arg("m"),
                "The acceleration at a float64 array of shape (3,) or (K, 3); no argument checks beyond that.");
+    module.def("gradient", &gradientOf, py::arg("positions"), py::arg("n"), py::arg("m"),
+               "(T, a, U) at a float64 array of shape (3,) or (K, 3); no argument checks beyond that.");
     module.def("version", &geoharm::version, "The core's version, \"MAJOR.MINOR.PATCH\".");
     module.attr("GM") = geoharm::GM;
     module.attr("R_REF") = geoharm::R_REF;

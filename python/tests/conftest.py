@@ -9,6 +9,8 @@ GEOHARM_SOURCE_DIR the checkout, GEOHARM_VENV the environment.
 import os
 import pathlib
 import subprocess
+import threading
+import time
 
 import numpy as np
 import pytest
@@ -25,23 +27,25 @@ SOURCE_DIR = environment_path("GEOHARM_SOURCE_DIR")
 RECORDS = SOURCE_DIR / "tests" / "data" / "identity_records.txt"
 
 
-def eval_records(points, n: int, m: int) -> np.ndarray:
+def eval_records(points, n: int, m: int, *options: str) -> np.ndarray:
     """geoharm-eval's results for points (rows x, y, z) at one N and M
-    (-128..127), as a (K, 3) float64 array.  The positions travel as hex
-    floats, so geoharm-eval reads exactly these doubles."""
+    (-128..127), as a (K, 3) float64 array (with --gradient (K, 13): U,
+    a, T row by row).  The positions travel as hex floats, so geoharm-eval
+    reads exactly these doubles."""
     points = np.asarray(points, dtype=np.float64).reshape(-1, 3)
     text = "".join(f"{x.hex()} {y.hex()} {z.hex()} {n} {m}\n" for x, y, z in points.tolist())
-    return run_eval(text, len(points))
+    return run_eval(text, len(points), *options)
 
 
-def run_eval(text: str, count: int) -> np.ndarray:
-    """geoharm-eval on the records `text` (count of them)."""
+def run_eval(text: str, count: int, *options: str) -> np.ndarray:
+    """geoharm-eval [options] on the records `text` (count of them): one
+    row of numbers per record."""
     out = subprocess.run(
-        [str(environment_path("GEOHARM_EVAL"))], input=text, capture_output=True, text=True, check=True
+        [str(environment_path("GEOHARM_EVAL")), *options], input=text, capture_output=True, text=True, check=True
     ).stdout
     rows = [[float(v) for v in line.split()] for line in out.splitlines()]
     assert len(rows) == count, f"geoharm-eval wrote {len(rows)} lines for {count} records"
-    return np.array(rows, dtype=np.float64).reshape(-1, 3)
+    return np.array(rows, dtype=np.float64).reshape(count, -1)
 
 
 def assert_same_doubles(actual, expected) -> None:
@@ -67,3 +71,29 @@ def random_points(count: int, seed: int = 1, r_min: float = 6.4e6, r_max: float 
     direction = rng.normal(size=(count, 3))
     direction /= np.linalg.norm(direction, axis=1)[:, None]
     return direction * rng.uniform(r_min, r_max, size=(count, 1))
+
+
+def assert_lock_released(evaluate) -> None:
+    """While one Python thread runs evaluate(points) on 2 million points,
+    another runs Python code: its ticks fall inside the call (none could
+    if the call held the interpreter lock)."""
+    points = random_points(2_000_000, seed=3)
+    os.environ.pop("GEOHARM_NUM_THREADS", None)
+    evaluate(points[:10000])
+    span = {}
+
+    def run():
+        span["start"] = time.perf_counter()
+        evaluate(points)
+        span["end"] = time.perf_counter()
+
+    ticks = []
+    worker = threading.Thread(target=run)
+    worker.start()
+    while worker.is_alive():
+        ticks.append(time.perf_counter())
+        time.sleep(0.0005)
+    worker.join()
+    duration = span["end"] - span["start"]
+    inside = [t for t in ticks if span["start"] + 0.2 * duration < t < span["end"] - 0.2 * duration]
+    assert len(inside) >= 3, f"{len(inside)} ticks of the other thread in the middle of a {duration:.3f} s call"

@@ -9,14 +9,13 @@ import pathlib
 import re
 import sys
 import threading
-import time
 import tracemalloc
 
 import numpy as np
 import pytest
 
 import geoharm
-from conftest import SOURCE_DIR, assert_same_doubles, environment_path, eval_records, random_points
+from conftest import SOURCE_DIR, assert_lock_released, assert_same_doubles, environment_path, eval_records, random_points
 
 POINTS = np.array(
     [
@@ -282,28 +281,7 @@ def test_thread_count_changes_no_bit(threads, monkeypatch):
 
 
 def test_the_interpreter_lock_is_released_during_many_points():
-    """While one Python thread evaluates many points, another runs Python
-    code: its ticks fall inside the call."""
-    points = random_points(2_000_000, seed=3)
-    os.environ.pop("GEOHARM_NUM_THREADS", None)
-    geoharm.acceleration(points[:10000])
-    span = {}
-
-    def evaluate():
-        span["start"] = time.perf_counter()
-        geoharm.acceleration(points)
-        span["end"] = time.perf_counter()
-
-    ticks = []
-    worker = threading.Thread(target=evaluate)
-    worker.start()
-    while worker.is_alive():
-        ticks.append(time.perf_counter())
-        time.sleep(0.0005)
-    worker.join()
-    duration = span["end"] - span["start"]
-    inside = [t for t in ticks if span["start"] + 0.2 * duration < t < span["end"] - 0.2 * duration]
-    assert len(inside) >= 3, f"{len(inside)} ticks of the other thread in the middle of a {duration:.3f} s call"
+    assert_lock_released(lambda points: geoharm.acceleration(points))
 
 
 def test_calls_from_several_threads_at_once():

@@ -25,6 +25,7 @@ def test_local_cluster_of_two_processes_gives_the_one_process_bits():
     points = points_with_edge_cases(1_000_000, seed=11)
     expected = geoharm.acceleration(points, 10, 10)
     expected_4_2 = geoharm.acceleration(points[:300_000], 4, 2)
+    expected_gradient = geoharm.gradient(points[:300_000], 4, 2)
     with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
                       dashboard_address=None) as cluster, Client(cluster) as client:
         positions = client.persist(da.from_array(points, chunks=(125_000, 3)))
@@ -35,6 +36,10 @@ def test_local_cluster_of_two_processes_gives_the_one_process_bits():
         assert len(holders) == 2, holders
         assert_same_doubles(result.compute(), expected)
         assert_same_doubles(geoharm.dask.acceleration(positions[:300_000], 4, 2).compute(), expected_4_2)
+        # The gradient: T, A and U of each chunk from one call on a worker.
+        for got, want in zip(client.compute(geoharm.dask.gradient(positions[:300_000], 4, 2), sync=True),
+                             expected_gradient):
+            assert_same_doubles(got, want)
 
 
 def test_lazy_until_computed_and_chunked_as_the_positions():
@@ -75,11 +80,27 @@ def test_forms_of_positions(form):
         assert_same_doubles(geoharm.dask.acceleration(FORMS[form](points), 7, 3).compute(), expected)
 
 
+@pytest.mark.parametrize("form", ["uneven row chunks", "unknown row count", "columns in separate chunks"])
+def test_gradient_lazy_and_in_forms(form):
+    points = random_points(2000, seed=10)
+    expected_points = points[points[:, 2] > 0] if form == "unknown row count" else points
+    positions = FORMS[form](points)
+    T, A, U = geoharm.dask.gradient(positions, 6, 6)
+    assert (T.ndim, A.ndim, U.ndim) == (3, 2, 1) and T.chunks[0] == A.chunks[0] == U.chunks[0]
+    with dask.config.set(scheduler="threads"):
+        for got, want in zip(dask.compute(T, A, U), geoharm.gradient(expected_points, 6, 6)):
+            assert_same_doubles(got, want)
+
+
 def test_one_point():
     point = np.array([7000000.0, 1000000.0, 2000000.0])
     result = geoharm.dask.acceleration(da.from_array(point, chunks=1), 4, 2)
     assert result.shape == (3,)
     assert_same_doubles(result.compute(scheduler="sync"), geoharm.acceleration(point, 4, 2))
+    gradient = dask.compute(*geoharm.dask.gradient(da.from_array(point, chunks=1), 4, 2), scheduler="sync")
+    assert [g.shape for g in gradient] == [(3, 3), (3,), ()]
+    for got, want in zip(gradient, geoharm.gradient(point, 4, 2)):
+        assert_same_doubles(got, want)
 
 
 # Refused at once, before anything is computed.
@@ -93,7 +114,8 @@ REFUSALS = [
 ]
 
 
+@pytest.mark.parametrize("function", ["acceleration", "gradient"])
 @pytest.mark.parametrize("positions, n, m, exception, message", REFUSALS)
-def test_refusals(positions, n, m, exception, message):
+def test_refusals(function, positions, n, m, exception, message):
     with pytest.raises(exception, match=message):
-        geoharm.dask.acceleration(positions, n, m)
+        getattr(geoharm.dask, function)(positions, n, m)

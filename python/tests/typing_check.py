@@ -16,6 +16,9 @@ degree: int = geoharm.MAX_DEGREE
 version: str = geoharm.__version__
 core: npt.NDArray[np.float64] = geoharm._core.acceleration(np.zeros(3), 10, 10)
 core_version: str = geoharm._core.version()
+T, A, U = geoharm.gradient(np.zeros((5, 3)), 10, 10)
+tensor: npt.NDArray[np.float64] = T
+potential: npt.NDArray[np.float64] = U
 
 geoharm.acceleration([7e6, 1e6, 2e6], "10", 10)  # type: ignore[arg-type]
 geoharm.acceleration([7e6, 1e6, 2e6], 10, 2.5)  # type: ignore[arg-type]
@@ -25,3 +28,5 @@ wrong_degree: str = geoharm.MAX_DEGREE  # type: ignore[assignment]
 wrong_result: int = geoharm.acceleration([7e6, 1e6, 2e6])  # type: ignore[assignment]
 geoharm._core.acceleration(np.zeros(3), 10)  # type: ignore[call-arg]
 wrong_core_version: int = geoharm._core.version()  # type: ignore[assignment]
+wrong_gradient: npt.NDArray[np.float64] = geoharm.gradient([7e6, 1e6, 2e6])  # type: ignore[assignment]
+geoharm.gradient([7e6, 1e6, 2e6], 10.0)  # type: ignore[arg-type]
