@@ -187,8 +187,9 @@ void BM_manyPointsThreads(benchmark::State& state) {
 /* The installed interface's many-point call, geoharm::accelerationMany, on
    the benchmark's argument in points at N = M = 10, as a program (or the
    Python package) calls it: the widest routine, the threads it chooses
-   (GEOHARM_NUM_THREADS limits them); wall-clock time.  The Python timing
-   script (python/bench/python_speed.py) holds the Python call to it. */
+   (GEOHARM_NUM_THREADS limits them); wall-clock time, and the CPU time of
+   every thread of the process.  The Python timing script
+   (python/bench/python_speed.py) holds the Python call to it. */
 void BM_accelerationMany(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     PointArrays p(count);
@@ -309,7 +310,7 @@ BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
-BENCHMARK(BM_accelerationMany)->Arg(100000)->Arg(1000000)->UseRealTime();
+BENCHMARK(BM_accelerationMany)->Arg(100000)->Arg(1000000)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_evaluateGradient)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientAvx2)->Arg(10)->Arg(4)->Arg(2);

@@ -8,10 +8,11 @@ one run: medians over rounds that take turns, and their ratios.
 Each round runs every contender once, in the same order, so that a change
 in the machine's load falls on all of them:
   - K = 10^5 points at N = M = 10: geoharm::accelerationMany in C++
-    (geoharm-bench's BM_accelerationMany/100000, its own process, wall
-    time) against geoharm.acceleration with the positions in rows (a
-    C-order (K, 3) array, as numpy makes them) and in columns (Fortran
-    order: the C++ call's layout);
+    (geoharm-bench's BM_accelerationMany/100000, its own process) against
+    geoharm.acceleration with the positions in rows (a C-order (K, 3)
+    array, as numpy makes them) and in columns (Fortran order: the C++
+    call's layout); wall time, and the CPU time of all the process's
+    threads, which a busy machine disturbs less;
   - one point: the core's single-point evaluation (BM_evaluateAcceleration/10,
     the routine geoharm::acceleration runs) against geoharm.acceleration of
     a list and of a float64 array;
@@ -42,28 +43,35 @@ def points(count, seed=42):
     return direction * rng.uniform(6.4e6, 4.2e7, size=(count, 1))
 
 
-def cpp_seconds(bench, name, min_time):
+def cpp_seconds(bench, name, min_time, cpu=False):
     """geoharm-bench's time per iteration (s) of the benchmark `name`: wall
-    time (real_time)."""
+    time (real_time), or with cpu=True (wall, CPU) (cpu_time: of every
+    thread where the benchmark measures the process's)."""
     out = subprocess.run(
         [bench, f"--benchmark_filter=^{name}$", f"--benchmark_min_time={min_time}", "--benchmark_format=json"],
         capture_output=True, text=True, check=True,
     ).stdout
     (result,) = json.loads(out)["benchmarks"]
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[result["time_unit"]]
+    if cpu:
+        return result["real_time"] * scale, result["cpu_time"] * scale
     return result["real_time"] * scale
 
 
-def median_call(call, min_time, batch=1):
+def median_call(call, min_time, batch=1, cpu=False):
     """Median wall time (s) of one call, from batches of `batch` calls run
-    for min_time seconds."""
-    times = []
+    for min_time seconds; with cpu=True (wall, CPU time of the process's
+    threads)."""
+    times, cpu_times = [], []
     end = time.perf_counter() + min_time
     while time.perf_counter() < end or len(times) < 3:
-        start = time.perf_counter()
+        start, cpu_start = time.perf_counter(), time.process_time()
         for _ in range(batch):
             call()
         times.append((time.perf_counter() - start) / batch)
+        cpu_times.append((time.process_time() - cpu_start) / batch)
+    if cpu:
+        return statistics.median(times), statistics.median(cpu_times)
     return statistics.median(times)
 
 
@@ -79,15 +87,17 @@ def many_points(bench, rounds):
     k = 100_000
     rows = points(k)
     columns = np.asfortranarray(rows)
-    runs = {"C++ geoharm::accelerationMany": [], "Python, positions in rows (C order)": [],
-            "Python, positions in columns (Fortran order)": []}
+    cpp = "C++ geoharm::accelerationMany"
+    runs = {cpp: [], "Python, positions in rows (C order)": [], "Python, positions in columns (Fortran order)": []}
     for _ in range(rounds):
-        runs["C++ geoharm::accelerationMany"].append(cpp_seconds(bench, "BM_accelerationMany/100000/real_time", 0.3))
-        runs["Python, positions in rows (C order)"].append(median_call(lambda: geoharm.acceleration(rows), 0.3))
+        runs[cpp].append(cpp_seconds(bench, "BM_accelerationMany/100000/process_time/real_time", 0.3, cpu=True))
+        runs["Python, positions in rows (C order)"].append(
+            median_call(lambda: geoharm.acceleration(rows), 0.3, cpu=True))
         runs["Python, positions in columns (Fortran order)"].append(
-            median_call(lambda: geoharm.acceleration(columns), 0.3))
-    report(f"{k} points, N = M = 10: time per point (median of {rounds} rounds)",
-           [(name, statistics.median(t) / k) for name, t in runs.items()], 1e-9, "ns")
+            median_call(lambda: geoharm.acceleration(columns), 0.3, cpu=True))
+    for which, title in ((0, "wall time"), (1, "CPU time of all threads")):
+        report(f"{k} points, N = M = 10: {title} per point (median of {rounds} rounds)",
+               [(name, statistics.median(t[which] for t in times) / k) for name, times in runs.items()], 1e-9, "ns")
 
 
 def one_point(bench, rounds):
