@@ -5,11 +5,17 @@
  * z terms.  For processors with AVX2 (chosen at run time); the result is
  * the same to the last bit as the 128-bit routine and the plain stages.
  *
- * This file alone is compiled for AVX2 (without FMA, and contraction is
- * off everywhere).  It calls no inline routine of the shared headers, so
- * no copy of one built for AVX2 is emitted here that the linker could pick
- * for the code every processor runs (the instruction check of the tests
- * would find it).
+ * This file is compiled twice: for AVX2 without FMA (fusedHarmonicSumsAvx,
+ * namespace avx2, for processors with AVX2 but no FMA), and, included by
+ * fused_harmonic_sums_avx_fma.cpp, for AVX2 with FMA
+ * (fusedHarmonicSumsAvxFma, namespace avx2_fma), where the divisions by
+ * the recursion's constants are exactQuotient (lane_divide.h): the same
+ * doubles as the divider, in fewer cycles on the recursion's critical
+ * path.  Contraction is off everywhere.  It calls no inline routine of the
+ * shared headers outside an anonymous namespace (lane_divide.h's are
+ * always inlined), so no copy of one built for AVX2 is emitted here that
+ * the linker could pick for the code every processor runs (the
+ * instruction check of the tests would find it).
  *
  * Every lane is an ordinary IEEE double operation with the operands and
  * the grouping of the plain code, and each accumulator receives its terms
@@ -40,14 +46,24 @@
 
 #include <immintrin.h>
 
+#include "many/lane_divide.h"
 #include "model/coefficient_quads.h"
 #include "model/field_constants.h"
 
+/* Everything built for AVX2 carries "avx2" in its name, so a look at the
+   instructions can tell it from the code every processor runs; built with
+   FMA, "avx2_fma" or "AvxFma", the names FMA instructions are allowed in. */
+#if defined(__FMA__)
+#define GEOHARM_AVX2_NAMESPACE avx2_fma
+#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvxFma
+#else
+#define GEOHARM_AVX2_NAMESPACE avx2
+#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx
+#endif
+
 namespace geoharm {
 
-/* Everything built for AVX2 carries "avx2" in its name, so a look at the
-   instructions can tell it from the code every processor runs. */
-namespace avx2 {
+namespace GEOHARM_AVX2_NAMESPACE {
 
 namespace {
 
@@ -71,6 +87,20 @@ inline __m128d swapLanes(__m128d a) { return _mm_shuffle_pd(a, a, 1); }
 inline __m256d lanePairs(int i, int j) {
     return _mm256_set_pd(static_cast<double>(j), static_cast<double>(j), static_cast<double>(i),
                          static_cast<double>(i));
+}
+
+/* t / (i, i, j, j) for divisors i, j = 2..MAX_EXACT_DIVISOR: exactQuotient
+   with FMA, the divider without; lanes in `unused` are thrown away by the
+   caller (W(k,0), replaced by +0), so they do not send the register to the
+   divider. */
+inline __m256d divideByPairs(__m256d t, int i, int j, int unused) {
+#if defined(__FMA__)
+    const __m256d y = _mm256_set_pd(RECIPROCALS[j], RECIPROCALS[j], RECIPROCALS[i], RECIPROCALS[i]);
+    return exactQuotient(t, lanePairs(i, j), y, unused);
+#else
+    (void)unused;
+    return _mm256_div_pd(t, lanePairs(i, j));
+#endif
 }
 
 /* Inlined into each routine below, so that every degree and order is a
@@ -102,7 +132,7 @@ GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS
         const int j = 2 * p;
         const __m256d b = _mm256_mul_pd(lanePairs(k + j - 1, k + j), f.rho);
         const __m256d t = _mm256_sub_pd(_mm256_mul_pd(a, P[k - 1][p]), _mm256_mul_pd(b, P[k - 2][p]));
-        P[k][p] = _mm256_div_pd(t, lanePairs(k - j, k - j - 1));
+        P[k][p] = divideByPairs(t, k - j, k - j - 1, j == 0 ? 0x2 : 0);
     }
     if (k >= 3) P[k][0] = _mm256_blend_pd(P[k][0], zero, 0x2); /* W(k,0) = +0 */
 
@@ -243,11 +273,14 @@ const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1][2] = {
 
 }  // namespace
 
-}  // namespace avx2
+}  // namespace GEOHARM_AVX2_NAMESPACE
 
-void fusedHarmonicSumsAvx(const FieldScalars& sc, int N, int M, double sum[3]) {
+void GEOHARM_AVX2_ENTRY(const FieldScalars& sc, int N, int M, double sum[3]) {
     /* 1 <= N <= MAX_DEGREE and 0 <= M (checked by the caller). */
-    avx2::SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
+    GEOHARM_AVX2_NAMESPACE::SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
 }
 
 }  // namespace geoharm
+
+#undef GEOHARM_AVX2_NAMESPACE
+#undef GEOHARM_AVX2_ENTRY
