@@ -9,7 +9,11 @@
 //   BM_throughput/<width>/<op>  twelve independent chains interleaved, as
 //                                many in flight as the processor issues:
 //                                the time per instruction is its reciprocal
-//                                throughput.
+//                                throughput;
+//   BM_throughput/<width>/mul+add  six chains of each, interleaved: whether
+//                                multiplications and additions issue side
+//                                by side (then about half the time of
+//                                either alone per instruction).
 //
 // One item is one instruction: ns per instruction = 1e9 / items_per_second.
 // The operands are opaque to the compiler (an empty asm statement "changes"
@@ -27,7 +31,7 @@
 
 namespace geoharm_bench {
 
-enum class Op { ADD, MUL, DIV, SQRT, FMA };
+enum class Op { ADD, MUL, DIV, SQRT, FMA, MULADD };
 
 constexpr int CHAINS = 12;
 constexpr int STEPS = 48; /* instructions per chain per pass */
@@ -65,6 +69,7 @@ inline __attribute__((always_inline)) typename W::V step(typename W::V x, const 
         case Op::MUL: return x * o.one;
         case Op::DIV: return x / (s % 2 == 0 ? o.three : o.third);
         case Op::SQRT: return W::sqrt(x);
+        case Op::MULADD: return s % 2 == 0 ? x * o.one : x + o.zero;
         default: return W::fma(x, o.one, o.zero);
     }
 }
@@ -97,7 +102,7 @@ void throughput(benchmark::State& state) {
 #pragma GCC unroll 4
         for (int s = 0; s < STEPS / CHAINS; s++) {
 #pragma GCC unroll 12
-            for (int c = 0; c < CHAINS; c++) x[c] = step<W, OP>(x[c], o, s);
+            for (int c = 0; c < CHAINS; c++) x[c] = step<W, OP>(x[c], o, OP == Op::MULADD ? c : s);
         }
 #pragma GCC unroll 12
         for (int c = 0; c < CHAINS; c++) {
@@ -126,19 +131,15 @@ void registerWidth(const char* width, bool runs, bool hasFma) {
         {"div", latency<W, Op::DIV>, throughput<W, Op::DIV>},
         {"sqrt", latency<W, Op::SQRT>, throughput<W, Op::SQRT>},
         {"fma", latency<W, Op::FMA>, throughput<W, Op::FMA>},
+        {"mul+add", nullptr, throughput<W, Op::MULADD>},
     };
     for (const Entry& e : entries) {
         const bool fma = std::string(e.op) == "fma";
         if (fma && !hasFma) continue;
         const std::string suffix = std::string(width) + "/" + e.op;
         auto skip = [](benchmark::State& state) { state.SkipWithError("this processor lacks the instructions"); };
-        if (runs) {
-            benchmark::RegisterBenchmark(("BM_latency/" + suffix).c_str(), e.lat);
-            benchmark::RegisterBenchmark(("BM_throughput/" + suffix).c_str(), e.thr);
-        } else {
-            benchmark::RegisterBenchmark(("BM_latency/" + suffix).c_str(), skip);
-            benchmark::RegisterBenchmark(("BM_throughput/" + suffix).c_str(), skip);
-        }
+        if (e.lat != nullptr) benchmark::RegisterBenchmark(("BM_latency/" + suffix).c_str(), runs ? e.lat : skip);
+        benchmark::RegisterBenchmark(("BM_throughput/" + suffix).c_str(), runs ? e.thr : skip);
     }
 }
 

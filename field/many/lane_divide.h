@@ -96,18 +96,28 @@ constexpr long long MAGNITUDE_BITS = 0x7FFFFFFFFFFFFFFFLL;
 constexpr long long RANGE_OFFSET = 0x0010000000000000LL;                    /* 2^63 - bits(inf) */
 constexpr long long RANGE_LOWEST = 0x0050000000000000LL + RANGE_OFFSET - 1; /* bits(2^-1018) + ... */
 
-/* a/d in each lane; d holds the lanes' divisors (2..15, exact), y their
-   RECIPROCALS.  Lanes in the bit mask `unused` (bit i: lane i) are left
-   out of the range test: their quotient is thrown away by the caller. */
-inline __attribute__((always_inline)) __m256d exactQuotient(const __m256d a, const __m256d d, const __m256d y,
-                                                            const int unused = 0) {
+/* The sequence alone: a/d in each lane whose a is in range; d holds the
+   lanes' divisors (2..15, exact), y their RECIPROCALS. */
+inline __attribute__((always_inline)) __m256d fmaQuotient(const __m256d a, const __m256d d, const __m256d y) {
     const __m256d q0 = _mm256_mul_pd(a, y);
     const __m256d r = _mm256_fnmadd_pd(d, q0, a);
-    const __m256d q = _mm256_fmadd_pd(r, y, q0);
+    return _mm256_fmadd_pd(r, y, q0);
+}
+
+/* All ones in the lanes whose a is in range, zero elsewhere. */
+inline __attribute__((always_inline)) __m256i quotientInRange(const __m256d a) {
     const __m256i magnitude = _mm256_and_si256(_mm256_castpd_si256(a), _mm256_set1_epi64x(MAGNITUDE_BITS));
-    const __m256i inRange = _mm256_cmpgt_epi64(_mm256_add_epi64(magnitude, _mm256_set1_epi64x(RANGE_OFFSET)),
-                                               _mm256_set1_epi64x(RANGE_LOWEST));
-    if (__builtin_expect((_mm256_movemask_pd(_mm256_castsi256_pd(inRange)) | unused) != 0xF, 0))
+    return _mm256_cmpgt_epi64(_mm256_add_epi64(magnitude, _mm256_set1_epi64x(RANGE_OFFSET)),
+                              _mm256_set1_epi64x(RANGE_LOWEST));
+}
+
+/* a/d in each lane, the divider's double for every a.  Lanes in the bit
+   mask `unused` (bit i: lane i) are left out of the range test: their
+   quotient is thrown away by the caller. */
+inline __attribute__((always_inline)) __m256d exactQuotient(const __m256d a, const __m256d d, const __m256d y,
+                                                            const int unused = 0) {
+    const __m256d q = fmaQuotient(a, d, y);
+    if (__builtin_expect((_mm256_movemask_pd(_mm256_castsi256_pd(quotientInRange(a))) | unused) != 0xF, 0))
         return _mm256_div_pd(a, d);
     return q;
 }

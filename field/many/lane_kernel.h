@@ -56,11 +56,39 @@
 
 #include <cstddef>
 
+#include <emmintrin.h>
+
 #include "many/lane_divide.h"
 #include "model/coefficient_pairs.h"
 #include "model/field_constants.h"
 
 namespace geoharm {
+
+/* Small integers i as pairs (i, i), i = 0..2*HARMONIC_DIM-1 (exact). */
+struct SmallIntegerPairs {
+    DoublePair v[2 * HARMONIC_DIM];
+};
+
+constexpr SmallIntegerPairs makeSmallIntegerPairs() {
+    SmallIntegerPairs p{};
+    for (int i = 0; i < 2 * HARMONIC_DIM; i++) p.v[i] = {SMALL_INTEGERS[i], SMALL_INTEGERS[i]};
+    return p;
+}
+
+constexpr SmallIntegerPairs SMALL_INTEGER_PAIRS = makeSmallIntegerPairs();
+
+/* A constant in every lane, from a table pair whose two halves are equal:
+   in 128-bit registers (two lanes) the pair itself (one load, often folded into the
+   operation; SSE2 has no one-instruction broadcast of a double), in wider
+   ones its first half broadcast (one load too).  The same double either
+   way. */
+template <class L>
+inline __attribute__((always_inline)) typename L::V everyLane(const DoublePair& p) {
+    if constexpr (L::WIDTH == 2)
+        return _mm_load_pd(&p.lo);
+    else
+        return L::set1(p.lo);
+}
 
 /*
  * laneHarmonicSums - the harmonic sums (without the central term) of
@@ -86,8 +114,8 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
        to N (zonal) and k+j-1 <= 2N-1 (k <= N+1, j <= k-2). */
     V A[HARMONIC_DIM];
     V B[2 * HARMONIC_DIM];
-    for (int k = 2; k <= N + 1; k++) A[k] = L::set1(SMALL_INTEGERS[2 * k - 1]) * z0;
-    for (int i = 1; i <= 2 * N - 1; i++) B[i] = L::set1(SMALL_INTEGERS[i]) * rho;
+    for (int k = 2; k <= N + 1; k++) A[k] = everyLane<L>(SMALL_INTEGER_PAIRS.v[2 * k - 1]) * z0;
+    for (int i = 1; i <= 2 * N - 1; i++) B[i] = everyLane<L>(SMALL_INTEGER_PAIRS.v[i]) * rho;
 
     /* The functions, [degree][order]; W of order 0 is +0.0 throughout. */
     V Vf[HARMONIC_DIM][HARMONIC_DIM];
@@ -127,7 +155,7 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
             /* Diagonal: V(k,k) = (2k-1) (x0 V - y0 W)(k-1,k-1),
                W(k,k) = (2k-1) (x0 W + y0 V)(k-1,k-1). */
             if (k <= jTop) {
-                const V f = L::set1(SMALL_INTEGERS[2 * k - 1]);
+                const V f = everyLane<L>(SMALL_INTEGER_PAIRS.v[2 * k - 1]);
                 Vf[k][k] = f * (x0 * Vf[k - 1][k - 1] - y0 * Wf[k - 1][k - 1]);
                 Wf[k][k] = f * (x0 * Wf[k - 1][k - 1] + y0 * Vf[k - 1][k - 1]);
             }
@@ -142,19 +170,19 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
             const int mEnd = n < mTop ? n : mTop;
 
             /* m = 0, x and y: ax - (C V(n+1,1)) K1, ay - (C W(n+1,1)) K1. */
-            const V c0 = L::set1(tc[0].posCnegC.lo);
+            const V c0 = everyLane<L>(tc[0].posCposC);
             ax = ax - (c0 * Vn[1]) * k1;
             ay = ay - (c0 * Wn[1]) * k1;
 
             /* m = 0, z: az + ((n+1) (-(C V(n+1,0)) - S W(n+1,0))) K1. */
-            const V dz0 = L::set1(tc[0].negCnegC.lo) * Vn[0] - L::set1(tc[0].posSposS.lo) * Wn[0];
-            az = az + (L::set1(SMALL_INTEGERS[n + 1]) * dz0) * k1;
+            const V dz0 = everyLane<L>(tc[0].negCnegC) * Vn[0] - everyLane<L>(tc[0].posSposS) * Wn[0];
+            az = az + (everyLane<L>(SMALL_INTEGER_PAIRS.v[n + 1]) * dz0) * k1;
 
             for (int m = 1; m <= mEnd; m++) {
                 const TermPairs& t = tc[m];
-                const V C = L::set1(t.posCnegC.lo);
-                const V negC = L::set1(t.negCnegC.lo);
-                const V S = L::set1(t.posSposS.lo);
+                const V C = everyLane<L>(t.posCposC);
+                const V negC = everyLane<L>(t.negCnegC);
+                const V S = everyLane<L>(t.posSposS);
                 const V Vp = Vn[m + 1], Wp = Wn[m + 1], Vm = Vn[m - 1], Wm = Wn[m - 1];
 
                 /* ax + ((-(C Vp) - S Wp) + (C Vm + S Wm) F) K2 */
@@ -168,14 +196,14 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
                     ax = ax + (px + (qx + qx)) * k2;
                     ay = ay + (py + (qy + qy)) * k2;
                 } else {
-                    const V F = L::set1(t.facFac.lo);
+                    const V F = everyLane<L>(t.facFac);
                     ax = ax + (px + qx * F) * k2;
                     ay = ay + (py + F * qy) * k2;
                 }
 
                 /* z: az + ((n-m+1) (-(C V(n+1,m)) - S W(n+1,m))) K1; weight 1 at m = n. */
                 const V dz = negC * Vn[m] - S * Wn[m];
-                az = az + (m == n ? dz : L::set1(SMALL_INTEGERS[n - m + 1]) * dz) * k1;
+                az = az + (m == n ? dz : everyLane<L>(SMALL_INTEGER_PAIRS.v[n - m + 1]) * dz) * k1;
             }
         }
     }

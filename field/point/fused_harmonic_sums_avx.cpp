@@ -89,16 +89,29 @@ inline __m256d lanePairs(int i, int j) {
                          static_cast<double>(i));
 }
 
-/* t / (i, i, j, j) for divisors i, j = 2..MAX_EXACT_DIVISOR: exactQuotient
-   with FMA, the divider without; lanes in `unused` are thrown away by the
-   caller (W(k,0), replaced by +0), so they do not send the register to the
+/* t / (i, i, j, j) for divisors i, j = 2..MAX_EXACT_DIVISOR.  With FMA:
+   the exact division's sequence (fmaQuotient, lane_divide.h), and the
+   lanes' range tests gathered in `inRange`; a point with any lane out of
+   range is evaluated again with the divider (fusedSums), so no test
+   branches here.  The lanes in `unused` are thrown away by the caller
+   (W(k,0), replaced by +0) and count as in range.  Without FMA: the
    divider. */
-inline __m256d divideByPairs(__m256d t, int i, int j, int unused) {
+struct Divisions {
+#if defined(__FMA__)
+    __m256i inRange = _mm256_set1_epi64x(-1);
+#endif
+};
+
+inline __m256d divideByPairs(__m256d t, int i, int j, int unused, Divisions& divisions) {
 #if defined(__FMA__)
     const __m256d y = _mm256_set_pd(RECIPROCALS[j], RECIPROCALS[j], RECIPROCALS[i], RECIPROCALS[i]);
-    return exactQuotient(t, lanePairs(i, j), y, unused);
+    __m256i ok = quotientInRange(t);
+    if (unused == 0x2) ok = _mm256_or_si256(ok, _mm256_set_epi64x(0, 0, -1, 0));
+    divisions.inRange = _mm256_and_si256(divisions.inRange, ok);
+    return fmaQuotient(t, lanePairs(i, j), y);
 #else
     (void)unused;
+    (void)divisions;
     return _mm256_div_pd(t, lanePairs(i, j));
 #endif
 }
@@ -117,7 +130,8 @@ struct RowFactors {
 
 /* Row k = 2..K of the functions from rows k-1 and k-2; diag holds
    (V,W)(k-1,k-1) on entry and (V,W)(k,k) on return. */
-GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS], __m128d& diag) {
+GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS], __m128d& diag,
+                            Divisions& divisions) {
     const __m256d zero = _mm256_setzero_pd();
 #pragma GCC unroll 6
     for (int p = 0; p < PAIRS; p++) P[k][p] = zero;
@@ -132,7 +146,7 @@ GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS
         const int j = 2 * p;
         const __m256d b = _mm256_mul_pd(lanePairs(k + j - 1, k + j), f.rho);
         const __m256d t = _mm256_sub_pd(_mm256_mul_pd(a, P[k - 1][p]), _mm256_mul_pd(b, P[k - 2][p]));
-        P[k][p] = divideByPairs(t, k - j, k - j - 1, j == 0 ? 0x2 : 0);
+        P[k][p] = divideByPairs(t, k - j, k - j - 1, j == 0 ? 0x2 : 0, divisions);
     }
     if (k >= 3) P[k][0] = _mm256_blend_pd(P[k][0], zero, 0x2); /* W(k,0) = +0 */
 
@@ -235,15 +249,27 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
     /* Accumulators: (ax, ay), and az in lane 0. */
     __m128d axy = _mm_setzero_pd();
     __m128d az = _mm_setzero_pd();
+    Divisions divisions;
 
     /* Pass k makes row k and then adds the terms of degree k-2, which read
        row k-1: the sums run one row behind the recursion, so that the long
        divisions of a row overlap the terms of the row before. */
 #pragma GCC unroll 12
     for (int k = 2; k <= K + 1; k++) {
-        if (k <= K) makeRow(k, factors, P, diag);
+        if (k <= K) makeRow(k, factors, P, diag, divisions);
         if (k >= 3) addTerms(k - 2, mTop, P[k - 1], axy, az);
     }
+
+#if defined(__FMA__)
+    /* A division out of the exact division's range (a zero, subnormal,
+       infinite or NaN numerator: points on an axis or a coordinate plane,
+       non-finite or extreme positions): the point again, with the
+       divider, for the divider's doubles in every lane. */
+    if (__builtin_expect(_mm256_movemask_pd(_mm256_castsi256_pd(divisions.inRange)) != 0xF, 0)) {
+        fusedHarmonicSumsAvx(sc, N, mTop, sum);
+        return;
+    }
+#endif
 
     double xy[2];
     _mm_storeu_pd(xy, axy);
