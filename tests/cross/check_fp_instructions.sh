@@ -114,7 +114,7 @@ for file in "$@"; do
       }
       # A copy of a remainder is the remainder too; overwriting the last
       # register that holds one loses it.
-      if (dst != "" && op ~ /^v?mova[pu][sd]$/ && match(ops, /^%[xyz]mm[0-9]+,/)) {
+      if (dst != "" && op ~ /^v?mov[au]p[sd]$/ && match(ops, /^%[xyz]mm[0-9]+,/)) {
         r = substr(ops, 5, RLENGTH - 5)
         if (r in pending) { pending[dst] = pending[r]; dst = "" }
       }
