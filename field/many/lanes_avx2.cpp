@@ -7,10 +7,9 @@
  * symbols carry "avx2" or "Avx2", so that a look at the instructions can
  * tell its code from the code every processor runs.
  */
-#include <immintrin.h>
-
 #include "many/lane_kernel.h"
 #include "many/lane_routines.h"
+#include "many/lanes_avx2.h"
 
 namespace geoharm {
 
@@ -18,16 +17,8 @@ namespace lanes_avx2 {
 
 namespace {
 
-/* Four doubles per register; +, -, *, / on __m256d are vaddpd, vsubpd,
-   vmulpd, vdivpd. */
-struct Lanes {
-    using V = __m256d;
-    static constexpr int WIDTH = 4;
-    static V set1(double v) { return _mm256_set1_pd(v); }
-    static V load(const double* p) { return _mm256_loadu_pd(p); }
-    static void store(double* p, V v) { _mm256_storeu_pd(p, v); }
-    static V sqrt(V v) { return _mm256_sqrt_pd(v); }
-};
+/* lanes_avx2.h's type under this file's name. */
+struct Lanes : Avx2Lanes {};
 
 }  // namespace
 

@@ -9,10 +9,9 @@
  * the exact division's sequence alone.  Processors with AVX2 but no FMA
  * run lanes_avx2.cpp.
  */
-#include <immintrin.h>
-
 #include "many/lane_kernel.h"
 #include "many/lane_routines.h"
+#include "many/lanes_avx2.h"
 
 namespace geoharm {
 
@@ -20,17 +19,8 @@ namespace lanes_avx2_fma {
 
 namespace {
 
-/* Four doubles per register; +, -, *, / on __m256d are vaddpd, vsubpd,
-   vmulpd, vdivpd (the division only where exactQuotient sends a register
-   back to the divider). */
-struct Lanes {
-    using V = __m256d;
-    static constexpr int WIDTH = 4;
-    static V set1(double v) { return _mm256_set1_pd(v); }
-    static V load(const double* p) { return _mm256_loadu_pd(p); }
-    static void store(double* p, V v) { _mm256_storeu_pd(p, v); }
-    static V sqrt(V v) { return _mm256_sqrt_pd(v); }
-};
+/* lanes_avx2.h's type under this file's name. */
+struct Lanes : Avx2Lanes {};
 
 }  // namespace
 
