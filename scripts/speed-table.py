@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""speed-table.py RESULTS.json [CSV] - the speed figures of one geoharm-bench run.
+"""speed-table.py RESULTS.json [CSV [SINGLE]] - the speed figures of one geoharm-bench run.
 
 RESULTS.json is the output of
   geoharm-bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
@@ -9,6 +9,9 @@ its ratio to GeographicLib's at N = M = 10, 4 and 2, and the time per
 instruction of each kind (latency and reciprocal throughput); writes CSV
 (docs/data/speed.csv) with one row per routine and N:
   path,routine,N,ns_per_point,geographiclib_ns_per_point
+SINGLE names the routine evaluateAcceleration takes on the machine (the
+level of cpu_features.h: avx2_fma where the processor has AVX2 and FMA);
+"dispatched" if not given.
 """
 import csv
 import json
@@ -39,8 +42,10 @@ def medians(results):
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
+    if len(sys.argv) not in (2, 3, 4):
         sys.exit(__doc__)
+    if len(sys.argv) == 4:
+        ROUTINES["BM_evaluateAcceleration"] = ("single", sys.argv[3])
     with open(sys.argv[1]) as f:
         results = json.load(f)
     m = medians(results)
@@ -65,7 +70,7 @@ def main():
             # 48 instructions per iteration (instruction_chains.h)
             fmt = lambda v: "-" if v is None else "%.3f" % (v / 48)
             print("%s %s | %s | %s" % (width, op, fmt(lat), fmt(thr)))
-    if len(sys.argv) == 3:
+    if len(sys.argv) >= 3:
         with open(sys.argv[2], "w", newline="") as f:
             w = csv.writer(f, lineterminator="\n")
             w.writerow(["path", "routine", "N", "ns_per_point", "geographiclib_ns_per_point"])
