@@ -9,9 +9,10 @@
  * namespace avx2, for processors with AVX2 but no FMA), and, included by
  * fused_harmonic_sums_avx_fma.cpp, for AVX2 with FMA
  * (fusedHarmonicSumsAvxFma, namespace avx2_fma), where the divisions by
- * the recursion's constants are exactQuotient (lane_divide.h): the same
- * doubles as the divider, in fewer cycles on the recursion's critical
- * path.  Contraction is off everywhere.  It calls no inline routine of the
+ * the recursion's constants are the exact division of lane_divide.h: the
+ * same doubles as the divider, without its unit, in more instructions
+ * (whether that pays depends on the processor's divider: see
+ * docs/performance.md).  Contraction is off everywhere.  It calls no inline routine of the
  * shared headers outside an anonymous namespace (lane_divide.h's are
  * always inlined), so no copy of one built for AVX2 is emitted here that
  * the linker could pick for the code every processor runs (the
