@@ -8,21 +8,10 @@
  * tell its code from the code every processor runs.
  */
 #include "many/lane_kernel.h"
+#include "many/lane_type_avx2.h"
 #include "many/lane_routines.h"
-#include "many/lanes_avx2.h"
 
 namespace geoharm {
-
-namespace lanes_avx2 {
-
-namespace {
-
-/* lanes_avx2.h's type under this file's name. */
-struct Lanes : Avx2Lanes {};
-
-}  // namespace
-
-}  // namespace lanes_avx2
 
 void evaluateLanesAvx2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                        double* ax, double* ay, double* az) {

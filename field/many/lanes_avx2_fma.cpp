@@ -11,7 +11,7 @@
  */
 #include "many/lane_kernel.h"
 #include "many/lane_routines.h"
-#include "many/lanes_avx2.h"
+#include "many/lane_type_avx2.h"
 
 namespace geoharm {
 
@@ -19,8 +19,9 @@ namespace lanes_avx2_fma {
 
 namespace {
 
-/* lanes_avx2.h's type under this file's name. */
-struct Lanes : Avx2Lanes {};
+/* lane_type_avx2.h's type under this file's name (the code built here
+   carries "avx2_fma" in its symbols). */
+struct Lanes : lanes_avx2::Lanes {};
 
 }  // namespace
 

@@ -38,7 +38,6 @@ struct TermPairs {
     DoublePair posCnegC; /* ( C, -C)  times (Vm, Wm) */
     DoublePair posSposS; /* ( S,  S)  times (Wm, Vm) */
     DoublePair facFac;   /* (F, F), F = FAC(n,m) (zero for m = 0) */
-    DoublePair posCposC; /* ( C,  C)  the lane kernels' C, both lanes */
 };
 
 /* The constants of the z terms of two orders m, m+1 (m even) side by side:
@@ -71,7 +70,6 @@ constexpr CoefficientPairs makeCoefficientPairs(const double (&c)[COEF_DIM * COE
             t.posCnegC = {C, -C};
             t.posSposS = {S, S};
             t.facFac = {F, F};
-            t.posCposC = {C, C};
             ZPairs& z = p.z[n][m / 2];
             if (m % 2 == 0) {
                 z.negC.lo = -C;
