@@ -7,15 +7,9 @@
 
 #include "exact_division_lanes.h"
 #include "many/lane_divide.h"
+#include "many/lane_type_avx2.h"
 
-namespace {
-
-struct Lanes {
-    using V = __m256d;
-    static V set1(double v) { return _mm256_set1_pd(v); }
-};
-
-}  // namespace
+using Lanes = geoharm::lanes_avx2::Lanes; /* the lane routines' own type */
 
 namespace geoharm_test {
 

@@ -6,15 +6,9 @@
 
 #include "exact_division_lanes.h"
 #include "many/lane_divide.h"
+#include "many/lane_type_avx512.h"
 
-namespace {
-
-struct Lanes {
-    using V = __m512d;
-    static V set1(double v) { return _mm512_set1_pd(v); }
-};
-
-}  // namespace
+using Lanes = geoharm::lanes_avx512::Lanes; /* the lane routines' own type */
 
 namespace geoharm_test {
 
