@@ -36,9 +36,21 @@ namespace host {
  * An array with no elements has no data (its data address is 0).  The
  * handle stays valid until destroyArray.  An array that cannot be
  * allocated (a negative dimension, more elements or bytes than this
- * platform can address, no memory) gives 0, having allocated nothing.
+ * platform can address, no memory, or a failure set up by
+ * failArrayCreation) gives 0, having allocated nothing.
  */
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse);
+
+/*
+ * failArrayCreation - for tests: the k-th call of createArray from now on
+ * (1: the next one; counted over all threads) fails as when memory has
+ * run out; the others are not affected.  0 sets no failure.  At the first
+ * createArray of the process, the environment variable
+ * GEOHARM_HOST_FAIL_ALLOCATION, when it holds a whole number K >= 1, sets
+ * failArrayCreation(K): so tests make a program's K-th array fail (the
+ * arrays of geoharm-call's arguments count, as the plug-in's outputs do).
+ */
+void failArrayCreation(long k);
 
 /*
  * createArrayWithoutData - an array that has a class and dimensions but no
@@ -92,21 +104,30 @@ void noteHostCall(const char* routine, std::initializer_list<long long> values);
 /* The plug-in's entry point (mex_host.h). */
 using EntryPoint = void (*)(const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs, const MexPointer* prhs);
 
-/* An error raised through the host by the plug-in. */
+/* An error that ended a call: raised by the plug-in through the host's
+   error routine, or by the host itself (raisedByHost: an array the plug-in
+   asked for that the host cannot create, identifier HOST_NOMEM_ID). */
 struct HostError {
     std::string identifier;
     std::string message;
+    bool raisedByHost = false;
 };
+
+/* The identifier of the host's error for an array it cannot create. */
+constexpr const char* HOST_NOMEM_ID = "host:nomem";
 
 /*
  * callEntryPoint - one call of the plug-in, as the host makes it.
  *
  * plhs must have max(nlhs, 1) slots, set to 0.  On return true, the arrays
  * the plug-in created and left in plhs belong to the caller; any others it
- * created are freed.  On return false the plug-in ended with an error
- * through the host: `error` holds it, every array it created is freed and
- * plhs is cleared.  `arraysMade` counts the arrays it created either way.
- * Calls on different threads are independent.
+ * created are freed.  On return false the call ended with an error
+ * through the host: `error` holds it, every array the plug-in created is
+ * freed and plhs is cleared.  An error the host raised itself gives the
+ * caller's floating-point state (MXCSR) back as it was at the call, which
+ * the plug-in, stopped inside a host routine, cannot do.  `arraysMade`
+ * counts the arrays the plug-in created either way.  Calls on different
+ * threads are independent.
  */
 bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs, const MexPointer* prhs,
                     HostError& error, std::size_t& arraysMade);

@@ -5,9 +5,15 @@
  * address as the address of a variable that holds it.  Each call is noted
  * in the thread's trace (host_api.h), when one is set, before it is
  * carried out.
+ *
+ * An array the plug-in asks for that cannot be created ends the call with
+ * the host's error HOST_NOMEM_ID, as a host does: the plug-in never gets a
+ * null handle back.
  */
+#include <cstdio>
 #include <cstring>
 
+#include "call_frame.h"
 #include "host_api.h"
 #include "mex_class_ids.h"
 #include "mex_host.h"
@@ -21,7 +27,24 @@ extern "C" {
 MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(const MexInt* rows, const MexInt* cols,
                                                                                const MexInt* complexFlag) {
     noteHostCall("mxcreatedoublematrix700_", {*rows, *cols, *complexFlag});
-    return geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
+    const MexPointer handle = geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
+    if (handle != 0) return handle;
+
+    /* The host's error, its text in a buffer of its own (nothing left to
+       allocate). */
+    char message[160];
+    const double bytes = 8.0 * (*rows) * (*cols) * (*complexFlag != 0 ? 2.0 : 1.0);
+    const int length =
+        *rows < 0 || *cols < 0
+            ? std::snprintf(message, sizeof message, "Cannot create a %ld-by-%ld double array: a size is negative.",
+                            static_cast<long>(*rows), static_cast<long>(*cols))
+            : std::snprintf(message, sizeof message,
+                            "Out of memory: cannot create a %ld-by-%ld %sdouble array (%.0f bytes).",
+                            static_cast<long>(*rows), static_cast<long>(*cols), *complexFlag != 0 ? "complex " : "",
+                            bytes);
+    const std::size_t kept = length < 0 ? 0 : static_cast<std::size_t>(length) < sizeof message ? length : sizeof message - 1;
+    geoharm::host::endCallWithError(geoharm::host::HOST_NOMEM_ID, std::strlen(geoharm::host::HOST_NOMEM_ID), message,
+                                    kept, true);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot) {
