@@ -63,6 +63,23 @@ MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& di
 /* destroyArray - frees the array and its data; 0 is ignored. */
 void destroyArray(MexPointer handle);
 
+/* What an array is, as arrayFacts reads it. */
+struct ArrayFacts {
+    MexInt classId = 0;
+    std::vector<MexSize> dims; /* two or more, as created */
+    bool complex = false;
+    bool sparse = false;
+    const void* real = nullptr; /* its real data (nullptr when it has none) */
+};
+
+/*
+ * arrayFacts - the class, dimensions, flags and data of the array behind
+ * `handle`; false, with `facts` untouched, when the handle is 0 or not a
+ * live array of this host (freed, or a plain address).  For a caller that
+ * checks what a plug-in gave back before reading it.
+ */
+bool arrayFacts(MexPointer handle, ArrayFacts& facts);
+
 /* Real and imaginary data of an array (nullptr when it has none). */
 void* realData(MexPointer handle);
 void* imagData(MexPointer handle);

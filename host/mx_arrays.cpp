@@ -162,6 +162,17 @@ MxArray* arrayOf(MexPointer handle, const char* routine) {
     return a;
 }
 
+bool arrayFacts(MexPointer handle, ArrayFacts& facts) {
+    const MxArray* a = reinterpret_cast<const MxArray*>(handle);
+    if (a == nullptr || a->magic != ARRAY_MAGIC) return false;
+    facts.classId = a->classId;
+    facts.dims = a->dims;
+    facts.complex = a->complex;
+    facts.sparse = a->sparse;
+    facts.real = a->real;
+    return true;
+}
+
 void* realData(MexPointer handle) { return arrayOf(handle, "realData")->real; }
 
 void* imagData(MexPointer handle) { return arrayOf(handle, "imagData")->imag; }

@@ -35,6 +35,13 @@
 namespace geoharm {
 
 constexpr std::size_t MAX_LINE_BYTES = std::size_t{1} << 20;
+
+/* The most records a tool holds at once: geoharm-call's batch mode and
+   geoharm-eval --many make one call per run of at most this many, so that
+   their memory is the same for an input of any length (about 5 MB of
+   records, arguments and results, past the program itself) and every
+   finished line is written before the next run is read. */
+constexpr std::size_t RECORDS_AT_ONCE = std::size_t{1} << 16;
 constexpr std::size_t QUOTED_FIELD_CHARS = 40;
 
 enum class RecordKind { Record, Empty, Malformed };

@@ -50,4 +50,13 @@ int readEndStatus(const char* tool, ReadStatus read, const RecordReader& reader,
     return STATUS_DONE;
 }
 
+int outOfMemory(const char* tool, const char* what) {
+    std::fflush(stdout);
+    if (what != nullptr)
+        std::fprintf(stderr, "%s: out of memory: %s\n", tool, what);
+    else
+        std::fprintf(stderr, "%s: out of memory\n", tool);
+    return STATUS_NO_MEMORY;
+}
+
 }  // namespace geoharm
