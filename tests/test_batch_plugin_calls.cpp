@@ -100,7 +100,7 @@ void expectRowsAsGeoharm(const std::vector<std::vector<double>>& points, const A
             column[c] = static_cast<const double*>(out.data()) + (nlhs == 3 ? 0 : c * k);
         }
         for (std::size_t i = 0; i < k; i++) {
-            for (std::size_t c = 0; c < 3; c++) EXPECT_SAME_RESULT(column[c][i], want[i][c]) << "row " << i;
+            for (std::size_t c = 0; c < 3; c++) EXPECT_SAME_BITS(column[c][i], want[i][c]) << "row " << i;
             for (std::size_t c = 0; c < 3; c++)
                 EXPECT_SAME_BITS(static_cast<const double*>(pos.data())[c * k + i], points[i][c]) << "input changed";
         }
@@ -357,7 +357,7 @@ TEST(BatchPlugin, KeepsTheCallersFloatingPointState) {
         if (r.ok) {
             for (std::size_t i = 0; i < points.size(); i++)
                 for (std::size_t c = 0; c < 3; c++)
-                    EXPECT_SAME_RESULT(static_cast<const double*>(r.outputs[0].data())[c * points.size() + i],
+                    EXPECT_SAME_BITS(static_cast<const double*>(r.outputs[0].data())[c * points.size() + i],
                                        want[i][c]);
         }
     }
