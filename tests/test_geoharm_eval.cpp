@@ -53,6 +53,32 @@ TEST(EvalTool, SpecialValuesPrintTheSameEverywhere) {
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "nan nan nan");
 }
 
+TEST(EvalTool, BitsOptionWritesEachDoublesBits) {
+    // The bits of the doubles the decimal lines spell, through both paths:
+    // a NaN as the default NaN, -0.0 and infinities with their own bits.
+    const std::string input = geoharm_test::workedExampleRecords() +
+                              "0 0 0 10 10\n-0.0 0.0 6600000 -1 -1\ninf 0 7e6 10 10\n1e-150 0 0 0 0\n";
+    const ToolRun decimal = runEval(input);
+    ASSERT_EQ(decimal.status, 0) << decimal.err;
+    std::string want;
+    const char* p = decimal.out.c_str();
+    for (char* end; *p != '\0'; p = end) {
+        const double v = std::strtod(p, &end);
+        ASSERT_NE(end, p) << decimal.out;
+        const unsigned long long b = v == v ? geoharm_test::bitsOf(v) : 0x7FF8000000000000u;
+        char bits[24];
+        std::snprintf(bits, sizeof bits, "%016llX%c", b, *end);
+        want += bits;
+        end++;
+    }
+    for (const char* options : {" --bits", " --many --bits", " --bits --many"}) {
+        const ToolRun run = runEval(input, options);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, want) << options;
+    }
+    EXPECT_EQ(runEval(input, " --bits --bits").status, 2);
+}
+
 TEST(EvalTool, MalformedRecordStopsWithItsLineNumber) {
     struct Case {
         const char* input;

@@ -19,6 +19,8 @@
  *                      first and zeros after them
  *   --nlhs K           the number of outputs asked for (default 1);
  *                      output slot 0 is printed whatever K is
+ *   --bits             write each double as the 16 hexadecimal digits of
+ *                      its bits (record_io.h), NaN included
  *   --fp-state S       call the plug-in from the floating-point state S
  *                      (caller_fp_states.h: default unmasked upward
  *                      downward towardzero ftz-daz), set just before each
@@ -68,6 +70,7 @@ namespace host = geoharm::host;
 struct Options {
     std::string plugin;
     geoharm::CallOptions call;
+    bool bits = false;
 };
 
 /* A class N or M can be passed as: numeric, logical or char. */
@@ -101,7 +104,7 @@ bool parseDims(const char* text, std::vector<MexSize>& dims) {
 }
 
 /* The plug-in's path and the options, in any order: an argument that
-   starts with '-' is an option, followed by its value. */
+   starts with '-' is an option, followed by its value (--bits alone). */
 bool parseOptions(int argc, char** argv, Options& o) {
     geoharm::CallOptions& c = o.call;
     for (int i = 1; i < argc; i++) {
@@ -109,6 +112,10 @@ bool parseOptions(int argc, char** argv, Options& o) {
         if (arg.empty() || arg[0] != '-') {
             if (!o.plugin.empty() || arg.empty()) return false;
             o.plugin = arg;
+            continue;
+        }
+        if (arg == "--bits") {
+            o.bits = true;
             continue;
         }
         if (i + 1 >= argc) return false;
@@ -139,10 +146,11 @@ bool parseOptions(int argc, char** argv, Options& o) {
 void usage(const char* argv0) {
     std::fprintf(stderr,
                  "usage: %s PLUGIN [--class C] [--n-class C] [--m-class C] [--nrhs K] [--nlhs K]\n"
-                 "                    [--position RxC] [--fp-state S] < records\n"
-                 "  (the options before or after PLUGIN)\n"
+                 "                    [--position RxC] [--fp-state S] [--bits] < records\n"
+                 "  (the options may also come before PLUGIN)\n"
                  "  reads lines 'x y z N M', calls PLUGIN for each through the stand-in host\n"
-                 "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g; N and M go in as int8 unless\n"
+                 "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g, or with --bits as the 16\n"
+                 "  hexadecimal digits of each double's bits; N and M go in as int8 unless\n"
                  "  C (double single logical char int8 uint8 int16 uint16 int32 uint32 int64\n"
                  "  uint64) says otherwise; S (default unmasked upward downward towardzero\n"
                  "  ftz-daz) is the floating-point state the plug-in is called from; a\n"
@@ -182,7 +190,7 @@ int main(int argc, char** argv) {
 
     geoharm::readStandardInputAsBytes();
     geoharm::RecordReader reader(stdin);
-    geoharm::ResultOutput output("geoharm-call");
+    geoharm::ResultOutput output("geoharm-call", o.bits ? geoharm::NumberFormat::Bits : geoharm::NumberFormat::Decimal);
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
     int status;
     try {

@@ -8,6 +8,9 @@
  * Input that cannot be read or output that cannot be written ends it with
  * status 4 (every status: tool_exit.h).
  *
+ * With --bits, each double is written as the 16 hexadecimal digits of its
+ * bits (record_io.h), NaN included.
+ *
  * With --many, the records are read in blocks of RECORDS_AT_ONCE, and the
  * records of each N and M in a block evaluated by one call of
  * evaluateAccelerationMany (one point per vector lane, threads for many
@@ -128,13 +131,22 @@ void evaluateRecords(bool many, geoharm::RecordReader& reader, geoharm::ResultOu
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool many = argc == 2 && std::strcmp(argv[1], "--many") == 0;
-    if (argc > 1 && !many) {
+    bool many = false, bits = false, good = true;
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--many") == 0 && !many)
+            many = true;
+        else if (std::strcmp(argv[i], "--bits") == 0 && !bits)
+            bits = true;
+        else
+            good = false;
+    }
+    if (!good) {
         std::fprintf(stderr,
-                     "usage: %s [--many] < records\n"
+                     "usage: %s [--many] [--bits] < records\n"
                      "  reads lines 'x y z N M' (metres; degree and order in -128..127)\n"
                      "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n"
-                     "  --many: the records of each N and M in one many-point call\n",
+                     "  --many: the records of each N and M in one many-point call\n"
+                     "  --bits: each double as the 16 hexadecimal digits of its bits\n",
                      argv[0]);
         return geoharm::STATUS_USAGE;
     }
@@ -143,7 +155,7 @@ int main(int argc, char** argv) {
 
     geoharm::readStandardInputAsBytes();
     geoharm::RecordReader reader(stdin);
-    geoharm::ResultOutput output("geoharm-eval");
+    geoharm::ResultOutput output("geoharm-eval", bits ? geoharm::NumberFormat::Bits : geoharm::NumberFormat::Decimal);
     std::string why;
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
     int status;

@@ -5,7 +5,9 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cinttypes>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -77,8 +79,15 @@ std::string quoted(const std::string& field) {
     return out;
 }
 
-void formatOne(double v, std::string& out) {
+void formatOne(double v, NumberFormat format, std::string& out) {
     char buf[40];
+    if (format == NumberFormat::Bits) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        std::snprintf(buf, sizeof buf, "%016" PRIX64, bits);
+        out += buf;
+        return;
+    }
     if (std::isnan(v)) {
         out += "nan";
         return;
@@ -179,17 +188,17 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
     }
 }
 
-std::string formatResult(const double a[3]) {
+std::string formatResult(const double a[3], NumberFormat format) {
     std::string out;
     for (int i = 0; i < 3; i++) {
         if (i > 0) out += ' ';
-        formatOne(a[i], out);
+        formatOne(a[i], format, out);
     }
     return out;
 }
 
-bool writeResult(std::FILE* out, const double a[3]) {
-    const std::string line = formatResult(a) + '\n';
+bool writeResult(std::FILE* out, const double a[3], NumberFormat format) {
+    const std::string line = formatResult(a, format) + '\n';
     return std::fwrite(line.data(), 1, line.size(), out) == line.size();
 }
 

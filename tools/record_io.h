@@ -20,8 +20,11 @@
  *
  * Output, one line a record:  a_x a_y a_z
  *   each as %.17g (which reads back to the same double), except that a NaN
- *   prints as "nan" whatever its sign bit (which carries no meaning here)
- *   and infinities as "inf" / "-inf", identically on every platform.
+ *   prints as "nan" whatever its bits and infinities as "inf" / "-inf",
+ *   identically on every platform (NumberFormat::Decimal); or each as the
+ *   16 hexadecimal digits of its bits, upper case, "7FF8000000000000" for
+ *   the default NaN (NumberFormat::Bits: what the identity tests compare,
+ *   so that a NaN's bits count too).
  */
 #ifndef GEOHARM_RECORD_IO_H
 #define GEOHARM_RECORD_IO_H
@@ -83,12 +86,15 @@ private:
     std::string text_;
 };
 
+/* How the output writes a double. */
+enum class NumberFormat { Decimal, Bits };
+
 /* formatResult - the output line for one result, without the newline. */
-std::string formatResult(const double a[3]);
+std::string formatResult(const double a[3], NumberFormat format = NumberFormat::Decimal);
 
 /* writeResult - formatResult and a newline to `out`; false when the write
    failed (errno tells why). */
-bool writeResult(std::FILE* out, const double a[3]);
+bool writeResult(std::FILE* out, const double a[3], NumberFormat format = NumberFormat::Decimal);
 
 }  // namespace geoharm
 

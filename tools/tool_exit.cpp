@@ -10,7 +10,7 @@
 namespace geoharm {
 
 bool ResultOutput::write(const double a[3]) {
-    if (writeResult(stdout, a)) return true;
+    if (writeResult(stdout, a, format_)) return true;
     writeErrno_ = errno;
     return false;
 }

@@ -45,20 +45,22 @@ enum ToolStatus : int {
 /*
  * ResultOutput - the result lines of a tool on standard output.
  *
- * write()   one result line; false when it could not be written (stop
- *           then: finish() reports it)
+ * write()   one result line, its numbers in the given format; false when
+ *           it could not be written (stop then: finish() reports it)
  * finish()  flushes and closes standard output; returns `status` when
  *           everything written got out, else prints why on standard error
  *           and returns STATUS_IO.  Nothing may be written after it.
  */
 class ResultOutput {
 public:
-    explicit ResultOutput(const char* tool) : tool_(tool) {}
+    explicit ResultOutput(const char* tool, NumberFormat format = NumberFormat::Decimal)
+        : tool_(tool), format_(format) {}
     bool write(const double a[3]);
     int finish(int status);
 
 private:
     const char* tool_;
+    NumberFormat format_;
     int writeErrno_ = 0;
 };
 
