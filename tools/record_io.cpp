@@ -150,11 +150,18 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
     if (stopped_) return ReadStatus::End;
     for (;;) {
         /* One line, without its '\n'; a last line may lack it.  A mark at
-           the start of the input is no part of the first line's length. */
+           the start of the input is no part of the first line's length,
+           nor is a '\r' that ends the line (CR LF, or a CR at the end). */
         text_.clear();
         int c;
         while ((c = std::getc(in_)) != EOF && c != '\n') {
             if (text_.size() >= maxLine_ && text_.size() - (line_ == 0 ? leadingMark(text_) : 0) == maxLine_) {
+                const int after = c == '\r' ? std::getc(in_) : 0;
+                if (c == '\r' && (after == '\n' || after == EOF)) {
+                    if (after == '\n') std::ungetc(after, in_);
+                    text_ += '\r';
+                    continue;
+                }
                 stopped_ = true;
                 line_++;
                 why = "longer than " + std::to_string(maxLine_) + " bytes";

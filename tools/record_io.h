@@ -13,7 +13,8 @@
  * other byte (NUL, 0x1A, a byte-order mark after the start) is part of the
  * field it stands in, which then is malformed.  A UTF-8 byte-order mark at
  * the very start of the input is skipped.  A line may be MAX_LINE_BYTES
- * long (without its '\n' and a leading mark); a longer one is malformed.
+ * long (its content: without its '\n', a '\r' just before it or before
+ * the end of the input, and a leading mark); a longer one is malformed.
  * A reason that quotes a field shows other bytes than printable ASCII (and
  * '\\') as \xNN, at most QUOTED_FIELD_CHARS characters of it, and the
  * field's length when it is cut.

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tool_platform.h"
+
 namespace geoharm {
 
 bool ResultOutput::write(const double a[3]) {
     if (writeResult(stdout, a, format_)) return true;
-    writeErrno_ = errno;
+    writeErrno_ = writeErrorNumber(errno);
     return false;
 }
 
@@ -20,14 +22,14 @@ int ResultOutput::finish(int status) {
        on the stream even when nothing is left to flush. */
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;
-    int reason = flushed ? writeErrno_ : errno;
+    int reason = flushed ? writeErrno_ : writeErrorNumber(errno);
     bool good = flushed && std::ferror(stdout) == 0;
     /* Closing may report a late failure too (a file system that writes on
        close). */
     errno = 0;
     if (std::fclose(stdout) != 0 && good) {
         good = false;
-        reason = errno;
+        reason = writeErrorNumber(errno);
     }
     if (good) return status;
     std::fprintf(stderr, "%s: cannot write standard output: %s\n", tool_,
