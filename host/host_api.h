@@ -74,9 +74,9 @@ struct ArrayFacts {
 
 /*
  * arrayFacts - the class, dimensions, flags and data of the array behind
- * `handle`; false, with `facts` untouched, when the handle is 0 or not a
- * live array of this host (freed, or a plain address).  For a caller that
- * checks what a plug-in gave back before reading it.
+ * `handle`; false, with `facts` untouched, when the handle is 0 or its
+ * record does not carry the live mark (an array already freed).  For a
+ * caller that checks what a plug-in gave back before reading it.
  */
 bool arrayFacts(MexPointer handle, ArrayFacts& facts);
 
