@@ -22,6 +22,7 @@
 #define GEOHARM_TOOLS_CALL_MODES_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -47,7 +47,6 @@
  */
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -63,7 +62,6 @@
 namespace {
 
 using geoharm::MexInt;
-using geoharm::MexPointer;
 using geoharm::MexSize;
 namespace host = geoharm::host;
 
