@@ -12,6 +12,7 @@
  */
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "call_frame.h"
 #include "host_api.h"
@@ -45,6 +46,22 @@ MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(c
     const std::size_t kept = length < 0 ? 0 : static_cast<std::size_t>(length) < sizeof message ? length : sizeof message - 1;
     geoharm::host::endCallWithError(geoharm::host::HOST_NOMEM_ID, std::strlen(geoharm::host::HOST_NOMEM_ID), message,
                                     kept, true);
+}
+
+MexPointer GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(const MexInt* ndim, const MexInt* dims,
+                                                                               const MexInt* classId,
+                                                                               const MexInt* complexFlag) {
+    std::vector<long long> noted{*ndim};
+    for (MexInt i = 0; i < *ndim; i++) noted.push_back(dims[i]);
+    noted.push_back(*classId);
+    noted.push_back(*complexFlag);
+    noteHostCall("mxcreatenumericarray700_", noted);
+    /* The host's shape: trailing dimensions of 1 after the second dropped,
+       at least two (createArray pads with 1). */
+    std::vector<MexSize> shape;
+    for (MexInt i = 0; i < *ndim; i++) shape.push_back(dims[i]);
+    while (shape.size() > 2 && shape.back() == 1) shape.pop_back();
+    return geoharm::host::createArray(*classId, shape, *complexFlag != 0, false);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot) {

@@ -1,9 +1,11 @@
 // One NaN: every NaN a field entry point returns is the default quiet NaN
 // 0x7FF8000000000000, whatever NaN (sign, payload, signalling or quiet)
-// or invalid operation it came from, on every path: one point (the fused
-// routine the processor runs, the plain stages, the installed interface)
-// and many (each lane routine the processor runs, on one thread and on
-// several).  Run by every build, so each build's code is held to it.
+// or invalid operation it came from, on every path, for the acceleration
+// and for the gradient (tensor, acceleration, potential): one point (the
+// fused routine the processor runs, each of the gradient's routines, the
+// plain stages, the installed interface) and many (each lane routine the
+// processor runs, on one thread and on several).  Run by every build, so
+// each build's code is held to it.
 #include <gtest/gtest.h>
 
 #include <cinttypes>
@@ -18,7 +20,10 @@
 #include "machine/cpu_features.h"
 #include "machine/default_nan.h"
 #include "many/many_point_routines.h"
+#include "many/evaluate_gradient_many.h"
 #include "point/evaluate_acceleration.h"
+#include "point/evaluate_gradient.h"
+#include "point/gradient_routines.h"
 
 namespace {
 
@@ -59,8 +64,8 @@ struct NanCheck {
     long nans = 0, wrong = 0;
     std::string report;
 
-    void look(const double a[3], const std::string& where, const std::vector<double>& p) {
-        for (int c = 0; c < 3; c++) {
+    void look(const double* a, const std::string& where, const std::vector<double>& p, int values = 3) {
+        for (int c = 0; c < values; c++) {
             if (a[c] == a[c]) continue;
             nans++;
             if (bitsOf(a[c]) == 0x7FF8000000000000u) continue;
@@ -115,6 +120,94 @@ TEST(DefaultNan, EveryOnePointPath) {
         EXPECT_GT(check.nans, 100) << path.name;
         EXPECT_EQ(check.wrong, 0) << check.wrong << " of " << check.nans << " NaN components differ:\n" << check.report;
     }
+}
+
+TEST(DefaultNan, EveryGradientPath) {
+    // T, a and U of one point through each routine, the plain stages and
+    // the installed interface; of many through each lane routine on one
+    // thread and on several, and the installed many-point interface.
+    using Path = void (*)(const double p[3], int n, int m, double v[13]);
+    struct Named {
+        const char* name;
+        Path path;
+        bool needsAvx2;
+    };
+    const Named paths[] = {
+        {"evaluateGradient",
+         [](const double p[3], int n, int m, double v[13]) {
+             geoharm::evaluateGradient({p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v,
+                                       v + 9, v + 12);
+         },
+         false},
+        {"evaluateGradientPlain",
+         [](const double p[3], int n, int m, double v[13]) {
+             geoharm::evaluateGradientPlain(
+                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
+         },
+         false},
+        {"evaluateGradientSse2",
+         [](const double p[3], int n, int m, double v[13]) {
+             geoharm::evaluateGradientSse2(
+                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
+         },
+         false},
+        {"evaluateGradientAvx2",
+         [](const double p[3], int n, int m, double v[13]) {
+             geoharm::evaluateGradientAvx2(
+                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
+         },
+         true},
+        {"geoharm::gradient", [](const double p[3], int n, int m, double v[13]) { geoharm::gradient(p, n, m, v, v + 9, v + 12); },
+         false},
+    };
+    for (const Named& path : paths) {
+        if (path.needsAvx2 && !geoharm::cpuHasAvx2()) continue;
+        NanCheck check;
+        for (const auto& p : nanPositions()) {
+            for (const auto& l : LIMITS) {
+                double v[13];
+                path.path(p.data(), l[0], l[1], v);
+                check.look(v, std::string(path.name) + " N=" + std::to_string(l[0]), p, 13);
+            }
+        }
+        EXPECT_GT(check.nans, 1000) << path.name;
+        EXPECT_EQ(check.wrong, 0) << check.wrong << " of " << check.nans << " NaN values differ:\n" << check.report;
+    }
+
+    const std::vector<std::vector<double>> positions = nanPositions();
+    const std::size_t count = 5 * positions.size() + 3;
+    std::vector<double> x(count), y(count), z(count);
+    for (std::size_t k = 0; k < count; k++) {
+        x[k] = positions[k % positions.size()][0];
+        y[k] = positions[k % positions.size()][1];
+        z[k] = positions[k % positions.size()][2];
+    }
+    std::vector<double> T(9 * count), a(3 * count), U(count);
+    const auto lookAtAll = [&](const std::string& where) {
+        NanCheck check;
+        for (std::size_t k = 0; k < count; k++) {
+            double v[13];
+            for (int i = 0; i < 9; i++) v[i] = T[9 * k + static_cast<std::size_t>(i)];
+            for (int c = 0; c < 3; c++) v[9 + c] = a[static_cast<std::size_t>(c) * count + k];
+            v[12] = U[k];
+            check.look(v, where, {x[k], y[k], z[k]}, 13);
+        }
+        EXPECT_GT(check.nans, 1000) << where;
+        EXPECT_EQ(check.wrong, 0) << check.wrong << " of " << check.nans << " NaN values differ:\n" << check.report;
+    };
+    const SimdLevel levels[] = {SimdLevel::SSE2, SimdLevel::AVX2, SimdLevel::AVX512F};
+    for (SimdLevel level : levels) {
+        if (level > geoharm::processorSimdLevel()) continue;
+        for (int threads : {1, 3}) {
+            geoharm::evaluateGradientManyWith(level, threads, count, x.data(), y.data(), z.data(), 10, 10, T.data(),
+                                              a.data(), a.data() + count, a.data() + 2 * count, U.data());
+            lookAtAll("gradient lanes, level " + std::to_string(static_cast<int>(level)) + ", " +
+                      std::to_string(threads) + " threads");
+        }
+    }
+    geoharm::gradientMany(count, x.data(), y.data(), z.data(), 10, 10, T.data(), a.data(), a.data() + count,
+                          a.data() + 2 * count, U.data());
+    lookAtAll("geoharm::gradientMany");
 }
 
 TEST(DefaultNan, EveryLaneRoutineOnAnyNumberOfThreads) {

@@ -1,7 +1,8 @@
-// geoharm-call with the batch plug-in, from the outside: runs of records
-// with the same N and M, one call each, print what geoharm-eval prints in
-// either output form; a refused call ends with "identifier: message" after
-// the lines of the runs before it.
+// geoharm-call with the batch and the gradient plug-ins, from the outside:
+// runs of records with the same N and M, one call each, print what
+// geoharm-eval prints (with --gradient for the gradient plug-in); a refused
+// call ends with "identifier: message" after the lines of the runs before
+// it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,8 +18,9 @@ using geoharm_test::runCommand;
 
 std::string quoted(const char* path) { return std::string("\"") + path + "\""; }
 
-geoharm_test::ToolOutput runBatch(const std::string& options, const std::string& input) {
-    return runCommand(quoted(GEOHARM_CALL) + " " + quoted(GEOHARM_BATCH_PLUGIN) + " " + options, input);
+geoharm_test::ToolOutput runBatch(const std::string& options, const std::string& input,
+                                  const char* plugin = GEOHARM_BATCH_PLUGIN) {
+    return runCommand(quoted(GEOHARM_CALL) + " " + quoted(plugin) + " " + options, input);
 }
 
 /* Runs of one record and of many, comments and blank lines between them,
@@ -81,9 +83,11 @@ TEST(CallToolBatch, FailuresEndWithTheirStatusAndMessage) {
 }
 
 /* A copy of the plug-in file at `from` named `name` plus its extension,
-   in a folder of this process's own. */
+   in a folder of its own (within one of this process's own). */
 std::string renamedCopy(const std::string& from, const std::string& name) {
-    const std::string folder = testing::TempDir() + "geoharm_renamed_" + std::to_string(geoharm_test::processId());
+    static int copies = 0;
+    const std::string folder = testing::TempDir() + "geoharm_renamed_" + std::to_string(geoharm_test::processId()) +
+                               "/" + std::to_string(copies++);
     std::filesystem::create_directories(folder);
     const std::string to = folder + "/" + name + from.substr(from.rfind('.'));
     std::ifstream in(from, std::ios::binary);
@@ -97,6 +101,8 @@ TEST(CallTool, APluginThatIsNotOfTheKindItsNameSaysIsCaught) {
     // refuses the arguments (status 3).  Never a line of other memory.
     const std::string geoharmAsBatch = renamedCopy(GEOHARM_PLUGIN, "geoharm_batch");
     const std::string batchAsGeoharm = renamedCopy(GEOHARM_BATCH_PLUGIN, "geoharm");
+    const std::string gradientAsBatch = renamedCopy(GEOHARM_GRADIENT_PLUGIN, "geoharm_batch");
+    const std::string batchAsGradient = renamedCopy(GEOHARM_BATCH_PLUGIN, "geoharm_gradient");
     const std::string one = "7000000 1000000 2000000 10 10\n";
     const std::string three = one + "6500000 0 1000000 10 10\n0 0 7000000 10 10\n";
     struct Case {
@@ -116,6 +122,13 @@ TEST(CallTool, APluginThatIsNotOfTheKindItsNameSaysIsCaught) {
         {batchAsGeoharm, "", one, 3, "geoharm_batch:positions: Input 1 (positions) is 3-by-K"},
         {batchAsGeoharm, "--position 1x3", three, 2,
          "geoharm-call: line 1: output 1 is a 1-by-3 double array, where geoharm gives a real 3-by-1 double array\n"},
+        {gradientAsBatch, "", three, 2,
+         "geoharm-call: line 3: output 1 is a 3-by-3-by-3 double array, where a batch plug-in (geoharm_batch.*) "
+         "gives a real 3-by-3 double array\n"},
+        {gradientAsBatch, "--nlhs 3", one, 2, "geoharm-call: line 1: output 1 is a 3-by-3 double array, where a batch"},
+        {batchAsGradient, "", three, 2,
+         "geoharm-call: line 3: output 1 is a 3-by-1 double array, where a gradient plug-in (geoharm_gradient.*) "
+         "gives a real 3-by-3-by-3 double array\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.plugin + " " + c.options);
@@ -124,7 +137,7 @@ TEST(CallTool, APluginThatIsNotOfTheKindItsNameSaysIsCaught) {
         EXPECT_EQ(call.out, "");
         EXPECT_EQ(call.err.find(c.err), 0u) << call.err;
     }
-    std::filesystem::remove_all(std::filesystem::path(geoharmAsBatch).parent_path());
+    std::filesystem::remove_all(std::filesystem::path(geoharmAsBatch).parent_path().parent_path());
 }
 
 TEST(CallToolMemory, AnArrayTheHostCannotCreateEndsWithStatus6AfterTheLinesBefore) {
@@ -164,6 +177,43 @@ TEST(CallToolMemory, AnArrayTheHostCannotCreateEndsWithStatus6AfterTheLinesBefor
         EXPECT_EQ(call.out, eval.out.substr(0, end));
         EXPECT_EQ(call.err.find(c.err), 0u) << call.err;
     }
+}
+
+TEST(CallToolGradient, PrintsWhatTheEvaluatorPrintsAndEndsWithTheStatusOfAFailure) {
+    const auto eval = runCommand(quoted(GEOHARM_EVAL) + " --gradient", records());
+    ASSERT_EQ(eval.status, 0) << eval.err;
+    for (const char* options : {"", "--nlhs 3", "--class double", "--n-class int16 --m-class single --nrhs 3"}) {
+        SCOPED_TRACE(options);
+        const auto call = runBatch(options, records(), GEOHARM_GRADIENT_PLUGIN);
+        EXPECT_EQ(call.status, 0) << call.err;
+        EXPECT_EQ(call.out, eval.out);
+        EXPECT_EQ(call.err, "");
+    }
+    struct Case {
+        const char* options;
+        int status;
+        const char* err;
+    };
+    const char* twoRuns = "7000000 1000000 2000000 0 0\n7000000 1000000 2000000 10 10\n";
+    const Case cases[] = {
+        {"--nlhs 4", 3, "geoharm_gradient:nlhs: At most three outputs"},
+        {"--nrhs 4", 3, "geoharm_gradient:nrhs: Three inputs are needed, and no more"},
+        {"--nrhs 2", 3, "geoharm_gradient:nrhs: Three inputs are needed, and no more"},
+        {"--class char", 3, "geoharm_gradient:degree: Input 2 (N, maximum degree) must be"},
+        {"--nlhs 2", 2, "usage:"},
+        {"--position 3x2", 2, "usage:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const auto call = runBatch(c.options, twoRuns, GEOHARM_GRADIENT_PLUGIN);
+        EXPECT_EQ(call.status, c.status);
+        EXPECT_EQ(call.out, "");
+        EXPECT_EQ(call.err.rfind(c.err, 0), 0u) << call.err;
+    }
+    const auto bad = runBatch("", "7000000 1000000 2000000 0 0\n1 2 3 4\n", GEOHARM_GRADIENT_PLUGIN);
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, runCommand(quoted(GEOHARM_EVAL) + " --gradient", "7000000 1000000 2000000 0 0\n").out);
+    EXPECT_EQ(bad.err.rfind("geoharm-call: line 2: expected 5 fields", 0), 0u) << bad.err;
 }
 
 }  // namespace

@@ -29,18 +29,21 @@ std::string sizeText(const std::vector<MexSize>& dims) {
 CallMode callModeOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return name.rfind("geoharm_batch.", 0) == 0 ? CallMode::Batch : CallMode::Single;
+    if (name.rfind("geoharm_batch.", 0) == 0) return CallMode::Batch;
+    if (name.rfind("geoharm_gradient.", 0) == 0) return CallMode::Gradient;
+    return CallMode::Single;
 }
 
 const char* modeName(CallMode mode) {
     switch (mode) {
         case CallMode::Batch: return "a batch plug-in (geoharm_batch.*)";
+        case CallMode::Gradient: return "a gradient plug-in (geoharm_gradient.*)";
         case CallMode::Single: break;
     }
     return "geoharm";
 }
 
-std::size_t recordsPerCall(CallMode mode) { return mode == CallMode::Batch ? RECORDS_AT_ONCE : 1; }
+std::size_t recordsPerCall(CallMode mode) { return mode == CallMode::Single ? 1 : RECORDS_AT_ONCE; }
 
 host::Array positionsArgument(CallMode mode, const CallRecords& records, const std::vector<MexSize>& singleDims) {
     if (mode == CallMode::Single) return host::makePosition(records.x[0], records.y[0], records.z[0], singleDims);
@@ -61,12 +64,20 @@ ExpectedOutputs expectedOutputs(CallMode mode, int nlhs, std::size_t k) {
     const MexSize rows = static_cast<MexSize>(k);
     switch (mode) {
         case CallMode::Batch:
-            if (nlhs == 3) return {{{rows, 1}, {rows, 1}, {rows, 1}}, {{0, 0}, {1, 0}, {2, 0}}};
-            return {{{rows, 3}}, {{0, 0}, {0, k}, {0, 2 * k}}};
+            if (nlhs == 3) return {{{rows, 1}, {rows, 1}, {rows, 1}}, {{0, 0, 1}, {1, 0, 1}, {2, 0, 1}}};
+            return {{{rows, 3}}, {{0, 0, 1}, {0, k, 1}, {0, 2 * k, 1}}};
+        case CallMode::Gradient: {
+            /* T 3-by-3-by-K (a trailing 1 dropped), A K-by-3, U K-by-1; the
+               line U, A's row, T's nine elements of the record. */
+            ExpectedOutputs e{{{3, 3, rows}, {rows, 3}, {rows, 1}}, {{2, 0, 1}, {1, 0, 1}, {1, k, 1}, {1, 2 * k, 1}}};
+            if (k == 1) e.dims[0] = {3, 3};
+            for (std::size_t j = 0; j < 9; j++) e.values.push_back({0, j, 9});
+            return e;
+        }
         case CallMode::Single:
             break;
     }
-    return {{{3, 1}}, {{0, 0}, {0, 1}, {0, 2}}};
+    return {{{3, 1}}, {{0, 0, 1}, {0, 1, 1}, {0, 2, 1}}};
 }
 
 bool checkOutputs(CallMode mode, const ExpectedOutputs& expected, const MexPointer* plhs, std::size_t slots,

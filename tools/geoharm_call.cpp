@@ -30,9 +30,13 @@
  * geoharm_batch.*) is called once for each run of consecutive records
  * with the same N and M (at most RECORDS_AT_ONCE), the positions as a
  * K-by-3 array, and prints the same lines; --position does not apply to
- * it, and --nlhs 3 prints from its three K-by-1 outputs.  What each kind
- * of plug-in is given and must give back is in call_modes.h: outputs of
- * another class or size end the run.
+ * it, and --nlhs 3 prints from its three K-by-1 outputs.  The gradient
+ * plug-in (geoharm_gradient.*) is called the same way, with three outputs
+ * (--nlhs 0, 1 or 2 is refused: the line needs all three), and prints for
+ * each record the line "U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy
+ * Tzz" that geoharm-eval --gradient prints.  What each kind of plug-in is
+ * given and must give back is in call_modes.h: outputs of another class
+ * or size end the run.
  *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line, a file
@@ -68,6 +72,7 @@ namespace host = geoharm::host;
 struct Options {
     std::string plugin;
     geoharm::CallOptions call;
+    bool nlhsGiven = false;
     bool bits = false;
 };
 
@@ -129,6 +134,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
             good = parseCount(value, c.nrhs);
         } else if (arg == "--nlhs") {
             good = parseCount(value, c.nlhs);
+            o.nlhsGiven = true;
         } else if (arg == "--position") {
             good = parseDims(value, c.positionDims);
         } else if (arg == "--fp-state") {
@@ -153,7 +159,8 @@ void usage(const char* argv0) {
                  "  uint64) says otherwise; S (default unmasked upward downward towardzero\n"
                  "  ftz-daz) is the floating-point state the plug-in is called from; a\n"
                  "  PLUGIN named geoharm_batch.* is called once per run of records with the\n"
-                 "  same N and M (no --position)\n",
+                 "  same N and M (no --position); geoharm_gradient.* likewise, with three\n"
+                 "  outputs, writing 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz'\n",
                  argv0);
 }
 
@@ -166,7 +173,10 @@ int main(int argc, char** argv) {
         return geoharm::STATUS_USAGE;
     }
     const geoharm::CallMode mode = geoharm::callModeOf(o.plugin);
-    if (mode == geoharm::CallMode::Batch && o.call.positionDims != std::vector<MexSize>{3, 1}) {
+    const bool gradient = mode == geoharm::CallMode::Gradient;
+    if (gradient && !o.nlhsGiven) o.call.nlhs = 3;
+    if ((mode != geoharm::CallMode::Single && o.call.positionDims != std::vector<MexSize>{3, 1}) ||
+        (gradient && o.call.nlhs < 3)) {
         usage(argv[0]);
         return geoharm::STATUS_USAGE;
     }

@@ -11,6 +11,11 @@
  * With --bits, each double is written as the 16 hexadecimal digits of its
  * bits (record_io.h), NaN included.
  *
+ * With --gradient, each record's line is the gradient's 13 values
+ * "U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz" (record_io.h), from
+ * evaluateGradient, or with --many from one evaluateGradientMany call per N
+ * and M in a block.
+ *
  * With --many, the records are read in blocks of RECORDS_AT_ONCE, and the
  * records of each N and M in a block evaluated by one call of
  * evaluateAccelerationMany (one point per vector lane, threads for many
@@ -34,27 +39,49 @@
 #include <vector>
 
 #include "point/evaluate_acceleration.h"
+#include "point/evaluate_gradient.h"
 #include "many/evaluate_acceleration_many.h"
+#include "many/evaluate_gradient_many.h"
 #include "record_io.h"
 #include "tool_exit.h"
 #include "tool_platform.h"
 
 namespace {
 
+/* One record's line: the acceleration, or with --gradient the 13 values
+   of the gradient; returns the number of values. */
+int evaluateRecord(const geoharm::FieldInput& in, bool gradient, double line[geoharm::GRADIENT_LINE_VALUES]) {
+    if (!gradient) {
+        geoharm::evaluateAcceleration(in, line);
+        return 3;
+    }
+    double T[9], a[3], U;
+    geoharm::evaluateGradient(in, T, a, &U);
+    geoharm::gradientLine(U, a, T, line);
+    return geoharm::GRADIENT_LINE_VALUES;
+}
+
 /*
  * For --many: up to RECORDS_AT_ONCE records, evaluated together when the
  * block is full, at the end, or before a malformed record: one call per N
- * and M among them, the lines written in the records' order.  Its storage
- * is taken once, for a full block.
+ * and M among them (the acceleration, or with --gradient the gradient),
+ * the lines written in the records' order.  Its storage is taken once,
+ * for a full block.
  */
 class RecordBlock {
 public:
-    RecordBlock() {
-        records_.reserve(geoharm::RECORDS_AT_ONCE);
-        order_.reserve(geoharm::RECORDS_AT_ONCE);
-        in_.resize(3 * geoharm::RECORDS_AT_ONCE);
-        out_.resize(3 * geoharm::RECORDS_AT_ONCE);
-        results_.resize(3 * geoharm::RECORDS_AT_ONCE);
+    explicit RecordBlock(bool gradient)
+        : gradient_(gradient), width_(gradient ? geoharm::GRADIENT_LINE_VALUES : 3) {
+        const std::size_t most = geoharm::RECORDS_AT_ONCE;
+        records_.reserve(most);
+        order_.reserve(most);
+        in_.resize(3 * most);
+        out_.resize(3 * most);
+        if (gradient) {
+            T_.resize(9 * most);
+            U_.resize(most);
+        }
+        results_.resize(static_cast<std::size_t>(width_) * most);
     }
 
     /* Adds a record; true when the block is full (flush it then). */
@@ -86,40 +113,52 @@ public:
                 in_[g + k] = r.y;
                 in_[2 * g + k] = r.z;
             }
-            geoharm::evaluateAccelerationMany(g, in_.data(), in_.data() + g, in_.data() + 2 * g, first.n, first.m,
-                                              out_.data(), out_.data() + g, out_.data() + 2 * g);
-            for (std::size_t k = 0; k < g; k++)
-                for (std::size_t c = 0; c < 3; c++) results_[3 * order_[begin + k] + c] = out_[c * g + k];
+            const double *x = in_.data(), *y = x + g, *z = y + g;
+            double *ax = out_.data(), *ay = ax + g, *az = ay + g;
+            if (gradient_)
+                geoharm::evaluateGradientMany(g, x, y, z, first.n, first.m, T_.data(), ax, ay, az, U_.data());
+            else
+                geoharm::evaluateAccelerationMany(g, x, y, z, first.n, first.m, ax, ay, az);
+            for (std::size_t k = 0; k < g; k++) {
+                double* line = &results_[static_cast<std::size_t>(width_) * order_[begin + k]];
+                const double a[3] = {ax[k], ay[k], az[k]};
+                if (gradient_)
+                    geoharm::gradientLine(U_[k], a, &T_[9 * k], line);
+                else
+                    for (int c = 0; c < 3; c++) line[c] = a[c];
+            }
         }
         records_.clear();
         for (std::size_t i = 0; i < count; i++)
-            if (!output.write(&results_[3 * i])) return false;
+            if (!output.write(&results_[static_cast<std::size_t>(width_) * i], width_)) return false;
         return true;
     }
 
 private:
     static int limitsOf(const geoharm::FieldInput& r) { return r.n * 256 + r.m; }
 
+    bool gradient_;
+    int width_;
     std::vector<geoharm::FieldInput> records_;
     std::vector<std::size_t> order_;
-    std::vector<double> in_, out_, results_;
+    std::vector<double> in_, out_, T_, U_, results_;
 };
 
 /* The records of the reader, evaluated one by one or (many) in blocks,
    and written; the reader's last outcome in `read`.  std::bad_alloc is
    the caller's to report. */
-void evaluateRecords(bool many, geoharm::RecordReader& reader, geoharm::ResultOutput& output,
+void evaluateRecords(bool many, bool gradient, geoharm::RecordReader& reader, geoharm::ResultOutput& output,
                      geoharm::ReadStatus& read, std::string& why) {
     if (!many) {
         geoharm::FieldInput in;
         while ((read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
-            double a[3];
-            geoharm::evaluateAcceleration(in, a);
-            if (!output.write(a)) return;
+            double line[geoharm::GRADIENT_LINE_VALUES];
+            const int width = evaluateRecord(in, gradient, line);
+            if (!output.write(line, width)) return;
         }
         return;
     }
-    RecordBlock block;
+    RecordBlock block(gradient);
     geoharm::FieldInput in;
     while ((read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
         if (block.add(in) && !block.flush(output)) return;
@@ -131,21 +170,25 @@ void evaluateRecords(bool many, geoharm::RecordReader& reader, geoharm::ResultOu
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool many = false, bits = false, good = true;
+    /* Options: --many, --gradient and --bits, each at most once, in any
+       order. */
+    bool many = false, gradient = false, bits = false, good = true;
     for (int i = 1; i < argc; i++) {
-        if (std::strcmp(argv[i], "--many") == 0 && !many)
-            many = true;
-        else if (std::strcmp(argv[i], "--bits") == 0 && !bits)
-            bits = true;
-        else
-            good = false;
+        bool* flag = std::strcmp(argv[i], "--many") == 0       ? &many
+                     : std::strcmp(argv[i], "--gradient") == 0 ? &gradient
+                     : std::strcmp(argv[i], "--bits") == 0     ? &bits
+                                                               : nullptr;
+        if (flag == nullptr || *flag) good = false;
+        if (flag != nullptr) *flag = true;
     }
     if (!good) {
         std::fprintf(stderr,
-                     "usage: %s [--many] [--bits] < records\n"
+                     "usage: %s [--many] [--gradient] [--bits] < records\n"
                      "  reads lines 'x y z N M' (metres; degree and order in -128..127)\n"
                      "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n"
                      "  --many: the records of each N and M in one many-point call\n"
+                     "  --gradient: writes 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz'\n"
+                     "    (m^2/s^2, m/s^2, 1/s^2) instead\n"
                      "  --bits: each double as the 16 hexadecimal digits of its bits\n",
                      argv[0]);
         return geoharm::STATUS_USAGE;
@@ -160,7 +203,7 @@ int main(int argc, char** argv) {
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
     int status;
     try {
-        evaluateRecords(many, reader, output, read, why);
+        evaluateRecords(many, gradient, reader, output, read, why);
         status = geoharm::readEndStatus("geoharm-eval", read, reader, why);
     } catch (const std::bad_alloc&) {
         status = geoharm::outOfMemory("geoharm-eval");

@@ -64,16 +64,18 @@ int callForRecords(const host::Plugin& plugin, CallMode mode, const CallOptions&
         return STATUS_USAGE;
     }
 
-    /* Component c of record i: element offset + i of its output. */
-    const double* columns[3];
-    for (std::size_t c = 0; c < 3; c++) {
-        const ExpectedOutputs::Place& at = expected.components[c];
-        columns[c] = static_cast<const double*>(outputs[at.slot].data()) + at.offset;
+    /* Value v of record i's line: element offset + stride i of its output. */
+    const std::size_t width = expected.values.size();
+    std::vector<const double*> starts(width);
+    for (std::size_t v = 0; v < width; v++) {
+        const ExpectedOutputs::Place& at = expected.values[v];
+        starts[v] = static_cast<const double*>(outputs[at.slot].data()) + at.offset;
     }
+    std::vector<double> values(width);
     for (std::size_t i = 0; i < records.size(); i++) {
-        const double a[3] = {columns[0][i], columns[1][i], columns[2][i]};
+        for (std::size_t v = 0; v < width; v++) values[v] = starts[v][expected.values[v].stride * i];
         /* Output that cannot be written ends the run: no further calls. */
-        if (!output.write(a)) return STATUS_IO;
+        if (!output.write(values.data(), static_cast<int>(width))) return STATUS_IO;
     }
     return STATUS_DONE;
 }

@@ -195,17 +195,17 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
     }
 }
 
-std::string formatResult(const double a[3], NumberFormat format) {
+std::string formatResult(const double* values, int count, NumberFormat format) {
     std::string out;
-    for (int i = 0; i < 3; i++) {
+    for (int i = 0; i < count; i++) {
         if (i > 0) out += ' ';
-        formatOne(a[i], format, out);
+        formatOne(values[i], format, out);
     }
     return out;
 }
 
-bool writeResult(std::FILE* out, const double a[3], NumberFormat format) {
-    const std::string line = formatResult(a, format) + '\n';
+bool writeResult(std::FILE* out, const double* values, int count, NumberFormat format) {
+    const std::string line = formatResult(values, count, format) + '\n';
     return std::fwrite(line.data(), 1, line.size(), out) == line.size();
 }
 

@@ -26,6 +26,8 @@
  *   16 hexadecimal digits of its bits, upper case, "7FF8000000000000" for
  *   the default NaN (NumberFormat::Bits: what the identity tests compare,
  *   so that a NaN's bits count too).
+ *   The gradient's line holds 13 such values (gradientLine):
+ *   U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz.
  */
 #ifndef GEOHARM_RECORD_IO_H
 #define GEOHARM_RECORD_IO_H
@@ -90,12 +92,22 @@ private:
 /* How the output writes a double. */
 enum class NumberFormat { Decimal, Bits };
 
-/* formatResult - the output line for one result, without the newline. */
-std::string formatResult(const double a[3], NumberFormat format = NumberFormat::Decimal);
+/* formatResult - the output line for one result of `count` values (3 for
+   an acceleration), without the newline. */
+std::string formatResult(const double* values, int count = 3, NumberFormat format = NumberFormat::Decimal);
 
 /* writeResult - formatResult and a newline to `out`; false when the write
    failed (errno tells why). */
-bool writeResult(std::FILE* out, const double a[3], NumberFormat format = NumberFormat::Decimal);
+bool writeResult(std::FILE* out, const double* values, int count = 3, NumberFormat format = NumberFormat::Decimal);
+
+/* The values of a gradient line, and their order: the potential U, the
+   acceleration, the tensor T[3i+j] row by row. */
+constexpr int GRADIENT_LINE_VALUES = 13;
+inline void gradientLine(double U, const double a[3], const double T[9], double line[GRADIENT_LINE_VALUES]) {
+    line[0] = U;
+    for (int i = 0; i < 3; i++) line[1 + i] = a[i];
+    for (int i = 0; i < 9; i++) line[4 + i] = T[i];
+}
 
 }  // namespace geoharm
 

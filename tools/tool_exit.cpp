@@ -11,8 +11,8 @@
 
 namespace geoharm {
 
-bool ResultOutput::write(const double a[3]) {
-    if (writeResult(stdout, a, format_)) return true;
+bool ResultOutput::write(const double* values, int count) {
+    if (writeResult(stdout, values, count, format_)) return true;
     writeErrno_ = writeErrorNumber(errno);
     return false;
 }

@@ -22,9 +22,12 @@
  *   2. It is applied at the final stores of the evaluation: the central
  *      term of the one-point paths (addCentralTerm, central_term.h: the
  *      fused path and the plain stages) and of the lane kernel (laneGroup,
- *      lane_kernel.h: every lane routine, any thread); every entry point
- *      (the plug-ins, the installed interface) returns what those store.
- *      A new kind of result applies it at its own final stores.
+ *      lane_kernel.h: every lane routine, any thread), and the gradient's
+ *      (storeTensor for every tensor, central_tensor.h; the acceleration
+ *      and potential of pairGradient, evaluateGradientPlain and
+ *      gradientLaneGroup); every entry point (the plug-ins, the installed
+ *      interface) returns what those store.  A new kind of result applies
+ *      it at its own final stores.
  *   3. The lane version works on the lane type's vector of doubles with
  *      GCC's vector operations, so each routine file compiles it for its
  *      own instruction set (a lane-wise compare and select); it is a
