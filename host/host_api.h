@@ -87,6 +87,15 @@ void* imagData(MexPointer handle);
 /* Bytes per element of a class (0 for an unknown class). */
 std::size_t elementSize(MexInt classId);
 
+/*
+ * className - the name of a class as the caller's language writes it
+ * ("double", "int8", "logical", "cell", "function_handle", ...), "unknown"
+ * for an identifier of no class.  classNamed - the class of such a name;
+ * false when no class has it.
+ */
+const char* className(MexInt classId);
+bool classNamed(const char* name, MexInt& classId);
+
 /* Arrays alive now, over all threads: a leak shows as a count that grows. */
 long liveArrays();
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "host_api.h"
@@ -50,6 +51,31 @@ std::size_t elementSize(MexInt classId) {
         default:
             return 0;
     }
+}
+
+namespace {
+
+/* Class names, by identifier. */
+const char* const CLASS_NAMES[] = {"unknown", "cell",   "struct", "logical", "char",  "void",
+                                   "double",  "single", "int8",   "uint8",   "int16", "uint16",
+                                   "int32",   "uint32", "int64",  "uint64",  "function_handle"};
+constexpr MexInt CLASS_COUNT = static_cast<MexInt>(sizeof CLASS_NAMES / sizeof CLASS_NAMES[0]);
+static_assert(CLASS_COUNT == FUNCTION_CLASS + 1, "a name for every class identifier");
+
+}  // namespace
+
+const char* className(MexInt classId) {
+    return classId >= 0 && classId < CLASS_COUNT ? CLASS_NAMES[classId] : CLASS_NAMES[UNKNOWN_CLASS];
+}
+
+bool classNamed(const char* name, MexInt& classId) {
+    for (MexInt id = CELL_CLASS; id < CLASS_COUNT; id++) {
+        if (std::strcmp(name, CLASS_NAMES[id]) == 0) {
+            classId = id;
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {

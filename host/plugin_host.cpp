@@ -17,13 +17,6 @@ namespace host {
 
 namespace {
 
-/* Class names, by identifier. */
-const char* const CLASS_NAMES[] = {"unknown", "cell",   "struct", "logical", "char",  "void",
-                                   "double",  "single", "int8",   "uint8",   "int16", "uint16",
-                                   "int32",   "uint32", "int64",  "uint64",  "function_handle"};
-constexpr MexInt CLASS_COUNT = static_cast<MexInt>(sizeof CLASS_NAMES / sizeof CLASS_NAMES[0]);
-static_assert(CLASS_COUNT == FUNCTION_CLASS + 1, "a name for every class identifier");
-
 /* The entry point's name on this platform. */
 const char* const ENTRY_NAME = GEOHARM_MEX_NAME("mexfunction_", "MEXFUNCTION");
 
@@ -52,20 +45,6 @@ Array& Array::operator=(Array&& other) noexcept {
         other.handle_ = 0;
     }
     return *this;
-}
-
-const char* className(MexInt classId) {
-    return classId >= 0 && classId < CLASS_COUNT ? CLASS_NAMES[classId] : CLASS_NAMES[UNKNOWN_CLASS];
-}
-
-bool classNamed(const char* name, MexInt& classId) {
-    for (MexInt id = CELL_CLASS; id < CLASS_COUNT; id++) {
-        if (std::strcmp(name, CLASS_NAMES[id]) == 0) {
-            classId = id;
-            return true;
-        }
-    }
-    return false;
 }
 
 Array makeArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse) {

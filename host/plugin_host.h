@@ -34,15 +34,6 @@ private:
     MexPointer handle_ = 0;
 };
 
-/*
- * className - the name of a class as the caller's language writes it
- * ("double", "int8", "logical", "cell", "function_handle", ...), "unknown"
- * for an identifier of no class.  classNamed - the class of such a name;
- * false when no class has it.
- */
-const char* className(MexInt classId);
-bool classNamed(const char* name, MexInt& classId);
-
 /* makeArray - a zero-filled array of any class and dimensions; throws
    std::bad_alloc when the host cannot allocate it (createArray). */
 Array makeArray(MexInt classId, const std::vector<MexSize>& dims, bool complex = false, bool sparse = false);

@@ -324,44 +324,53 @@ TEST(BatchPlugin, KeepsTheCallersFloatingPointState) {
 
 namespace {
 
-TEST(BothPlugins, AnOutputTheHostCannotCreateEndsTheCall) {
+TEST(EveryPlugin, AnOutputTheHostCannotCreateEndsTheCall) {
     // The host's k-th array fails, as when memory has run out: the call
     // ends with the host's error (the plug-in never gets a null handle),
     // the outputs made before are freed, every slot is cleared, and the
     // caller's floating-point state comes back although the plug-in was
-    // stopped inside the host.
+    // stopped inside the host.  Two points (one for geoharm).
+    static const geoharm::host::Plugin gradient = geoharm_test::loadedPlugin(GEOHARM_GRADIENT_PLUGIN);
+    const geoharm::host::EntryPoint single = geoharm_test::pluginUnderTest().entry;
     struct Case {
-        bool batch;
+        const char* name;
+        geoharm::host::EntryPoint entry;
         MexInt nlhs;
         long failing; /* which of the call's arrays cannot be created */
+        const char* message;
     };
-    const Case cases[] = {{false, 1, 1}, {true, 1, 1}, {true, 3, 1}, {true, 3, 2}, {true, 3, 3}};
+    const Case cases[] = {
+        {"geoharm", single, 1, 1, "Out of memory: cannot create a 3-by-1 double array (24 bytes)."},
+        {"geoharm_batch", batchPlugin().entry, 1, 1, "Out of memory: cannot create a 2-by-3 double array (48 bytes)."},
+        {"geoharm_batch", batchPlugin().entry, 3, 1, "Out of memory: cannot create a 2-by-1 double array (16 bytes)."},
+        {"geoharm_batch", batchPlugin().entry, 3, 3, "Out of memory: cannot create a 2-by-1 double array (16 bytes)."},
+        {"geoharm_gradient", gradient.entry, 3, 1,
+         "Out of memory: cannot create a 3-by-3-by-2 double array (144 bytes)."},
+        {"geoharm_gradient", gradient.entry, 3, 2, "Out of memory: cannot create a 2-by-3 double array (48 bytes)."},
+        {"geoharm_gradient", gradient.entry, 3, 3, "Out of memory: cannot create a 2-by-1 double array (16 bytes)."},
+    };
     const Array pos = positionsArray({{7e6, 1e6, 2e6}, {0.0, 0.0, 0.0}});
-    const Array single = geoharm::host::makePosition(7e6, 1e6, 2e6);
+    const Array point = geoharm::host::makePosition(7e6, 1e6, 2e6);
     const Array n = makeScalar(geoharm::INT8_CLASS, 10);
     const unsigned int saved = _mm_getcsr();
     const unsigned int caller = (saved & ~0x6000u) | 0x6000u;  // round toward zero
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.batch ? "geoharm_batch" : "geoharm") + ", nlhs " + std::to_string(c.nlhs) +
-                     ", array " + std::to_string(c.failing));
+        SCOPED_TRACE(std::string(c.name) + ", nlhs " + std::to_string(c.nlhs) + ", array " + std::to_string(c.failing));
         const long before = geoharm::host::liveArrays();
-        const MexPointer inputs[3] = {c.batch ? pos.handle() : single.handle(), n.handle(), n.handle()};
+        const MexPointer inputs[3] = {c.entry == single ? point.handle() : pos.handle(), n.handle(), n.handle()};
         MexPointer plhs[3] = {0, 0, 0};
         geoharm::host::HostError error;
         std::size_t made = 0;
         geoharm::host::failArrayCreation(c.failing);
         _mm_setcsr(caller);
-        const bool ok = geoharm::host::callEntryPoint(c.batch ? batchPlugin().entry : geoharm_test::pluginUnderTest().entry,
-                                                      c.nlhs, plhs, 3, inputs, error, made);
+        const bool ok = geoharm::host::callEntryPoint(c.entry, c.nlhs, plhs, 3, inputs, error, made);
         const unsigned int after = _mm_getcsr();
         _mm_setcsr(saved);
         geoharm::host::failArrayCreation(0);
         EXPECT_FALSE(ok);
         EXPECT_TRUE(error.raisedByHost);
         EXPECT_EQ(error.identifier, "host:nomem");
-        EXPECT_EQ(error.message, c.batch ? (c.nlhs == 3 ? "Out of memory: cannot create a 2-by-1 double array (16 bytes)."
-                                                        : "Out of memory: cannot create a 2-by-3 double array (48 bytes).")
-                                         : "Out of memory: cannot create a 3-by-1 double array (24 bytes).");
+        EXPECT_EQ(error.message, c.message);
         EXPECT_EQ(made, static_cast<std::size_t>(c.failing - 1));
         EXPECT_EQ(plhs[0] | plhs[1] | plhs[2], 0);
         EXPECT_EQ(geoharm::host::liveArrays(), before);

@@ -1,5 +1,6 @@
 // The tools' memory does not grow with their input (Linux): the batch
-// modes (geoharm-eval --many, geoharm-call with geoharm_batch) take ten
+// modes (geoharm-eval --many, with --gradient too; geoharm-call with
+// geoharm_batch or geoharm_gradient) take ten
 // times the records in the same peak resident memory; with too little
 // memory they end with status 6 after whole lines, never with a signal.
 // Peak resident memory is the kernel's count for the child alone (wait4),
@@ -86,8 +87,10 @@ struct Tool {
 
 std::vector<Tool> batchTools() {
     return {{"geoharm-eval --many", {GEOHARM_EVAL, "--many"}},
+            {"geoharm-eval --many --gradient", {GEOHARM_EVAL, "--many", "--gradient"}},
             {"geoharm-call geoharm_batch", {GEOHARM_CALL, GEOHARM_BATCH_PLUGIN}},
-            {"geoharm-call geoharm_batch --nlhs 3", {GEOHARM_CALL, GEOHARM_BATCH_PLUGIN, "--nlhs", "3"}}};
+            {"geoharm-call geoharm_batch --nlhs 3", {GEOHARM_CALL, GEOHARM_BATCH_PLUGIN, "--nlhs", "3"}},
+            {"geoharm-call geoharm_gradient", {GEOHARM_CALL, GEOHARM_GRADIENT_PLUGIN}}};
 }
 
 TEST(ToolMemory, TenTimesTheRecordsInTheSamePeakMemory) {
