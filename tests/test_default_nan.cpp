@@ -79,6 +79,18 @@ struct NanCheck {
     }
 };
 
+/* A one-point routine at p with limits n, m: the acceleration into a[3];
+   the gradient into v[13] (T, then a, then U). */
+template <void (*F)(const geoharm::FieldInput&, double[3])>
+void accelerationAt(const double p[3], int n, int m, double a[3]) {
+    F({p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, a);
+}
+
+template <void (*F)(const geoharm::FieldInput&, double[9], double[3], double*)>
+void gradientAt(const double p[3], int n, int m, double v[13]) {
+    F({p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
+}
+
 TEST(DefaultNan, TheRuleChangesNaNAlone) {
     // Every NaN becomes the default NaN; every other double keeps its bits.
     const std::uint64_t kept[] = {0, 0x8000000000000000u, 1, 0x7FEFFFFFFFFFFFFFu, 0x7FF0000000000000u,
@@ -96,16 +108,8 @@ TEST(DefaultNan, EveryOnePointPath) {
         Path path;
     };
     const Named paths[] = {
-        {"evaluateAcceleration",
-         [](const double p[3], int n, int m, double a[3]) {
-             geoharm::evaluateAcceleration({p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)},
-                                           a);
-         }},
-        {"evaluateAccelerationPlain",
-         [](const double p[3], int n, int m, double a[3]) {
-             geoharm::evaluateAccelerationPlain(
-                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, a);
-         }},
+        {"evaluateAcceleration", accelerationAt<geoharm::evaluateAcceleration>},
+        {"evaluateAccelerationPlain", accelerationAt<geoharm::evaluateAccelerationPlain>},
         {"geoharm::acceleration", [](const double p[3], int n, int m, double a[3]) { geoharm::acceleration(p, n, m, a); }},
     };
     for (const Named& path : paths) {
@@ -133,30 +137,10 @@ TEST(DefaultNan, EveryGradientPath) {
         bool needsAvx2;
     };
     const Named paths[] = {
-        {"evaluateGradient",
-         [](const double p[3], int n, int m, double v[13]) {
-             geoharm::evaluateGradient({p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v,
-                                       v + 9, v + 12);
-         },
-         false},
-        {"evaluateGradientPlain",
-         [](const double p[3], int n, int m, double v[13]) {
-             geoharm::evaluateGradientPlain(
-                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
-         },
-         false},
-        {"evaluateGradientSse2",
-         [](const double p[3], int n, int m, double v[13]) {
-             geoharm::evaluateGradientSse2(
-                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
-         },
-         false},
-        {"evaluateGradientAvx2",
-         [](const double p[3], int n, int m, double v[13]) {
-             geoharm::evaluateGradientAvx2(
-                 {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
-         },
-         true},
+        {"evaluateGradient", gradientAt<geoharm::evaluateGradient>, false},
+        {"evaluateGradientPlain", gradientAt<geoharm::evaluateGradientPlain>, false},
+        {"evaluateGradientSse2", gradientAt<geoharm::evaluateGradientSse2>, false},
+        {"evaluateGradientAvx2", gradientAt<geoharm::evaluateGradientAvx2>, true},
         {"geoharm::gradient", [](const double p[3], int n, int m, double v[13]) { geoharm::gradient(p, n, m, v, v + 9, v + 12); },
          false},
     };
