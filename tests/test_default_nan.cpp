@@ -179,7 +179,7 @@ TEST(DefaultNan, EveryGradientPath) {
         EXPECT_GT(check.nans, 1000) << where;
         EXPECT_EQ(check.wrong, 0) << check.wrong << " of " << check.nans << " NaN values differ:\n" << check.report;
     };
-    const SimdLevel levels[] = {SimdLevel::SSE2, SimdLevel::AVX2, SimdLevel::AVX512F};
+    const SimdLevel levels[] = {SimdLevel::SSE2, SimdLevel::AVX2, SimdLevel::AVX2_FMA, SimdLevel::AVX512F};
     for (SimdLevel level : levels) {
         if (level > geoharm::processorSimdLevel()) continue;
         for (int threads : {1, 3}) {
@@ -213,7 +213,10 @@ TEST(DefaultNan, EveryLaneRoutineOnAnyNumberOfThreads) {
         const char* name;
         SimdLevel level;
     };
-    const Routine routines[] = {{"sse2", SimdLevel::SSE2}, {"avx2", SimdLevel::AVX2}, {"avx512f", SimdLevel::AVX512F}};
+    const Routine routines[] = {{"sse2", SimdLevel::SSE2},
+                                {"avx2", SimdLevel::AVX2},
+                                {"avx2-fma", SimdLevel::AVX2_FMA},
+                                {"avx512f", SimdLevel::AVX512F}};
     for (const Routine& r : routines) {
         if (r.level > geoharm::processorSimdLevel()) continue;
         for (int threads : {1, 3}) {

@@ -32,7 +32,8 @@
  *      GCC's vector operations, so each routine file compiles it for its
  *      own instruction set (a lane-wise compare and select); it is a
  *      template on the lane type, whose internal linkage keeps the copies
- *      of the instruction sets apart.
+ *      of the instruction sets apart.  Any lane type whose V compares with
+ *      != (a mask of lanes, or a bool for a one-lane type) takes it.
  */
 #ifndef GEOHARM_DEFAULT_NAN_H
 #define GEOHARM_DEFAULT_NAN_H
