@@ -38,29 +38,30 @@ def eval_records(points, n: int, m: int, *options: str) -> np.ndarray:
 
 
 def run_eval(text: str, count: int, *options: str) -> np.ndarray:
-    """geoharm-eval [options] on the records `text` (count of them): one
-    row of numbers per record."""
+    """geoharm-eval --bits [options] on the records `text` (count of them):
+    one row of doubles per record, every bit as geoharm-eval computed it
+    (NaN included)."""
     out = subprocess.run(
-        [str(environment_path("GEOHARM_EVAL")), *options], input=text, capture_output=True, text=True, check=True
+        [str(environment_path("GEOHARM_EVAL")), "--bits", *options], input=text, capture_output=True, text=True,
+        check=True,
     ).stdout
-    rows = [[float(v) for v in line.split()] for line in out.splitlines()]
+    rows = [[int(v, 16) for v in line.split()] for line in out.splitlines()]
     assert len(rows) == count, f"geoharm-eval wrote {len(rows)} lines for {count} records"
-    return np.array(rows, dtype=np.float64).reshape(count, -1)
+    return np.array(rows, dtype=np.uint64).reshape(count, -1).view(np.float64)
 
 
 def assert_same_doubles(actual, expected) -> None:
-    """Equal shapes, and every double the same bits, except that a NaN
-    stands for any NaN (geoharm-eval prints every NaN as "nan")."""
+    """Equal shapes, and every double the same bits, NaN included (every
+    NaN of the core is the default quiet NaN 0x7FF8000000000000)."""
     actual = np.asarray(actual)
     expected = np.asarray(expected)
     assert actual.dtype == np.float64 and actual.shape == expected.shape, (actual.dtype, actual.shape, expected.shape)
     a = np.ascontiguousarray(actual).reshape(-1)
     e = np.ascontiguousarray(expected).reshape(-1)
-    nan_a, nan_e = np.isnan(a), np.isnan(e)
-    differ = (nan_a != nan_e) | (~nan_a & (a.view(np.uint64) != e.view(np.uint64)))
+    differ = a.view(np.uint64) != e.view(np.uint64)
     if differ.any():
         where = np.flatnonzero(differ)[:5]
-        shown = ", ".join(f"[{i}] {a[i]!r} != {e[i]!r}" for i in where)
+        shown = ", ".join(f"[{i}] {a[i].view(np.uint64):#018x} != {e[i].view(np.uint64):#018x}" for i in where)
         pytest.fail(f"{differ.sum()} doubles differ: {shown}")
 
 

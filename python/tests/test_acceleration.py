@@ -125,6 +125,26 @@ def test_broadcast_rows_and_shapes():
     assert_same_doubles(geoharm.acceleration(strided_point[::3]), reference()[0])
 
 
+DEFAULT_NAN = 0x7FF8000000000000
+
+
+def test_every_nan_is_the_default_quiet_nan():
+    """Whatever NaN goes in (either sign, any payload) or arises (the
+    origin, infinities), every NaN that comes out is 0x7FF8000000000000,
+    through the one-point and the many-point path."""
+    odd_nans = np.array([0xFFF8000000000000, 0x7FF0000000000001, 0xFFFFFFFFFFFFFFFF], dtype=np.uint64).view(np.float64)
+    points = np.array([[odd_nans[0], 7e6, 0.0], [0.0, odd_nans[1], 7e6], [7e6, 0.0, odd_nans[2]],
+                       [0.0, 0.0, 0.0], [-0.0, -0.0, -0.0], [np.inf, 0.0, 7e6], [-np.inf, np.inf, 0.0]])
+    for n, m in ((10, 10), (3, 2), (-1, -1)):
+        many = geoharm.acceleration(np.tile(points, (3000, 1)), n, m)
+        one = np.array([geoharm.acceleration(p, n, m) for p in points])
+        for result in (many, one):
+            assert np.isnan(result[:5]).all()  # the NaN positions and the origins
+            bits = np.ascontiguousarray(result).view(np.uint64)
+            nan = np.isnan(result)
+            assert (bits[nan] == DEFAULT_NAN).all(), sorted({hex(b) for b in bits[nan]})
+
+
 def test_more_points_than_memory_raise_memory_error():
     """2^40 points (one row broadcast: no memory of their own) need 24 TiB
     for the result: MemoryError, and the process goes on."""
