@@ -116,7 +116,7 @@ void BM_evaluateAccelerationPlain(benchmark::State& state) {
    processor has AVX2 (and FMA). */
 void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&, int, int, double[3]),
              geoharm::SimdLevel level) {
-    if (level > geoharm::processorSimdLevel()) {
+    if (!geoharm::processorRuns(level)) {
         state.SkipWithError("this processor does not run this routine");
         return;
     }
@@ -176,7 +176,7 @@ struct PointArrays {
 /* The POINTS points per iteration through one lane routine on one thread,
    N = M = the benchmark's argument. */
 void runLanes(benchmark::State& state, geoharm::SimdLevel level) {
-    if (level > geoharm::processorSimdLevel()) {
+    if (!geoharm::processorRuns(level)) {
         state.SkipWithError("this processor does not run this routine");
         return;
     }
@@ -198,6 +198,8 @@ void BM_manyPointsAvx2(benchmark::State& state) { runLanes(state, geoharm::SimdL
 void BM_manyPointsAvx2Fma(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX2_FMA); }
 
 void BM_manyPointsAvx512(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX512F); }
+
+void BM_manyPointsAvx512Fma(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX512F_FMA); }
 
 /* 100,000 points at N = M = 10 through the widest routine, on the
    benchmark's argument in threads (0: every processor the process may
@@ -269,7 +271,7 @@ void BM_gradientAvx2(benchmark::State& state) { runGradients(state, geoharm::eva
    one thread (against BM_manyPoints* of the same routine); every output,
    or the tensor alone. */
 void runGradientLanes(benchmark::State& state, geoharm::SimdLevel level, bool tensorOnly) {
-    if (level > geoharm::processorSimdLevel()) {
+    if (!geoharm::processorRuns(level)) {
         state.SkipWithError("this processor does not run this routine");
         return;
     }
@@ -290,7 +292,13 @@ void BM_gradientManySse2(benchmark::State& state) { runGradientLanes(state, geoh
 
 void BM_gradientManyAvx2(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX2, false); }
 
+void BM_gradientManyAvx2Fma(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX2_FMA, false); }
+
 void BM_gradientManyAvx512(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX512F, false); }
+
+void BM_gradientManyAvx512Fma(benchmark::State& state) {
+    runGradientLanes(state, geoharm::SimdLevel::AVX512F_FMA, false);
+}
 
 void BM_gradientManyTensorOnly(benchmark::State& state) {
     runGradientLanes(state, geoharm::processorSimdLevel(), true);
@@ -390,6 +398,7 @@ BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsAvx512Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
 BENCHMARK(BM_accelerationMany)->Arg(100000)->Arg(1000000)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_evaluateGradient)->Arg(10)->Arg(4)->Arg(2);
@@ -397,7 +406,9 @@ BENCHMARK(BM_gradientSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManySse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyAvx512Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyTensorOnly)->Arg(10);
 BENCHMARK(BM_gradientManyEntry)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_sixAccelerationsPerPoint)->Arg(10)->Arg(4)->Arg(2);
