@@ -111,9 +111,9 @@ void BM_evaluateAccelerationPlain(benchmark::State& state) {
 }
 
 /* The harmonic sums alone through one routine, on the points' scalars:
-   the SSE2 routine every processor runs against the AVX2 ones (with and
-   without FMA division) that evaluateAcceleration takes where the
-   processor has AVX2 (and FMA). */
+   the SSE2 routine every processor runs against the 256-bit ones (with
+   and without FMA division; with 16 registers for AVX2, 32 for AVX-512)
+   that evaluateAcceleration takes where the processor has them. */
 void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&, int, int, double[3]),
              geoharm::SimdLevel level) {
     if (!geoharm::processorRuns(level)) {
@@ -141,8 +141,16 @@ void BM_harmonicSumsAvx2(benchmark::State& state) {
     runSums(state, geoharm::fusedHarmonicSumsAvx, geoharm::SimdLevel::AVX2);
 }
 
+void BM_harmonicSumsAvx512(benchmark::State& state) {
+    runSums(state, geoharm::fusedHarmonicSumsAvx512, geoharm::SimdLevel::AVX512F);
+}
+
 void BM_harmonicSumsAvx2Fma(benchmark::State& state) {
     runSums(state, geoharm::fusedHarmonicSumsAvxFma, geoharm::SimdLevel::AVX2_FMA);
+}
+
+void BM_harmonicSumsAvx512Fma(benchmark::State& state) {
+    runSums(state, geoharm::fusedHarmonicSumsAvx512Fma, geoharm::SimdLevel::AVX512F_FMA);
 }
 
 void BM_GeographicLibGradient(benchmark::State& state) {
@@ -393,6 +401,8 @@ BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_harmonicSumsAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_harmonicSumsAvx512Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_GeographicLibGradient)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);

@@ -7,7 +7,8 @@
 // (both store the default NaN).  The sums, inside the evaluation, match
 // NaN with any NaN (the rule applies where results leave it).  They are
 // checked through the routine the processor gets and through each of the
-// SSE2 and AVX2 routines directly (the latter where the processor has AVX2).
+// SSE2, AVX2 and AVX-512 routines directly (each where the processor runs
+// it).
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -154,6 +155,8 @@ const SumsRoutine ROUTINES[] = {
     {"sse2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsSse2>, geoharm::SimdLevel::SSE2},
     {"avx2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx>, geoharm::SimdLevel::AVX2},
     {"avx2_fma", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvxFma>, geoharm::SimdLevel::AVX2_FMA},
+    {"avx512", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx512>, geoharm::SimdLevel::AVX512F},
+    {"avx512_fma", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx512Fma>, geoharm::SimdLevel::AVX512F_FMA},
 };
 
 /* The sums alone (no central term that could hide them), fused against

@@ -12,6 +12,7 @@
  *                             zmm16-31 (Hi16_ZMM)
  *   CPUID leaf 7, EBX bit 5   AVX2
  *   CPUID leaf 7, EBX bit 16  AVX-512F
+ *   CPUID leaf 7, EBX bit 31  AVX-512VL (AVX-512 on xmm/ymm registers)
  *
  * A processor that reports AVX2, FMA or AVX-512F but whose operating
  * system does not save the matching register state must not run that
@@ -77,10 +78,12 @@ bool cpuHasAvx2() {
 bool cpuHasAvx512f() {
     /* XMM, YMM, opmask, ZMM_Hi256 and Hi16_ZMM state (bits 1, 2, 5, 6, 7)
        enabled, AVX2 (the 512-bit routine's file may use 256-bit
-       instructions too) and AVX-512F. */
+       instructions too), AVX-512F and AVX-512VL (the single-point routine
+       of the level uses 256-bit registers 16-31; every processor with
+       AVX-512F has it but the Xeon Phi, which takes the AVX2 routines). */
     if ((enabledStateWord() & 0xE6u) != 0xE6u) return false;
     const unsigned features = extendedFeatures();
-    return (features & (1u << 5)) != 0 && (features & (1u << 16)) != 0;
+    return (features & (1u << 5)) != 0 && (features & (1u << 16)) != 0 && (features & (1u << 31)) != 0;
 }
 
 bool cpuHasFma() {

@@ -15,9 +15,10 @@ namespace geoharm {
 bool cpuHasAvx2();
 
 /*
- * cpuHasAvx512f - true when the processor has AVX-512F (and AVX2) and the
- * operating system saves the whole AVX-512 state: the upper halves of the
- * 256-bit registers, the 512-bit registers and the mask registers.
+ * cpuHasAvx512f - true when the processor has AVX-512F and AVX-512VL (and
+ * AVX2) and the operating system saves the whole AVX-512 state: the upper
+ * halves of the 256-bit registers, the 512-bit registers and the mask
+ * registers.
  */
 bool cpuHasAvx512f();
 
@@ -35,8 +36,9 @@ bool cpuHasFma();
      AVX2_FMA     256-bit routines that divide by the recursion's constants
                   with FMA (the exact quotient of lane_divide.h: the same
                   doubles);
-     AVX512F      the 512-bit many-point routines (256-bit ones for one
-                  point), dividing with the divider;
+     AVX512F      the 512-bit many-point routines (for one point the
+                  256-bit routine with 32 registers), dividing with the
+                  divider;
      AVX512F_FMA  the same, dividing with FMA.
    A processor runs a level when it has its instructions (processorRuns);
    of those it runs, processorSimdLevel chooses one. */

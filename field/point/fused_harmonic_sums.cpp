@@ -1,8 +1,9 @@
 /*
  * fused_harmonic_sums.cpp - the harmonic sums through the fastest routine
  * the processor runs: 256-bit with FMA division where the processor has
- * AVX2 and FMA, 256-bit with the divider where it has AVX2 alone, SSE2
- * pairs otherwise.  All give the same bits; the processor is asked on the
+ * AVX2 and FMA and that division pays, 256-bit with the divider where it
+ * has AVX2, both with 32 registers where it has AVX-512, SSE2 pairs
+ * otherwise.  All give the same bits; the processor is asked on the
  * first call (processorSimdLevel, cpu_features.h).
  */
 #include "point/fused_harmonic_sums.h"
@@ -22,12 +23,14 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
         return;
     }
 
-    /* AVX-512 processors take the AVX2 routine: one point has too little
-       work for 512-bit registers (the many-point routines use them). */
+    /* AVX-512 processors take the 256-bit routine built with AVX-512's 32
+       registers: one point has too little work for 512-bit registers (the
+       many-point routines use them), but the rows and coefficients of a
+       degree fill more than 16. */
     switch (processorSimdLevel()) {
-        case SimdLevel::AVX512F_FMA:
+        case SimdLevel::AVX512F_FMA: fusedHarmonicSumsAvx512Fma(sc, N, M, sum); break;
+        case SimdLevel::AVX512F: fusedHarmonicSumsAvx512(sc, N, M, sum); break;
         case SimdLevel::AVX2_FMA: fusedHarmonicSumsAvxFma(sc, N, M, sum); break;
-        case SimdLevel::AVX512F:
         case SimdLevel::AVX2: fusedHarmonicSumsAvx(sc, N, M, sum); break;
         default: fusedHarmonicSumsSse2(sc, N, M, sum); break;
     }

@@ -5,14 +5,18 @@
  * z terms.  For processors with AVX2 (chosen at run time); the result is
  * the same to the last bit as the 128-bit routine and the plain stages.
  *
- * This file is compiled twice: for AVX2 without FMA (fusedHarmonicSumsAvx,
- * namespace avx2, for processors with AVX2 but no FMA), and, included by
- * fused_harmonic_sums_avx_fma.cpp, for AVX2 with FMA
- * (fusedHarmonicSumsAvxFma, namespace avx2_fma), where the divisions by
- * the recursion's constants are the exact division of lane_divide.h: the
- * same doubles as the divider, without its unit, in more instructions
+ * This file is compiled four times: for AVX2 without FMA
+ * (fusedHarmonicSumsAvx, namespace avx2, for processors with AVX2 but no
+ * FMA), and, included by fused_harmonic_sums_avx_fma.cpp, for AVX2 with
+ * FMA (fusedHarmonicSumsAvxFma, namespace avx2_fma), where the divisions
+ * by the recursion's constants are the exact division of lane_divide.h:
+ * the same doubles as the divider, without its unit, in more instructions
  * (whether that pays depends on the processor's divider: see
- * docs/performance.md).  Contraction is off everywhere.  It calls no inline routine of the
+ * docs/performance.md); and both again for AVX-512F with AVX-512VL
+ * (fused_harmonic_sums_avx512.cpp and _avx512_fma.cpp:
+ * fusedHarmonicSumsAvx512 and fusedHarmonicSumsAvx512Fma), the same
+ * 256-bit operations with 32 registers instead of 16, so that the rows and
+ * the coefficients of a degree stay in registers where the 16 spill.  Contraction is off everywhere.  It calls no inline routine of the
  * shared headers outside an anonymous namespace (lane_divide.h's are
  * always inlined), so no copy of one built for AVX2 is emitted here that
  * the linker could pick for the code every processor runs (the
@@ -53,10 +57,22 @@
 
 /* Everything built for AVX2 carries "avx2" in its name, so a look at the
    instructions can tell it from the code every processor runs; built with
-   FMA, "avx2_fma" or "AvxFma", the names FMA instructions are allowed in. */
-#if defined(GEOHARM_FMA_DIVISION)
+   FMA, "avx2_fma" or "AvxFma", the names FMA instructions are allowed in.
+   Built for AVX-512F and AVX-512VL (fused_harmonic_sums_avx512*.cpp):
+   "avx512", with FMA "avx512_fma" or "Avx512Fma".  The entry that divides
+   with the divider is the one a point out of the FMA division's range
+   takes again. */
+#if defined(GEOHARM_AVX512_REGISTERS) && defined(GEOHARM_FMA_DIVISION)
+#define GEOHARM_AVX2_NAMESPACE avx512_fma
+#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx512Fma
+#define GEOHARM_AVX2_DIVIDER_ENTRY fusedHarmonicSumsAvx512
+#elif defined(GEOHARM_AVX512_REGISTERS)
+#define GEOHARM_AVX2_NAMESPACE avx512
+#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx512
+#elif defined(GEOHARM_FMA_DIVISION)
 #define GEOHARM_AVX2_NAMESPACE avx2_fma
 #define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvxFma
+#define GEOHARM_AVX2_DIVIDER_ENTRY fusedHarmonicSumsAvx
 #else
 #define GEOHARM_AVX2_NAMESPACE avx2
 #define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx
@@ -267,7 +283,7 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
        non-finite or extreme positions): the point again, with the
        divider, for the divider's doubles in every lane. */
     if (__builtin_expect(_mm256_movemask_pd(_mm256_castsi256_pd(divisions.inRange)) != 0xF, 0)) {
-        fusedHarmonicSumsAvx(sc, N, mTop, sum);
+        GEOHARM_AVX2_DIVIDER_ENTRY(sc, N, mTop, sum);
         return;
     }
 #endif
@@ -311,3 +327,4 @@ void GEOHARM_AVX2_ENTRY(const FieldScalars& sc, int N, int M, double sum[3]) {
 
 #undef GEOHARM_AVX2_NAMESPACE
 #undef GEOHARM_AVX2_ENTRY
+#undef GEOHARM_AVX2_DIVIDER_ENTRY

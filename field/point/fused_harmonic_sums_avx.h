@@ -17,9 +17,15 @@ namespace geoharm {
  * fusedHarmonicSumsAvxFma - the same, dividing by the recursion's
  * constants with fused multiply-add (the same bits), only where
  * cpuHasAvx2() and cpuHasFma() are true.
+ *
+ * fusedHarmonicSumsAvx512, fusedHarmonicSumsAvx512Fma - the same two,
+ * built for AVX-512F and AVX-512VL (32 vector registers), only where
+ * cpuHasAvx512f() is true (and, for the second, cpuHasFma()).
  */
 void fusedHarmonicSumsAvx(const FieldScalars& sc, int N, int M, double sum[3]);
 void fusedHarmonicSumsAvxFma(const FieldScalars& sc, int N, int M, double sum[3]);
+void fusedHarmonicSumsAvx512(const FieldScalars& sc, int N, int M, double sum[3]);
+void fusedHarmonicSumsAvx512Fma(const FieldScalars& sc, int N, int M, double sum[3]);
 
 }  // namespace geoharm
 
