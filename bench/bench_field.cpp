@@ -89,21 +89,52 @@ void BM_fixedFpStateAlone(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
-/* The whole single-point path as a processor with SSE2 alone runs it
-   (evaluateAcceleration with the SSE2 sums): floating-point guard,
-   scalars, sums, central term; the per-point cost BM_manyPointsSse2 is
-   held to. */
-void evaluateAccelerationSse2(const geoharm::FieldInput& in, double a[3]) {
+/* The whole single-point path with one routine of the sums:
+   evaluateAcceleration with SUMS in place of the routine it chooses
+   (floating-point guard, scalars, sums, central term).  With the SSE2
+   sums, the path of a processor with SSE2 alone, the per-point cost
+   BM_manyPointsSse2 is held to; with the 256-bit ones, the path of a
+   processor with AVX2 (16 registers) or AVX-512 (32), against
+   BM_evaluateAcceleration. */
+template <void (*SUMS)(const geoharm::FieldScalars&, int, int, double[3])>
+void evaluateAccelerationWith(const geoharm::FieldInput& in, double a[3]) {
     const geoharm::FixedFpState fixedState;
     const int N = geoharm::clampToModel(in.n);
     const int M = geoharm::clampToModel(in.m);
     const geoharm::FieldScalars sc = geoharm::computeFieldScalars(in.x, in.y, in.z);
     double sum[3] = {0.0, 0.0, 0.0};
-    if (N >= 1 && M >= 0) geoharm::fusedHarmonicSumsSse2(sc, N, M, sum);
+    if (N >= 1 && M >= 0) SUMS(sc, N, M, sum);
     geoharm::addCentralTerm(sc, in, sum, a);
 }
 
-void BM_singlePointSse2(benchmark::State& state) { runEvaluations(state, evaluateAccelerationSse2); }
+template <void (*SUMS)(const geoharm::FieldScalars&, int, int, double[3])>
+void runPath(benchmark::State& state, geoharm::SimdLevel level) {
+    if (!geoharm::processorRuns(level)) {
+        state.SkipWithError("this processor does not run this routine");
+        return;
+    }
+    runEvaluations(state, evaluateAccelerationWith<SUMS>);
+}
+
+void BM_singlePointSse2(benchmark::State& state) {
+    runPath<geoharm::fusedHarmonicSumsSse2>(state, geoharm::SimdLevel::SSE2);
+}
+
+void BM_singlePointAvx2(benchmark::State& state) {
+    runPath<geoharm::fusedHarmonicSumsAvx>(state, geoharm::SimdLevel::AVX2);
+}
+
+void BM_singlePointAvx2Fma(benchmark::State& state) {
+    runPath<geoharm::fusedHarmonicSumsAvxFma>(state, geoharm::SimdLevel::AVX2_FMA);
+}
+
+void BM_singlePointAvx512(benchmark::State& state) {
+    runPath<geoharm::fusedHarmonicSumsAvx512>(state, geoharm::SimdLevel::AVX512F);
+}
+
+void BM_singlePointAvx512Fma(benchmark::State& state) {
+    runPath<geoharm::fusedHarmonicSumsAvx512Fma>(state, geoharm::SimdLevel::AVX512F_FMA);
+}
 
 /* The plain stages one after the other: the baseline of the fast path. */
 void BM_evaluateAccelerationPlain(benchmark::State& state) {
@@ -397,6 +428,10 @@ BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationUnguarded)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_fixedFpStateAlone);
 BENCHMARK(BM_singlePointSse2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_singlePointAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_singlePointAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_singlePointAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_singlePointAvx512Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);

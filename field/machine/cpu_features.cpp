@@ -66,6 +66,7 @@ unsigned extendedFeatures() {
    exception machinery into the plug-in).  Threads that ask first at the
    same time each ask the processor and store the same answer. */
 std::atomic<int> chosenLevel{0};
+std::atomic<int> chosenPointLevel{0};
 
 }  // namespace
 
@@ -125,6 +126,17 @@ SimdLevel processorSimdLevel() {
         const SimdLevel found = processorRuns(withFma) && fmaDivisionPays() ? withFma : widest;
         level = static_cast<int>(found);
         chosenLevel.store(level, std::memory_order_relaxed);
+    }
+    return static_cast<SimdLevel>(level);
+}
+
+SimdLevel pointSimdLevel() {
+    int level = chosenPointLevel.load(std::memory_order_relaxed);
+    if (level == 0) {
+        SimdLevel found = processorSimdLevel();
+        if (found == SimdLevel::AVX512F && processorRuns(SimdLevel::AVX512F_FMA)) found = SimdLevel::AVX512F_FMA;
+        level = static_cast<int>(found);
+        chosenPointLevel.store(level, std::memory_order_relaxed);
     }
     return static_cast<SimdLevel>(level);
 }

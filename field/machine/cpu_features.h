@@ -75,6 +75,18 @@ bool fmaDivisionPays();
  */
 SimdLevel processorSimdLevel();
 
+/*
+ * pointSimdLevel - the level the single-point routine (fusedHarmonicSums)
+ * is chosen from, asked once and kept: processorSimdLevel(), except that
+ * at AVX512F it is AVX512F_FMA wherever the processor runs that.  With 32
+ * registers the single point's FMA division, whose multiplications and
+ * fused operations replace divisions on the recursion's critical path,
+ * was the quicker on the AMD EPYC (Zen 4) too, where the divider was the
+ * quicker for the 256-bit routine with 16 registers and for the lanes
+ * (docs/performance.md).
+ */
+SimdLevel pointSimdLevel();
+
 }  // namespace geoharm
 
 #endif

@@ -1,10 +1,10 @@
 /*
  * fused_harmonic_sums.cpp - the harmonic sums through the fastest routine
- * the processor runs: 256-bit with FMA division where the processor has
- * AVX2 and FMA and that division pays, 256-bit with the divider where it
- * has AVX2, both with 32 registers where it has AVX-512, SSE2 pairs
- * otherwise.  All give the same bits; the processor is asked on the
- * first call (processorSimdLevel, cpu_features.h).
+ * the processor runs: with AVX-512, the 256-bit routine with 32 registers
+ * (dividing with FMA where the processor has it); with AVX2, the 256-bit
+ * routine with 16 (dividing with FMA where the processor has it and that
+ * division pays); SSE2 pairs otherwise.  All give the same bits; the
+ * processor is asked on the first call (pointSimdLevel, cpu_features.h).
  */
 #include "point/fused_harmonic_sums.h"
 
@@ -27,7 +27,7 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
        registers: one point has too little work for 512-bit registers (the
        many-point routines use them), but the rows and coefficients of a
        degree fill more than 16. */
-    switch (processorSimdLevel()) {
+    switch (pointSimdLevel()) {
         case SimdLevel::AVX512F_FMA: fusedHarmonicSumsAvx512Fma(sc, N, M, sum); break;
         case SimdLevel::AVX512F: fusedHarmonicSumsAvx512(sc, N, M, sum); break;
         case SimdLevel::AVX2_FMA: fusedHarmonicSumsAvxFma(sc, N, M, sum); break;
