@@ -296,6 +296,11 @@ TEST(ManyPointsEntry, ProcessorLevelsAgree) {
     const SimdLevel chosen = geoharm::processorSimdLevel();
     EXPECT_EQ(chosen, want);
     EXPECT_TRUE(geoharm::processorRuns(chosen));
+    /* One point takes the same level, but with AVX-512 the FMA division
+       wherever the processor has FMA. */
+    const bool pointFma = chosen == SimdLevel::AVX512F && geoharm::cpuHasFma();
+    EXPECT_EQ(geoharm::pointSimdLevel(), pointFma ? SimdLevel::AVX512F_FMA : chosen);
+    EXPECT_TRUE(geoharm::processorRuns(geoharm::pointSimdLevel()));
     for (const Routine& r : ROUTINES) {
         if (r.level < chosen && r.level != SimdLevel::AVX2_FMA) {
             EXPECT_TRUE(geoharm::processorRuns(r.level)) << r.name;
