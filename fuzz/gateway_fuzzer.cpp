@@ -193,7 +193,8 @@ void checkGradientResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPoi
     check(made == slots, "a good call made " + std::to_string(made) + " arrays");
     const std::size_t k = want.rows.size();
     const geoharm::MexSize rows = static_cast<geoharm::MexSize>(k);
-    const double* t = outputData(plhs, 0, k == 1 ? std::vector<geoharm::MexSize>{3, 3} : std::vector<geoharm::MexSize>{3, 3, rows});
+    using Dims = std::vector<geoharm::MexSize>;
+    const double* t = outputData(plhs, 0, k == 1 ? Dims{3, 3} : Dims{3, 3, rows});
     const double* a = slots >= 2 ? outputData(plhs, 1, {rows, 3}) : nullptr;
     const double* u = slots >= 3 ? outputData(plhs, 2, {rows, 1}) : nullptr;
     const bool againstBatch = a != nullptr && batchReturned;

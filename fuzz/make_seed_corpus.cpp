@@ -75,7 +75,8 @@ void putDoubles(Bytes& b, const std::vector<unsigned>& dims, const std::vector<d
     putHeader(b, geoharm::DOUBLE_CLASS, dims);
     std::size_t count = 1;
     for (unsigned d : dims) count *= d;
-    for (std::size_t i = 0; i < count && i < geoharm_fuzz::FILLED; i++) putDouble(b, i < values.size() ? values[i] : 0.0);
+    for (std::size_t i = 0; i < count && i < geoharm_fuzz::FILLED; i++)
+        putDouble(b, i < values.size() ? values[i] : 0.0);
 }
 
 /* x, y, z and a huge fourth element, as many of them as the array holds. */
