@@ -22,10 +22,10 @@ double elementOf(const FuzzArray& a, std::size_t i) {
 }  // namespace
 
 ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs) {
-    if (call.nrhs < 3) return refusal("geoharm_batch:nrhs", "geoharm_batch needs three inputs: positions, N and M.");
+    if (call.nrhs < 3) return refusal("geoharm_batch:nrhs", "Not enough inputs: positions, N and M are needed.");
+    if (call.nrhs > 3) return refusal("geoharm_batch:nrhs", "Too many inputs: only positions, N and M are taken.");
     if (nlhs != 0 && nlhs != 1 && nlhs != 3)
-        return refusal("geoharm_batch:nlhs",
-                       "geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).");
+        return refusal("geoharm_batch:nlhs", "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).");
     const FuzzArray& p = call.inputs[0];
     if (p.classId != geoharm::DOUBLE_CLASS || p.complex || p.sparse)
         return refusal("geoharm_batch:positions", "Input 1 (positions) must be a real, non-sparse double array.");

@@ -5,9 +5,11 @@
  * of geoharm below; those of geoharm_batch at expectedBatchOutcome.
  *
  * The rules, as the plug-in documents them to its callers:
- *   - fewer than three inputs: geoharm:nrhs;
+ *   - fewer than three inputs, or more: geoharm:nrhs (two messages);
  *   - input 1 not a real, non-sparse double array of at least three
- *     elements: geoharm:position;
+ *     elements: geoharm:position; such an array with more than one row
+ *     and more than one column (the dimensions after the first counted
+ *     together): geoharm:position with the matrix message;
  *   - N (then M) not logical or numeric, sparse, or empty: geoharm:degree
  *     (geoharm:order); a floating-point N (M) whose first element is NaN:
  *     geoharm:degree (geoharm:order) with the NaN message;
@@ -41,8 +43,8 @@ ExpectedOutcome expectedOutcome(const FuzzCall& call);
 /*
  * expectedBatchOutcome - what geoharm_batch must make of the call with
  * nlhs outputs asked for.  Its rules, as documented to its callers:
- *   - fewer than three inputs: geoharm_batch:nrhs; nlhs not 0, 1 or 3:
- *     geoharm_batch:nlhs;
+ *   - fewer than three inputs, or more: geoharm_batch:nrhs; nlhs not 0, 1
+ *     or 3: geoharm_batch:nlhs;
  *   - input 1 not real, non-sparse double: geoharm_batch:positions (class
  *     message); its dimensions, trailing ones after the second dropped,
  *     not two: the shape message; two, with 3 rows and not 3 columns: the

@@ -1,21 +1,32 @@
 /*
  * gateway_errors.h - identifiers and messages of the calls the gateway
  * refuses, for both entry points: geoharm (geoharm:*) and geoharm_batch
- * (geoharm_batch:*).  Each names the argument at fault, counted from 1 as
- * the caller writes them.  N and M are read alike by both, so their texts
- * are shared; the identifiers carry the entry point's name.
+ * (geoharm_batch:*).
+ *
+ * How the texts are written: the host shows the function's name with every
+ * error ("Error using geoharm", "error: geoharm: ..."), so a message never
+ * repeats it; it starts with a capital and ends with a full stop; it names
+ * the argument at fault, counted from 1 as the caller writes them, and,
+ * where the cause is a likely slip, what to pass instead.  N and M are read
+ * alike by both entry points, so their texts are shared; the identifiers
+ * carry the entry point's name ("name:mnemonic").
  */
 #ifndef GEOHARM_GATEWAY_ERRORS_H
 #define GEOHARM_GATEWAY_ERRORS_H
 
 namespace geoharm {
 
+/* geoharm(r, N, M) */
 constexpr const char* NRHS_ID = "geoharm:nrhs";
-constexpr const char* NRHS_MESSAGE = "geoharm needs three inputs: position, N and M.";
+constexpr const char* NRHS_FEW_MESSAGE = "Not enough inputs: position, N and M are needed.";
+constexpr const char* NRHS_MANY_MESSAGE = "Too many inputs: only position, N and M are taken.";
 
 constexpr const char* POSITION_ID = "geoharm:position";
 constexpr const char* POSITION_MESSAGE =
     "Input 1 (position) must be a real, non-sparse double array of at least three elements.";
+constexpr const char* POSITION_MATRIX_MESSAGE =
+    "Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to geoharm_batch, one "
+    "per row.";
 
 constexpr const char* DEGREE_ID = "geoharm:degree";
 constexpr const char* DEGREE_MESSAGE = "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.";
@@ -27,11 +38,12 @@ constexpr const char* ORDER_NAN_MESSAGE = "Input 3 (M, maximum order) must not b
 
 /* geoharm_batch(P, N, M) */
 constexpr const char* BATCH_NRHS_ID = "geoharm_batch:nrhs";
-constexpr const char* BATCH_NRHS_MESSAGE = "geoharm_batch needs three inputs: positions, N and M.";
+constexpr const char* BATCH_NRHS_FEW_MESSAGE = "Not enough inputs: positions, N and M are needed.";
+constexpr const char* BATCH_NRHS_MANY_MESSAGE = "Too many inputs: only positions, N and M are taken.";
 
 constexpr const char* BATCH_NLHS_ID = "geoharm_batch:nlhs";
 constexpr const char* BATCH_NLHS_MESSAGE =
-    "geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
+    "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
 
 constexpr const char* BATCH_POSITIONS_ID = "geoharm_batch:positions";
 constexpr const char* BATCH_POSITIONS_CLASS_MESSAGE = "Input 1 (positions) must be a real, non-sparse double array.";
