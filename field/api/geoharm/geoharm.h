@@ -7,6 +7,8 @@
  *   acceleration      the acceleration at one point
  *   accelerationMany  the acceleration at many points with one N and M
  *   version           the library's version
+ *   model             the model's numbers: GM, R_REF, the coefficient
+ *                     tables (struct Model)
  *   GM, R_REF, MAX_DEGREE   the model's constants (<geoharm/model.h>)
  *
  * Units and axes: positions in metres, Earth-fixed Cartesian axes with the
@@ -86,6 +88,13 @@ void accelerationMany(std::size_t count, const double* x, const double* y, const
 
 /* version - the library's version, "MAJOR.MINOR.PATCH". */
 const char* version();
+
+/*
+ * model - the model the library evaluates: GM, R_REF, MAX_DEGREE and the
+ * coefficient tables as the evaluation holds them (see struct Model in
+ * <geoharm/model.h>), read from the compiled tables themselves.
+ */
+Model model();
 
 }  // namespace geoharm
 
