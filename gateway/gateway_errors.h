@@ -1,7 +1,7 @@
 /*
  * gateway_errors.h - identifiers and messages of the calls the gateway
- * refuses, for both entry points: geoharm (geoharm:*) and geoharm_batch
- * (geoharm_batch:*).
+ * refuses, for every entry point: geoharm (geoharm:*), geoharm_batch
+ * (geoharm_batch:*), geoharm_model_tables (geoharm_model_tables:*).
  *
  * How the texts are written: the host shows the function's name with every
  * error ("Error using geoharm", "error: geoharm: ..."), so a message never
@@ -57,6 +57,13 @@ constexpr const char* BATCH_POSITIONS_ROWS_MESSAGE =
 
 constexpr const char* BATCH_DEGREE_ID = "geoharm_batch:degree";
 constexpr const char* BATCH_ORDER_ID = "geoharm_batch:order";
+
+/* geoharm_model_tables() */
+constexpr const char* MODEL_NRHS_ID = "geoharm_model_tables:nrhs";
+constexpr const char* MODEL_NRHS_MESSAGE = "Too many inputs: none are taken.";
+
+constexpr const char* MODEL_NLHS_ID = "geoharm_model_tables:nlhs";
+constexpr const char* MODEL_NLHS_MESSAGE = "Ask for at most six outputs: GM, R_REF, maximum degree, C, S, version.";
 
 }  // namespace geoharm
 
