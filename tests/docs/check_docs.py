@@ -11,12 +11,14 @@
       shows:
         ```matlab   run in a new Octave: COMMAND with the block's file put in
                     place of {script} (a shell command that loads the geoharm
-                    package first); a block whose first line is
-                    "% not run: <reason>" is skipped (MATLAB-only code);
+                    package first);
         ```cpp      a block that holds a whole program (a main function) is
                     built against the installed package in PREFIX
                     (find_package(geoharm CONFIG), geoharm::field) and run;
         ```c        likewise, linked with the C library (geoharm::c).
+      A block whose first line is "% not run: <reason>" (matlab) or
+      "// not run: <reason>" (cpp, c) is skipped: MATLAB-only code, an
+      installation, a path only a user has.
       When a ```text block follows an example directly (blank lines
       between them are allowed), what the example prints on standard output
       must be that text exactly; otherwise it must only run without error.
@@ -31,12 +33,14 @@ import shutil
 import subprocess
 import sys
 
-FENCE = re.compile(r"^```(\w*)\s*$")
+FENCE = re.compile(r"^( *)```(\w*)\s*$")
 
 
 def blocks(path):
-    """(language, first line number, text) of each fenced block, in order,
-    and for each the ```text block that follows it directly, or None."""
+    """(language, first line number, text, expected) of each fenced block, in
+    order: expected is the text of the ```text block that follows it
+    directly, or None.  A fence may be indented (a block in a list item);
+    its lines lose that indentation."""
     lines = open(path, encoding="utf-8").read().split("\n")
     found = []
     i = 0
@@ -45,11 +49,12 @@ def blocks(path):
         if not m:
             i += 1
             continue
-        language, start = m.group(1), i + 1
+        indent, language, start = len(m.group(1)), m.group(2), i + 1
         j = start
-        while j < len(lines) and not lines[j].startswith("```"):
+        while j < len(lines) and not lines[j].strip().startswith("```"):
             j += 1
-        found.append([language, start + 1, "\n".join(lines[start:j]) + "\n", j + 1])
+        text = "\n".join(line[indent:] if line.startswith(" " * indent) else line.lstrip() for line in lines[start:j])
+        found.append([language, start + 1, text + "\n", j + 1])
         i = j + 1
     result = []
     for k, (language, line, text, end) in enumerate(found):
@@ -74,7 +79,7 @@ def headings(path):
     inside = False
     found = set()
     for line in open(path, encoding="utf-8"):
-        if line.startswith("```"):
+        if line.strip().startswith("```"):
             inside = not inside
         elif not inside and line.startswith("#"):
             found.add(slug(line.lstrip("#")))
@@ -90,7 +95,7 @@ def check_links(files):
     for path in files:
         inside = False
         for number, line in enumerate(open(path, encoding="utf-8"), 1):
-            if line.startswith("```"):
+            if line.strip().startswith("```"):
                 inside = not inside
                 continue
             if inside:
@@ -157,6 +162,8 @@ def check_examples(files, octave, prefix, work):
                 problem = compare(where, r.stdout, expected)
                 if problem:
                     failures.append(problem)
+            elif language in ("cpp", "c") and text.lstrip().startswith("// not run:"):
+                counts["skipped"] += 1
             elif language in ("cpp", "c") and re.search(r"\bint\s+main\s*\(", text):
                 counts[language] += 1
                 name = f"{language}_example_{counts[language]}"
@@ -193,7 +200,7 @@ def check_examples(files, octave, prefix, work):
     for f in failures:
         print(f)
     print(f"examples in {len(files)} files: {counts['matlab']} Octave, {counts['cpp']} C++, {counts['c']} C "
-          f"({counts['skipped']} MATLAB-only skipped): {len(failures)} failing")
+          f"({counts['skipped']} not run): {len(failures)} failing")
     return not failures
 
 
