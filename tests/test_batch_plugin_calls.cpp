@@ -37,22 +37,12 @@ const geoharm::host::Plugin& batchPlugin() {
 }
 
 /* A batch call: every output slot kept (nlhs slots, at least one). */
-struct BatchResult {
-    bool ok = false;
-    geoharm::host::HostError error;
-    std::vector<Array> outputs;
-    std::size_t arraysMade = 0;
-};
+using BatchResult = geoharm_test::OutputsResult;
 
 BatchResult callBatch(const std::vector<const Array*>& args, MexInt nlhs = 1) {
     std::vector<MexPointer> inputs;
     for (const Array* a : args) inputs.push_back(a->handle());
-    std::vector<MexPointer> plhs(nlhs > 1 ? static_cast<std::size_t>(nlhs) : 1, 0);
-    BatchResult r;
-    r.ok = geoharm::host::callEntryPoint(batchPlugin().entry, nlhs, plhs.data(), static_cast<MexInt>(inputs.size()),
-                                         inputs.empty() ? nullptr : inputs.data(), r.error, r.arraysMade);
-    for (MexPointer h : plhs) r.outputs.emplace_back(h);
-    return r;
+    return geoharm_test::callKeepingOutputs(batchPlugin(), nlhs, inputs);
 }
 
 /* K points as a K-by-3 array (column-major: x column, y column, z column). */

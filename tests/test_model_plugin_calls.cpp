@@ -26,22 +26,13 @@ const geoharm::host::Plugin& modelPlugin() {
     return plugin;
 }
 
-struct ModelResult {
-    bool ok = false;
-    geoharm::host::HostError error;
-    std::vector<geoharm::host::Array> outputs;
-    std::size_t arraysMade = 0;
-};
+using ModelResult = geoharm_test::OutputsResult;
 
+/* A call with nrhs inputs (the same scalar) and nlhs outputs. */
 ModelResult callModel(MexInt nlhs, MexInt nrhs = 0) {
     const geoharm::host::Array input = geoharm::host::makeScalar(geoharm::DOUBLE_CLASS, 1.0);
-    std::vector<MexPointer> inputs(static_cast<std::size_t>(nrhs), input.handle());
-    std::vector<MexPointer> plhs(nlhs > 1 ? static_cast<std::size_t>(nlhs) : 1, 0);
-    ModelResult r;
-    r.ok = geoharm::host::callEntryPoint(modelPlugin().entry, nlhs, plhs.data(), nrhs,
-                                         inputs.empty() ? nullptr : inputs.data(), r.error, r.arraysMade);
-    for (MexPointer h : plhs) r.outputs.emplace_back(h);
-    return r;
+    return geoharm_test::callKeepingOutputs(modelPlugin(), nlhs,
+                                            std::vector<MexPointer>(static_cast<std::size_t>(nrhs), input.handle()));
 }
 
 /* Output k's dimensions and doubles. */

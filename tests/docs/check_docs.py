@@ -134,6 +134,16 @@ def compare(where, got, expected):
     return "\n".join(diff)
 
 
+def outcome(where, what, r, expected, failures):
+    """An example's run r: it ended well and printed what the page shows."""
+    if r.returncode != 0:
+        failures.append(f"{where}: {what} failed (status {r.returncode}):\n{r.stderr.strip()}")
+        return
+    problem = compare(where, r.stdout, expected)
+    if problem:
+        failures.append(problem)
+
+
 def check_examples(files, octave, prefix, work):
     failures = []
     programs = []  # (where, language, name, expected)
@@ -155,13 +165,8 @@ def check_examples(files, octave, prefix, work):
                 script = os.path.join(folder, "example.m")
                 with open(script, "w") as f:
                     f.write(text)
-                r = run(octave.replace("{script}", script), folder, shell=True)
-                if r.returncode != 0:
-                    failures.append(f"{where}: Octave failed (status {r.returncode}):\n{r.stderr.strip()}")
-                    continue
-                problem = compare(where, r.stdout, expected)
-                if problem:
-                    failures.append(problem)
+                outcome(where, "Octave", run(octave.replace("{script}", script), folder, shell=True), expected,
+                        failures)
             elif language in ("cpp", "c") and text.lstrip().startswith("// not run:"):
                 counts["skipped"] += 1
             elif language in ("cpp", "c") and re.search(r"\bint\s+main\s*\(", text):
@@ -190,13 +195,7 @@ def check_examples(files, octave, prefix, work):
             if not os.path.exists(exe):
                 failures.append(f"{where}: the program does not build")
                 continue
-            r = run([exe], work)
-            if r.returncode != 0:
-                failures.append(f"{where}: the program exits with status {r.returncode}:\n{r.stderr.strip()}")
-                continue
-            problem = compare(where, r.stdout, expected)
-            if problem:
-                failures.append(problem)
+            outcome(where, "the program", run([exe], work), expected, failures)
     for f in failures:
         print(f)
     print(f"examples in {len(files)} files: {counts['matlab']} Octave, {counts['cpp']} C++, {counts['c']} C "
