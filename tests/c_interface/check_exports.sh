@@ -5,7 +5,8 @@
 # <geoharm/geoharm_c.h> and needs no C++ or GCC runtime of the system.
 #   TOOL readelf (libgeoharm.so.N): the four routines in version node
 #        GEOHARM_2.0 and nothing else defined; soname libgeoharm.so.<major>
-#        as the file's name says; needed libraries from the C library only.
+#        as the file's name says; needed libraries from the C library only
+#        (and the sanitizers' runtimes in the sanitizer build).
 #   TOOL an objdump for Windows (geoharm.dll): the four routines by their
 #        plain names and nothing else; imports from KERNEL32.dll and
 #        msvcrt.dll only.
@@ -36,6 +37,7 @@ case $tool in
     for needed in $("$tool" -dW "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
       case $needed in
         libc.so.6 | libm.so.6 | libpthread.so.0) ;;
+        libasan.so.* | libubsan.so.*) ;; # the sanitizer build's runtimes
         *) fail "needs $needed" ;;
       esac
     done
