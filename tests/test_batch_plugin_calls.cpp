@@ -129,7 +129,7 @@ TEST(BatchPlugin, EveryRowIsGeoharmAtThatPointInBothForms) {
 }
 
 TEST(BatchPlugin, ReadsNAndMAsGeoharmDoes) {
-    // Each pair of arrays goes to both plug-ins; a fourth input is ignored.
+    // Each pair of arrays goes to both plug-ins.
     struct Limits {
         const char* what;
         std::function<Array()> n, m;
