@@ -1,6 +1,6 @@
 /*
- * expected_batch_outcome.cpp - the outcome a geoharm_batch call must have
- * (rules in expected_outcome.h).  Elements of P after the described ones
+ * expected_batch_outcome.cpp - the outcome a geoharm_batch call, and a
+ * geoharm_model_tables call, must have (rules in expected_outcome.h).  Elements of P after the described ones
  * are zero.
  */
 #include <cstring>
@@ -46,6 +46,16 @@ ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs) {
         const std::size_t n = static_cast<std::size_t>(rows);
         e.rows.push_back({elementOf(p, i), elementOf(p, n + i), elementOf(p, 2 * n + i), e.input.n, e.input.m});
     }
+    e.valid = true;
+    return e;
+}
+
+ExpectedOutcome expectedModelOutcome(const FuzzCall& call, int nlhs) {
+    if (call.nrhs > 0) return refusal("geoharm_model_tables:nrhs", "Too many inputs: none are taken.");
+    if (nlhs > 6)
+        return refusal("geoharm_model_tables:nlhs",
+                       "Ask for at most six outputs: GM, R_REF, maximum degree, C, S, version.");
+    ExpectedOutcome e;
     e.valid = true;
     return e;
 }

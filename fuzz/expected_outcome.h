@@ -56,6 +56,14 @@ ExpectedOutcome expectedOutcome(const FuzzCall& call);
 ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs);
 
 /*
+ * expectedModelOutcome - what geoharm_model_tables must make of the call
+ * with nlhs outputs asked for: any input, geoharm_model_tables:nrhs; more
+ * than six outputs, geoharm_model_tables:nlhs; otherwise its outputs
+ * (valid, with nothing else in the outcome).
+ */
+ExpectedOutcome expectedModelOutcome(const FuzzCall& call, int nlhs);
+
+/*
  * readLimits - N and M of the call (inputs 2 and 3) by the rules above,
  * into e.input.n and e.input.m; false with the refusal in `e`, under the
  * identifiers given.

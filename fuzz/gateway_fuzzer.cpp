@@ -1,8 +1,8 @@
 /*
- * gateway_fuzzer.cpp - libFuzzer target: the built plug-ins (geoharm and
- * geoharm_batch), called through the stand-in host with the calls the
- * fuzzer's bytes describe (fuzz_call.h), every one checked against what it
- * must give (expected_outcome.h).
+ * gateway_fuzzer.cpp - libFuzzer target: the built plug-ins (geoharm,
+ * geoharm_batch, geoharm_model_tables), called through the stand-in host
+ * with the calls the fuzzer's bytes describe (fuzz_call.h), every one
+ * checked against what it must give (expected_outcome.h).
  *
  * Per call:
  *   - the output and input slot tables are heap blocks of exactly the
@@ -15,7 +15,9 @@
  *     have the bits of a direct evaluateAcceleration of the expected
  *     FieldInput (a NaN matches any NaN); one of geoharm_batch made a
  *     K-by-3 array (three K-by-1 arrays for three outputs) whose row k has
- *     the bits of a direct evaluation of row k of P;
+ *     the bits of a direct evaluation of row k of P; one of
+ *     geoharm_model_tables made its outputs asked for (one at least), each
+ *     with the shape and bits of geoharm::model()'s number;
  *   - the inputs' data is unchanged, and after the arrays are freed no
  *     host array is left alive.
  * A failed check prints what differed and aborts: libFuzzer keeps the
@@ -28,6 +30,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <geoharm/geoharm.h>
+#include <geoharm/version.h>
 
 #include "point/evaluate_acceleration.h"
 #include "expected_outcome.h"
@@ -44,16 +49,19 @@ using geoharm_fuzz::FuzzCall;
 
 host::Plugin plugin;
 host::Plugin batchPlugin;
+host::Plugin modelPlugin;
 
 struct Counts {
     unsigned long long calls = 0, errors = 0, results = 0, nanResults = 0;
-} counts, batchCounts;
+} counts, batchCounts, modelCounts;
 
 void printCounts() {
     std::printf("fuzz: %llu calls, %llu errors raised, %llu results checked (%llu with a NaN component)\n",
                 counts.calls, counts.errors, counts.results, counts.nanResults);
     std::printf("fuzz: geoharm_batch: %llu calls, %llu errors raised, %llu rows checked (%llu with a NaN component)\n",
                 batchCounts.calls, batchCounts.errors, batchCounts.results, batchCounts.nanResults);
+    std::printf("fuzz: geoharm_model_tables: %llu calls, %llu errors raised, %llu outputs checked\n",
+                modelCounts.calls, modelCounts.errors, modelCounts.results);
 }
 
 [[noreturn]] void fail(const std::string& what) {
@@ -147,6 +155,28 @@ void checkBatchResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPointe
     }
 }
 
+/* geoharm_model_tables: the outputs asked for (slot 0 at least), each
+   geoharm::model()'s number in its shape, the tables by column. */
+void checkModelResult(const geoharm_fuzz::ExpectedOutcome&, const MexPointer* plhs, std::size_t slots,
+                      std::size_t made) {
+    check(made == slots, "a good call made " + std::to_string(made) + " arrays");
+    const geoharm::Model md = geoharm::model();
+    constexpr int side = geoharm::MAX_DEGREE + 1;
+    std::vector<double> C, S;
+    for (int m = 0; m < side; m++)
+        for (int n = 0; n < side; n++) C.push_back(md.C[n][m]), S.push_back(md.S[n][m]);
+    const std::vector<double> scalars[3] = {{md.gm}, {md.referenceRadius}, {static_cast<double>(md.maxDegree)}};
+    const std::vector<double> version{GEOHARM_VERSION_MAJOR, GEOHARM_VERSION_MINOR, GEOHARM_VERSION_PATCH};
+    for (std::size_t k = 0; k < slots; k++) {
+        const std::vector<double>& want = k < 3 ? scalars[k] : k == 3 ? C : k == 4 ? S : version;
+        const geoharm::MexSize rows = k == 3 || k == 4 ? side : 1;
+        const double* got = outputData(plhs, k, rows, static_cast<geoharm::MexSize>(want.size()) / rows);
+        check(std::memcmp(got, want.data(), want.size() * sizeof(double)) == 0,
+              "output " + std::to_string(k) + " is not the model's");
+        modelCounts.results++;
+    }
+}
+
 using ResultCheck = void (*)(const geoharm_fuzz::ExpectedOutcome&, const MexPointer*, std::size_t, std::size_t);
 
 /*
@@ -204,12 +234,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::string why;
     if (!host::loadPlugin(GEOHARM_PLUGIN, plugin, why)) fail("cannot load " GEOHARM_PLUGIN ": " + why);
     if (!host::loadPlugin(GEOHARM_BATCH_PLUGIN, batchPlugin, why)) fail("cannot load " GEOHARM_BATCH_PLUGIN ": " + why);
+    if (!host::loadPlugin(GEOHARM_MODEL_PLUGIN, modelPlugin, why)) fail("cannot load " GEOHARM_MODEL_PLUGIN ": " + why);
     std::atexit(printCounts);
     return 0;
 }
 
-/* Every input drives geoharm with its own count of outputs, and
-   geoharm_batch with it and with three outputs. */
+/* Every input drives geoharm with its own count of outputs, geoharm_batch
+   with it and with three outputs, and geoharm_model_tables with it. */
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const FuzzCall call = geoharm_fuzz::decodeCall(data, size);
     runCall(plugin.entry, call, call.nlhs, geoharm_fuzz::expectedOutcome(call), checkResult, counts);
@@ -217,5 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         runCall(batchPlugin.entry, call, nlhs, geoharm_fuzz::expectedBatchOutcome(call, nlhs), checkBatchResult,
                 batchCounts);
     }
+    runCall(modelPlugin.entry, call, call.nlhs, geoharm_fuzz::expectedModelOutcome(call, call.nlhs), checkModelResult,
+            modelCounts);
     return 0;
 }
