@@ -4,13 +4,19 @@
 // third contender, the baseline of the fast path.  The many-point lane
 // routines run on the same points (one item = one point), one routine at
 // a time on one thread, and the entry point on 100,000 points with all
-// processors against one thread.
+// processors against one thread.  The gradient (tensor, acceleration and
+// potential) runs beside them: at one point through each routine, at many
+// points through each lane routine, and the many-point entry against six
+// accelerations per point (the central differences it replaces).
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "machine/cpu_features.h"
 #include "point/evaluate_acceleration.h"
+#include "point/evaluate_gradient.h"
+#include "point/gradient_routines.h"
+#include "many/evaluate_gradient_many.h"
 #include "machine/fixed_fp_state.h"
 #include "point/field_scalars.h"
 #include "point/fused_harmonic_sums_avx.h"
@@ -174,6 +180,101 @@ void BM_manyPointsThreads(benchmark::State& state) {
     state.counters["threads"] = threads;
 }
 
+/* One gradient per iteration (tensor, acceleration and potential), cycling
+   through the points, N = M = the benchmark's argument. */
+void runGradients(benchmark::State& state,
+                  void (*gradient)(const geoharm::FieldInput&, double[9], double[3], double*), bool needsAvx2) {
+    if (needsAvx2 && !geoharm::cpuHasAvx2()) {
+        state.SkipWithError("this processor has no AVX2");
+        return;
+    }
+    std::vector<geoharm::FieldInput> pts = points();
+    for (auto& p : pts) p.n = p.m = static_cast<std::int8_t>(state.range(0));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double T[9], a[3], U;
+        gradient(pts[i], T, a, &U);
+        benchmark::DoNotOptimize(T);
+        benchmark::DoNotOptimize(a);
+        benchmark::DoNotOptimize(U);
+        i = (i + 1) % POINTS;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+/* The entry point, as the C++ interface calls it (against
+   BM_evaluateAcceleration), and each single-point routine. */
+void BM_evaluateGradient(benchmark::State& state) { runGradients(state, geoharm::evaluateGradient, false); }
+
+void BM_gradientSse2(benchmark::State& state) { runGradients(state, geoharm::evaluateGradientSse2, false); }
+
+void BM_gradientAvx2(benchmark::State& state) { runGradients(state, geoharm::evaluateGradientAvx2, true); }
+
+/* The POINTS points per iteration through one gradient lane routine on
+   one thread (against BM_manyPoints* of the same routine); every output,
+   or the tensor alone. */
+void runGradientLanes(benchmark::State& state, geoharm::SimdLevel level, bool tensorOnly) {
+    if (level > geoharm::processorSimdLevel()) {
+        state.SkipWithError("this processor does not run this routine");
+        return;
+    }
+    PointArrays p(POINTS);
+    std::vector<double> T(9 * POINTS), U(POINTS);
+    const auto n = static_cast<std::int8_t>(state.range(0));
+    for (auto _ : state) {
+        geoharm::evaluateGradientManyWith(level, 1, POINTS, p.x.data(), p.y.data(), p.z.data(), n, n, T.data(),
+                                          tensorOnly ? nullptr : p.ax.data(), tensorOnly ? nullptr : p.ay.data(),
+                                          tensorOnly ? nullptr : p.az.data(), tensorOnly ? nullptr : U.data());
+        benchmark::DoNotOptimize(T.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+}
+
+void BM_gradientManySse2(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::SSE2, false); }
+
+void BM_gradientManyAvx2(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX2, false); }
+
+void BM_gradientManyAvx512(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX512F, false); }
+
+void BM_gradientManyTensorOnly(benchmark::State& state) {
+    runGradientLanes(state, geoharm::processorSimdLevel(), true);
+}
+
+/* The many-point entry point on POINTS points (the widest routine, one
+   thread at this count), one item a point ... */
+void BM_gradientManyEntry(benchmark::State& state) {
+    PointArrays p(POINTS);
+    std::vector<double> T(9 * POINTS), U(POINTS);
+    const auto n = static_cast<std::int8_t>(state.range(0));
+    for (auto _ : state) {
+        geoharm::evaluateGradientMany(POINTS, p.x.data(), p.y.data(), p.z.data(), n, n, T.data(), p.ax.data(),
+                                      p.ay.data(), p.az.data(), U.data());
+        benchmark::DoNotOptimize(T.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+}
+
+/* ... against what it replaces: six accelerations per point, x +- h, y +-
+   h, z +- h (h = 1 m), one item a point. */
+void BM_sixAccelerationsPerPoint(benchmark::State& state) {
+    std::vector<geoharm::FieldInput> pts = points();
+    for (auto& p : pts) p.n = p.m = static_cast<std::int8_t>(state.range(0));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double a[6][3];
+        for (int k = 0; k < 6; k++) {
+            geoharm::FieldInput q = pts[i];
+            (&q.x)[k / 2] += k % 2 == 0 ? 1.0 : -1.0;
+            geoharm::evaluateAcceleration(q, a[k]);
+        }
+        benchmark::DoNotOptimize(a);
+        i = (i + 1) % POINTS;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 }  // namespace
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
@@ -187,5 +288,14 @@ BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
+BENCHMARK(BM_evaluateGradient)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientSse2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManySse2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyTensorOnly)->Arg(10);
+BENCHMARK(BM_gradientManyEntry)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_sixAccelerationsPerPoint)->Arg(10)->Arg(4)->Arg(2);
 
 BENCHMARK_MAIN();

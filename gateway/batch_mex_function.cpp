@@ -80,19 +80,8 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     if (*nrhs > 3) raiseHostError(fixedState, BATCH_NRHS_ID, BATCH_NRHS_MANY_MESSAGE);
     const bool threeOutputs = *nlhs == 3;
     if (!threeOutputs && *nlhs != 0 && *nlhs != 1) raiseHostError(fixedState, BATCH_NLHS_ID, BATCH_NLHS_MESSAGE);
-    MexInt rows = 0;
-    switch (readPositionRows(&prhs[0], &rows)) {
-        case PositionsReading::Usable:
-            break;
-        case PositionsReading::NotRealDouble:
-            raiseHostError(fixedState, BATCH_POSITIONS_ID, BATCH_POSITIONS_CLASS_MESSAGE);
-        case PositionsReading::NotKBy3:
-            raiseHostError(fixedState, BATCH_POSITIONS_ID, BATCH_POSITIONS_SHAPE_MESSAGE);
-        case PositionsReading::Transposed:
-            raiseHostError(fixedState, BATCH_POSITIONS_ID, BATCH_POSITIONS_TRANSPOSED_MESSAGE);
-        case PositionsReading::TooManyRows:
-            raiseHostError(fixedState, BATCH_POSITIONS_ID, BATCH_POSITIONS_ROWS_MESSAGE);
-    }
+    const MexInt rows =
+        checkPositionRows(fixedState, &prhs[0], MAX_BATCH_POINTS, BATCH_POSITIONS_ID, BATCH_POSITIONS_ROWS_MESSAGE);
     LimitArguments limits;
     checkLimitArguments(fixedState, prhs, BATCH_DEGREE_ID, BATCH_ORDER_ID, &limits);
 

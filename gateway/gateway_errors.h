@@ -1,15 +1,17 @@
 /*
  * gateway_errors.h - identifiers and messages of the calls the gateway
  * refuses, for every entry point: geoharm (geoharm:*), geoharm_batch
- * (geoharm_batch:*), geoharm_model_tables (geoharm_model_tables:*).
+ * (geoharm_batch:*), geoharm_gradient (geoharm_gradient:*) and
+ * geoharm_model_tables (geoharm_model_tables:*).
  *
  * How the texts are written: the host shows the function's name with every
  * error ("Error using geoharm", "error: geoharm: ..."), so a message never
  * repeats it; it starts with a capital and ends with a full stop; it names
  * the argument at fault, counted from 1 as the caller writes them, and,
- * where the cause is a likely slip, what to pass instead.  N and M are read
- * alike by both entry points, so their texts are shared; the identifiers
- * carry the entry point's name ("name:mnemonic").
+ * where the cause is a likely slip, what to pass instead.  N and M, and
+ * the positions of the many-point calls, are read alike, so their texts
+ * are shared; the identifiers carry the entry point's name
+ * ("name:mnemonic").
  */
 #ifndef GEOHARM_GATEWAY_ERRORS_H
 #define GEOHARM_GATEWAY_ERRORS_H
@@ -45,18 +47,37 @@ constexpr const char* BATCH_NLHS_ID = "geoharm_batch:nlhs";
 constexpr const char* BATCH_NLHS_MESSAGE =
     "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
 
-constexpr const char* BATCH_POSITIONS_ID = "geoharm_batch:positions";
-constexpr const char* BATCH_POSITIONS_CLASS_MESSAGE = "Input 1 (positions) must be a real, non-sparse double array.";
-constexpr const char* BATCH_POSITIONS_SHAPE_MESSAGE =
+/* The positions of the many-point calls (geoharm_batch, geoharm_gradient). */
+constexpr const char* POSITIONS_CLASS_MESSAGE = "Input 1 (positions) must be a real, non-sparse double array.";
+constexpr const char* POSITIONS_SHAPE_MESSAGE =
     "Input 1 (positions) must be a K-by-3 array: one point per row, columns x, y, z.";
-constexpr const char* BATCH_POSITIONS_TRANSPOSED_MESSAGE =
+constexpr const char* POSITIONS_TRANSPOSED_MESSAGE =
     "Input 1 (positions) is 3-by-K, but rows are points: pass its transpose, a K-by-3 array with columns x, y, z.";
+
+constexpr const char* BATCH_POSITIONS_ID = "geoharm_batch:positions";
 constexpr const char* BATCH_POSITIONS_ROWS_MESSAGE =
     "Input 1 (positions) has too many rows: one call takes at most 715827882 points, so that its 3*K elements "
     "fit the host's 32-bit sizes.";
 
 constexpr const char* BATCH_DEGREE_ID = "geoharm_batch:degree";
 constexpr const char* BATCH_ORDER_ID = "geoharm_batch:order";
+
+/* [T, A, U] = geoharm_gradient(P, N, M) */
+constexpr const char* GRADIENT_NRHS_ID = "geoharm_gradient:nrhs";
+constexpr const char* GRADIENT_NRHS_MESSAGE = "Three inputs are needed, and no more: positions P, N and M.";
+
+constexpr const char* GRADIENT_NLHS_ID = "geoharm_gradient:nlhs";
+constexpr const char* GRADIENT_NLHS_MESSAGE =
+    "At most three outputs: the tensors T (3-by-3-by-K), the accelerations A (K-by-3) and the potentials U "
+    "(K-by-1).";
+
+constexpr const char* GRADIENT_POSITIONS_ID = "geoharm_gradient:positions";
+constexpr const char* GRADIENT_POSITIONS_ROWS_MESSAGE =
+    "Input 1 (positions) has too many rows: one call takes at most 238609294 points, so that the 9*K elements of "
+    "its tensors fit the host's 32-bit sizes.";
+
+constexpr const char* GRADIENT_DEGREE_ID = "geoharm_gradient:degree";
+constexpr const char* GRADIENT_ORDER_ID = "geoharm_gradient:order";
 
 /* geoharm_model_tables() */
 constexpr const char* MODEL_NRHS_ID = "geoharm_model_tables:nrhs";

@@ -96,27 +96,41 @@ void copyInt8Limits(MexPointer degreeData, MexPointer orderData, LimitArguments*
 constexpr MexInt MAX_BATCH_POINTS = 715827882;
 static_assert(MAX_BATCH_POINTS == INT32_MAX / 3, "3 * MAX_BATCH_POINTS is the largest multiple of 3 in 32 bits");
 
-/* What input 1 of geoharm_batch is. */
+/* The most points of one geoharm_gradient call: the 9*K elements of its
+   tensors must fit the host's 32-bit sizes. */
+constexpr MexInt MAX_GRADIENT_POINTS = 238609294;
+static_assert(MAX_GRADIENT_POINTS == INT32_MAX / 9, "9 * MAX_GRADIENT_POINTS is the largest multiple of 9 in 32 bits");
+
+/* What the positions input (input 1) of geoharm_batch or geoharm_gradient is. */
 enum class PositionsReading {
-    Usable,        /* K-by-3 real, non-sparse double, K <= MAX_BATCH_POINTS */
+    Usable,        /* K-by-3 real, non-sparse double, K <= the call's most */
     NotRealDouble, /* another class, complex, or sparse */
     NotKBy3,       /* not two-dimensional with three columns */
     Transposed,    /* 3-by-K with K != 3: points in columns */
-    TooManyRows    /* K-by-3 with K > MAX_BATCH_POINTS */
+    TooManyRows    /* K-by-3 with K above the call's most */
 };
 
 /*
- * readPositionRows - whether input 1 of geoharm_batch holds K points, one
- * per row, and K.
+ * readPositionRows - whether the positions input holds K points, one per
+ * row, and K.
  *
  * Given:
- *   slot   address of the input slot that holds the array handle
+ *   slot     address of the input slot that holds the array handle
+ *   maxRows  the most points the call takes (MAX_BATCH_POINTS, ...)
  * Returned:
- *   rows   K, for PositionsReading::Usable (0 allowed); otherwise untouched
+ *   rows     K, for PositionsReading::Usable (0 allowed); otherwise untouched
  * Returned (function value):
  *   what the array is (see PositionsReading).
  */
-PositionsReading readPositionRows(const MexPointer* slot, MexInt* rows);
+PositionsReading readPositionRows(const MexPointer* slot, MexInt maxRows, MexInt* rows);
+
+/*
+ * checkPositionRows - readPositionRows, or end the call with the entry
+ * point's identifier (positionsId) and the shared texts of
+ * gateway_errors.h; rowsMessage for too many rows.  Returns K.
+ */
+MexInt checkPositionRows(const FixedFpState& fixedState, const MexPointer* slot, MexInt maxRows,
+                         const char* positionsId, const char* rowsMessage);
 
 /*
  * limitFromElement - the first element of a numeric or logical array as a

@@ -37,6 +37,14 @@ void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, MexPointer*
 MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(const MexInt* rows, const MexInt* cols,
                                                                                const MexInt* complexFlag);
 
+/* A new array of *ndim dimensions dims[0..*ndim-1], of class *classId
+   (numbering above), zero-filled; complexFlag 0 = real.  As the host keeps
+   them, dimensions of 1 after the second are dropped from the end (3-by-
+   3-by-1 is 3-by-3), and fewer than two are padded with 1. */
+MexPointer GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(const MexInt* ndim, const MexInt* dims,
+                                                                               const MexInt* classId,
+                                                                               const MexInt* complexFlag);
+
 /* Data address of the real part of the array whose handle is at *slot. */
 MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot);
 

@@ -86,6 +86,7 @@ void traceHostCalls(std::vector<HostCall>* trace);
 
 /* noteHostCall - appends to this thread's trace, if one is set. */
 void noteHostCall(const char* routine, std::initializer_list<long long> values);
+void noteHostCall(const char* routine, const std::vector<long long>& values);
 
 /* --- libmex -------------------------------------------------------------- */
 

@@ -155,5 +155,9 @@ void noteHostCall(const char* routine, std::initializer_list<long long> values) 
     if (traced != nullptr) traced->push_back({routine, values});
 }
 
+void noteHostCall(const char* routine, const std::vector<long long>& values) {
+    if (traced != nullptr) traced->push_back({routine, values});
+}
+
 }  // namespace host
 }  // namespace geoharm

@@ -7,6 +7,7 @@
  * carried out.
  */
 #include <cstring>
+#include <vector>
 
 #include "host_api.h"
 #include "mex_class_ids.h"
@@ -22,6 +23,22 @@ MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(c
                                                                                const MexInt* complexFlag) {
     noteHostCall("mxcreatedoublematrix700_", {*rows, *cols, *complexFlag});
     return geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
+}
+
+MexPointer GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(const MexInt* ndim, const MexInt* dims,
+                                                                               const MexInt* classId,
+                                                                               const MexInt* complexFlag) {
+    std::vector<long long> noted{*ndim};
+    for (MexInt i = 0; i < *ndim; i++) noted.push_back(dims[i]);
+    noted.push_back(*classId);
+    noted.push_back(*complexFlag);
+    noteHostCall("mxcreatenumericarray700_", noted);
+    /* The host's shape: trailing dimensions of 1 after the second dropped,
+       at least two (createArray pads with 1). */
+    std::vector<MexSize> shape;
+    for (MexInt i = 0; i < *ndim; i++) shape.push_back(dims[i]);
+    while (shape.size() > 2 && shape.back() == 1) shape.pop_back();
+    return geoharm::host::createArray(*classId, shape, *complexFlag != 0, false);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot) {

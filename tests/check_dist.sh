@@ -2,8 +2,8 @@
 # The installed layout stands on its own: the plug-ins at the top of dist/
 # and, in dist/host/<platform>/, geoharm-call with the stand-in libraries
 # it finds next to itself.  Run from elsewhere with no library path set, it
-# prints what geoharm-eval prints, also given the plug-in by its bare
-# file name from dist/.
+# prints what geoharm-eval prints (geoharm-eval --gradient for the gradient
+# plug-in), also given the plug-in by its bare file name from dist/.
 #   check_dist.sh BUILD_DIR GEOHARM_EVAL                    Linux build
 #   check_dist.sh BUILD_DIR GEOHARM_EVAL WINE_RUN PREFIX ARCH
 #                 Windows build (ARCH win64 or win32), its geoharm-call.exe
@@ -27,7 +27,7 @@ else
   files=("$host/geoharm-call.exe" "$host/libmx.dll" "$host/libmex.dll")
   run=(sh "$3" "$4" "$arch" "$tmp/dist/$host/geoharm-call.exe")
 fi
-plugins=("geoharm.$suffix" "geoharm_batch.$suffix")
+plugins=("geoharm.$suffix" "geoharm_batch.$suffix" "geoharm_gradient.$suffix")
 files+=("${plugins[@]}")
 
 cmake --install "$build" --prefix "$tmp/dist" >/dev/null
@@ -43,8 +43,11 @@ records='7000000 1000000 2000000 10 10
 '
 cd /
 unset LD_LIBRARY_PATH
-direct=$(printf '%s' "$records" | "$eval_tool")
+direct_acceleration=$(printf '%s' "$records" | "$eval_tool")
+direct_gradient=$(printf '%s' "$records" | "$eval_tool" --gradient)
 for plugin in "${plugins[@]}"; do
+  direct=$direct_acceleration
+  case $plugin in geoharm_gradient.*) direct=$direct_gradient ;; esac
   # By its path, from elsewhere ...
   cd /
   status=0

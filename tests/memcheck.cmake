@@ -30,7 +30,13 @@ set(batch_call $<TARGET_FILE:geoharm-call> $<TARGET_FILE:geoharm_batch_mex>)
 add_test(NAME memcheck_geoharm_call_batch COMMAND sh ${memcheck} 0 ${records} ${batch_call} --class double)
 add_test(NAME memcheck_geoharm_call_batch_3_outputs COMMAND sh ${memcheck} 0 ${records} ${batch_call} --nlhs 3)
 add_test(NAME memcheck_geoharm_call_batch_refused COMMAND sh ${memcheck} 3 ${records} ${batch_call} --nlhs 2)
+# geoharm_gradient through geoharm-call: the identity records in runs, N and
+# M as doubles, and a refused call.
+set(gradient_call $<TARGET_FILE:geoharm-call> $<TARGET_FILE:geoharm_gradient_mex>)
+add_test(NAME memcheck_geoharm_call_gradient COMMAND sh ${memcheck} 0 ${records} ${gradient_call} --class double)
+add_test(NAME memcheck_geoharm_call_gradient_refused COMMAND sh ${memcheck} 3 ${records} ${gradient_call} --nlhs 4)
 set_tests_properties(memcheck_plugin_tests memcheck_plugin_hardening memcheck_geoharm_call_int8
+                     memcheck_geoharm_call_gradient memcheck_geoharm_call_gradient_refused
                      memcheck_geoharm_call_double memcheck_geoharm_call_uint64
                      memcheck_geoharm_call_large_position memcheck_geoharm_call_refused
                      memcheck_geoharm_call_batch memcheck_geoharm_call_batch_3_outputs

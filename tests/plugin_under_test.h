@@ -33,25 +33,6 @@ inline const geoharm::host::Plugin& pluginUnderTest() {
     return plugin;
 }
 
-/* A call that keeps every output slot the host passes (nlhs slots, at
-   least one), for plug-ins with several outputs. */
-struct OutputsResult {
-    bool ok = false;
-    geoharm::host::HostError error;
-    std::vector<geoharm::host::Array> outputs;
-    std::size_t arraysMade = 0;
-};
-
-inline OutputsResult callKeepingOutputs(const geoharm::host::Plugin& plugin, geoharm::MexInt nlhs,
-                                        const std::vector<geoharm::MexPointer>& inputs) {
-    std::vector<geoharm::MexPointer> plhs(nlhs > 1 ? static_cast<std::size_t>(nlhs) : 1, 0);
-    OutputsResult r;
-    r.ok = geoharm::host::callEntryPoint(plugin.entry, nlhs, plhs.data(), static_cast<geoharm::MexInt>(inputs.size()),
-                                         inputs.empty() ? nullptr : inputs.data(), r.error, r.arraysMade);
-    for (geoharm::MexPointer h : plhs) r.outputs.emplace_back(h);
-    return r;
-}
-
 /* One call with the given input arrays (nlhs as given). */
 inline geoharm::host::CallResult callWith(const std::vector<const geoharm::host::Array*>& args,
                                           geoharm::MexInt nlhs = 1) {

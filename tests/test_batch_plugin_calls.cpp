@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bits.h"
+#include "many_point_plugin.h"
 #include "mx_array.h"
 #include "plugin_under_test.h"
 #include "worked_examples.h"
@@ -36,22 +37,11 @@ const geoharm::host::Plugin& batchPlugin() {
     return plugin;
 }
 
-/* A batch call: every output slot kept (nlhs slots, at least one). */
-using BatchResult = geoharm_test::OutputsResult;
+using BatchResult = geoharm_test::PluginOutcome;
+using geoharm_test::positionsArray;
 
 BatchResult callBatch(const std::vector<const Array*>& args, MexInt nlhs = 1) {
-    std::vector<MexPointer> inputs;
-    for (const Array* a : args) inputs.push_back(a->handle());
-    return geoharm_test::callKeepingOutputs(batchPlugin(), nlhs, inputs);
-}
-
-/* K points as a K-by-3 array (column-major: x column, y column, z column). */
-Array positionsArray(const std::vector<std::vector<double>>& points) {
-    const std::size_t k = points.size();
-    Array a = makeArray(geoharm::DOUBLE_CLASS, {static_cast<MexSize>(k), 3});
-    for (std::size_t i = 0; i < k; i++)
-        for (std::size_t c = 0; c < 3; c++) static_cast<double*>(a.data())[c * k + i] = points[i][c];
-    return a;
+    return geoharm_test::callKeepingOutputs(batchPlugin(), args, nlhs);
 }
 
 /* The geoharm plug-in's answer at one point with the same N and M arrays. */
@@ -172,17 +162,7 @@ TEST(BatchPlugin, NoPointsGiveEmptyOutputs) {
     }
 }
 
-/* A call that must be refused. */
-struct Refusal {
-    const char* what;
-    std::function<Array()> positions; /* nullptr: a good 2-by-3 array */
-    std::function<Array()> n;         /* nullptr: int8(10) */
-    std::function<Array()> m;
-    int nrhs; /* above 3: empty doubles after M */
-    MexInt nlhs;
-    const char* identifier;
-    const char* message;
-};
+using geoharm_test::Refusal;
 
 const char* const NRHS = "Not enough inputs: positions, N and M are needed.";
 const char* const NRHS_MANY = "Too many inputs: only positions, N and M are taken.";
@@ -199,15 +179,11 @@ const char* const DEGREE_NAN = "Input 2 (N, maximum degree) must not be NaN.";
 const char* const ORDER = "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.";
 const char* const ORDER_NAN = "Input 3 (M, maximum order) must not be NaN.";
 
-std::function<Array()> doubles(std::vector<MexSize> dims, bool complex = false, bool sparse = false) {
-    return [=] { return makeArray(geoharm::DOUBLE_CLASS, dims, complex, sparse); };
+geoharm_test::ArrayMaker doubles(std::vector<MexSize> dims, bool complex = false, bool sparse = false) {
+    return geoharm_test::doubleArray(dims, complex, sparse);
 }
-std::function<Array()> ofClass(MexInt c, std::vector<MexSize> dims = {1, 1}) {
-    return [=] { return makeArray(c, dims); };
-}
-std::function<Array()> nan() {
-    return [] { return makeScalar(geoharm::DOUBLE_CLASS, NaN); };
-}
+geoharm_test::ArrayMaker ofClass(MexInt c, std::vector<MexSize> dims = {1, 1}) { return geoharm_test::classArray(c, dims); }
+geoharm_test::ArrayMaker nan() { return geoharm_test::nanScalar(); }
 
 const Refusal REFUSALS[] = {
     {"no inputs", nullptr, nullptr, nullptr, 0, 1, "geoharm_batch:nrhs", NRHS},
@@ -244,16 +220,7 @@ const Refusal REFUSALS[] = {
 };
 
 void expectRefused(const std::vector<const Array*>& args, MexInt nlhs, const char* identifier, const char* message) {
-    const long before = geoharm::host::liveArrays();
-    {
-        const BatchResult r = callBatch(args, nlhs);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error.identifier, identifier);
-        EXPECT_EQ(r.error.message, message);
-        EXPECT_EQ(r.arraysMade, 0u);  // refused before any output exists
-        for (const Array& out : r.outputs) EXPECT_EQ(out.handle(), 0);
-    }
-    EXPECT_EQ(geoharm::host::liveArrays(), before);
+    geoharm_test::expectRefused(batchPlugin(), args, nlhs, identifier, message);
 }
 
 TEST(BatchPlugin, BadCallsEndInTheirErrorAndLeaveNothing) {

@@ -99,6 +99,65 @@ TEST(EvalTool, ManyOptionGivesTheSameLinesInTheSameOrder) {
     EXPECT_NE(runEval("", " --bad").status, 0);
 }
 
+TEST(EvalTool, GradientLinesHoldThePotentialTheAccelerationAndTheTensor) {
+    /* --gradient: "U a_x a_y a_z" and the tensor row by row, the worked
+       gradients' bits, the acceleration that of the plain run; the same
+       lines with --many (either order of the options), special positions
+       and mixed limits among the records. */
+    std::string input;
+    for (const auto& w : geoharm_test::GRADIENT_EXAMPLES) {
+        char line[200];
+        std::snprintf(line, sizeof line, "%.17g %.17g %.17g %d %d\n", w.x, w.y, w.z, w.n, w.m);
+        input += line;
+    }
+    const ToolRun gradient = runEval(input, " --gradient");
+    const ToolRun acceleration = runEval(input);
+    ASSERT_EQ(gradient.status, 0) << gradient.err;
+    const char* p = gradient.out.c_str();
+    const char* q = acceleration.out.c_str();
+    for (const auto& w : geoharm_test::GRADIENT_EXAMPLES) {
+        double v[13];
+        for (double& value : v) {
+            char* end;
+            value = std::strtod(p, &end);
+            ASSERT_NE(end, p) << "output ends early: " << gradient.out;
+            p = end;
+        }
+        ASSERT_EQ(*p++, '\n');
+        EXPECT_SAME_BITS(v[0], w.U);
+        for (int i = 0; i < 3; i++) {
+            char* end;
+            EXPECT_SAME_BITS(v[1 + i], std::strtod(q, &end));
+            q = end;
+        }
+        q++;
+        const double* T = v + 4;
+        const double want[9] = {w.t[0], w.t[3], w.t[4], w.t[3], w.t[1], w.t[5], w.t[4], w.t[5], w.t[2]};
+        for (int i = 0; i < 9; i++) EXPECT_SAME_BITS(T[i], want[i]) << "T[" << i << "]";
+    }
+    EXPECT_EQ(*p, '\0');
+
+    input += "0 0 0 10 10\nnan 1 2 4 4\n-0.0 0.0 6600000 -1 -1\n7e6 1e6 2e6 3 1\n";
+    const ToolRun one = runEval(input, " --gradient");
+    ASSERT_EQ(one.status, 0) << one.err;
+    for (const char* options : {" --gradient --many", " --many --gradient"}) {
+        const ToolRun many = runEval(input, options);
+        EXPECT_EQ(many.status, 0) << many.err;
+        EXPECT_EQ(many.out, one.out) << options;
+    }
+    EXPECT_NE(one.out.find("\nnan nan nan nan nan nan nan nan nan nan nan nan nan\n"), std::string::npos);
+    /* Options given twice or unknown: a usage error; a malformed record
+       after the lines before it. */
+    EXPECT_EQ(runEval("", " --gradient --gradient").status, 2);
+    EXPECT_EQ(runEval("", " --gradient --bad").status, 2);
+    for (const char* options : {" --gradient", " --gradient --many"}) {
+        const ToolRun bad = runEval("7e6 1e6 2e6 10 10\n7e6 1e6 2e6 10\n", options);
+        EXPECT_EQ(bad.status, 1);
+        EXPECT_EQ(bad.out, one.out.substr(0, one.out.find('\n') + 1));
+        EXPECT_NE(bad.err.find("line 2: expected 5 fields"), std::string::npos) << bad.err;
+    }
+}
+
 namespace {
 
 /* `count` copies of the first worked example, one a line. */

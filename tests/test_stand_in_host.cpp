@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "mex_host.h"
+#include "mx_array.h"
 #include "plugin_host.h"
 
 namespace {
@@ -103,6 +104,39 @@ TEST(StandInHost, ArraysOfEveryShape) {
         EXPECT_EQ(GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&h), GEOHARM_MEX_NAME(mxgetdata_, MXGETDATA)(&h));
         EXPECT_EQ(GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&h) == 0, c.count == 0);
         EXPECT_EQ(imagData(h) != nullptr, c.complex && c.count > 0);
+    }
+}
+
+TEST(StandInHost, NumericArraysOfAnyDimensionsKeepTheHostsShape) {
+    /* Trailing dimensions of 1 after the second dropped, fewer than two
+       padded; a negative size makes no array. */
+    struct Case {
+        std::vector<MexInt> dims;
+        MexInt classId, complex;
+        std::vector<geoharm::MexSize> shape;
+        geoharm::MexSize count;
+    };
+    const Case cases[] = {
+        {{3, 3, 2}, geoharm::DOUBLE_CLASS, 0, {3, 3, 2}, 18}, {{3, 3, 1}, geoharm::DOUBLE_CLASS, 0, {3, 3}, 9},
+        {{3, 3, 0}, geoharm::DOUBLE_CLASS, 0, {3, 3, 0}, 0},  {{2, 1, 1, 1}, geoharm::INT8_CLASS, 1, {2, 1}, 2},
+        {{4}, geoharm::SINGLE_CLASS, 0, {4, 1}, 4},           {{1, 1, 5, 1}, geoharm::DOUBLE_CLASS, 0, {1, 1, 5}, 5},
+        {{3, -1, 2}, geoharm::DOUBLE_CLASS, 0, {}, 0},
+    };
+    for (const Case& c : cases) {
+        const MexInt ndim = static_cast<MexInt>(c.dims.size());
+        const Array a(GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(&ndim, c.dims.data(),
+                                                                                         &c.classId, &c.complex));
+        if (c.shape.empty()) {
+            EXPECT_EQ(a.handle(), 0);
+            continue;
+        }
+        const MxArray* made = arrayOf(a.handle(), "test");
+        EXPECT_EQ(made->dims, c.shape);
+        EXPECT_EQ(made->count, c.count);
+        EXPECT_EQ(made->classId, c.classId);
+        EXPECT_EQ(made->complex, c.complex != 0);
+        for (geoharm::MexSize i = 0; i < c.count; i++)
+            EXPECT_EQ(static_cast<const unsigned char*>(made->real)[i * static_cast<geoharm::MexSize>(elementSize(c.classId))], 0);
     }
 }
 

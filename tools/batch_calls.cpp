@@ -1,6 +1,7 @@
 /*
  * batch_calls.cpp - geoharm-call's batch mode (batch_calls.h): runs of
- * records with the same N and M, one plug-in call per run.
+ * records with the same N and M, one plug-in call per run, for
+ * geoharm_batch and geoharm_gradient.
  */
 #include "batch_calls.h"
 
@@ -32,6 +33,21 @@ host::Array positionsOf(const Run& run) {
         data[2 * k + i] = run.z[i];
     }
     return p;
+}
+
+/* The lines of a gradient call's outputs T (3-by-3-by-K), A (K-by-3) and
+   U (K-by-1). */
+int writeGradientLines(const std::vector<host::Array>& outputs, std::size_t k, ResultOutput& output) {
+    const double* T = static_cast<const double*>(outputs[0].data());
+    const double* A = static_cast<const double*>(outputs[1].data());
+    const double* U = static_cast<const double*>(outputs[2].data());
+    for (std::size_t i = 0; i < k; i++) {
+        const double a[3] = {A[i], A[k + i], A[2 * k + i]};
+        double line[GRADIENT_LINE_VALUES];
+        gradientLine(U[i], a, &T[9 * i], line);
+        if (!output.write(line, GRADIENT_LINE_VALUES)) return STATUS_IO;
+    }
+    return STATUS_DONE;
 }
 
 /* One call of the plug-in for the run, and its lines: STATUS_DONE, or the
@@ -74,8 +90,10 @@ int callForRun(const host::Plugin& plugin, const BatchCallOptions& o, const Run&
         return STATUS_PLUGIN_ERROR;
     }
 
-    /* Row k of a K-by-3 result, or element k of each K-by-1 one. */
     const std::size_t k = run.x.size();
+    if (o.gradient) return writeGradientLines(outputs, k, output);
+
+    /* Row k of a K-by-3 result, or element k of each K-by-1 one. */
     const double* columns[3];
     for (std::size_t c = 0; c < 3; c++) {
         columns[c] = o.nlhs == 3 ? static_cast<const double*>(outputs[c].data())
@@ -95,6 +113,12 @@ bool isBatchPlugin(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     return name.rfind("geoharm_batch.", 0) == 0;
+}
+
+bool isGradientPlugin(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.rfind("geoharm_gradient.", 0) == 0;
 }
 
 int runBatchCalls(const host::Plugin& plugin, const BatchCallOptions& options, RecordReader& reader,

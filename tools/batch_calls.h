@@ -1,7 +1,7 @@
 /*
- * batch_calls.h - geoharm-call's mode for the batch plug-in
- * (geoharm_batch.mexa64 / .mexw64 / .mexw32): the records go to the
- * plug-in many at a time instead of one call each.
+ * batch_calls.h - geoharm-call's mode for the many-point plug-ins
+ * (geoharm_batch and geoharm_gradient, .mexa64 / .mexw64 / .mexw32): the
+ * records go to the plug-in many at a time instead of one call each.
  */
 #ifndef GEOHARM_TOOLS_BATCH_CALLS_H
 #define GEOHARM_TOOLS_BATCH_CALLS_H
@@ -21,11 +21,15 @@ struct BatchCallOptions {
     int nrhs = 3;               /* inputs passed (more than 3: empty doubles follow) */
     int nlhs = 1;               /* outputs asked for: 0 or 1 a K-by-3 array, 3 three K-by-1 */
     unsigned int callerMxcsr = 0x1F80u; /* the floating-point state the plug-in is called from */
+    bool gradient = false;              /* geoharm_gradient: lines of 13 values from T, A, U (nlhs 3) */
 };
 
 /* isBatchPlugin - whether the file at `path` is a batch plug-in: its name
    (after the last '/' or '\') starts with "geoharm_batch.". */
 bool isBatchPlugin(const std::string& path);
+
+/* isGradientPlugin - the same for geoharm_gradient ("geoharm_gradient."). */
+bool isGradientPlugin(const std::string& path);
 
 /*
  * runBatchCalls - reads records "x y z N M" from `reader` and writes
@@ -36,7 +40,9 @@ bool isBatchPlugin(const std::string& path);
  * positions as a K-by-3 double array, N and M as scalars of the given
  * classes.  Each call's lines are written before the next run is read on.
  * With nlhs 3 the lines are taken from the three K-by-1 outputs, otherwise
- * from the K-by-3 one.
+ * from the K-by-3 one.  For the gradient plug-in (options.gradient) each
+ * line is "U a_x a_y a_z Txx .. Tzz" (record_io.h), from its outputs T,
+ * A and U.
  *
  * Returned:
  *   read   the reader's last outcome, and `why` its reason (for

@@ -27,7 +27,11 @@
  * A batch plug-in (file name geoharm_batch.*) is called once for each run
  * of consecutive records with the same N and M, the positions as a K-by-3
  * array, and prints the same lines (batch_calls.h); --position does not
- * apply to it, and --nlhs 3 prints from its three K-by-1 outputs.
+ * apply to it, and --nlhs 3 prints from its three K-by-1 outputs.  The
+ * gradient plug-in (geoharm_gradient.*) is called the same way, with three
+ * outputs (--nlhs 0, 1 or 2 is refused: the line needs all three), and
+ * prints for each record the line "U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz
+ * Tzx Tzy Tzz" that geoharm-eval --gradient prints.
  *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line, a file
@@ -77,6 +81,7 @@ struct Options {
     MexInt mClass = geoharm::INT8_CLASS;
     int nrhs = 3;
     int nlhs = 1;
+    bool nlhsGiven = false;
     std::vector<MexSize> positionDims{3, 1};
     unsigned int callerMxcsr = 0x1F80u;
 };
@@ -128,6 +133,7 @@ bool parseOptions(int argc, char** argv, Options& o) {
             good = parseCount(value, o.nrhs);
         } else if (opt == "--nlhs") {
             good = parseCount(value, o.nlhs);
+            o.nlhsGiven = true;
         } else if (opt == "--position") {
             good = parseDims(value, o.positionDims);
         } else if (opt == "--fp-state") {
@@ -150,7 +156,8 @@ void usage(const char* argv0) {
                  "  uint64) says otherwise; S (default unmasked upward downward towardzero\n"
                  "  ftz-daz) is the floating-point state the plug-in is called from; a\n"
                  "  PLUGIN named geoharm_batch.* is called once per run of records with the\n"
-                 "  same N and M (no --position)\n",
+                 "  same N and M (no --position); geoharm_gradient.* likewise, with three\n"
+                 "  outputs, writing 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz'\n",
                  argv0);
 }
 
@@ -162,8 +169,10 @@ int main(int argc, char** argv) {
         usage(argv[0]);
         return geoharm::STATUS_USAGE;
     }
-    const bool batch = geoharm::isBatchPlugin(o.plugin);
-    if (batch && o.positionDims != std::vector<MexSize>{3, 1}) {
+    const bool gradient = geoharm::isGradientPlugin(o.plugin);
+    const bool batch = geoharm::isBatchPlugin(o.plugin) || gradient;
+    if (gradient && !o.nlhsGiven) o.nlhs = 3;
+    if ((batch && o.positionDims != std::vector<MexSize>{3, 1}) || (gradient && o.nlhs < 3)) {
         usage(argv[0]);
         return geoharm::STATUS_USAGE;
     }
@@ -181,7 +190,7 @@ int main(int argc, char** argv) {
     geoharm::FieldInput in;
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
     if (batch) {
-        const geoharm::BatchCallOptions batchOptions{o.nClass, o.mClass, o.nrhs, o.nlhs, o.callerMxcsr};
+        const geoharm::BatchCallOptions batchOptions{o.nClass, o.mClass, o.nrhs, o.nlhs, o.callerMxcsr, gradient};
         status = geoharm::runBatchCalls(plugin, batchOptions, reader, output, read, why);
     }
     while (!batch && status == geoharm::STATUS_DONE &&

@@ -179,17 +179,17 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
     }
 }
 
-std::string formatResult(const double a[3]) {
+std::string formatResult(const double* values, int count) {
     std::string out;
-    for (int i = 0; i < 3; i++) {
+    for (int i = 0; i < count; i++) {
         if (i > 0) out += ' ';
-        formatOne(a[i], out);
+        formatOne(values[i], out);
     }
     return out;
 }
 
-bool writeResult(std::FILE* out, const double a[3]) {
-    const std::string line = formatResult(a) + '\n';
+bool writeResult(std::FILE* out, const double* values, int count) {
+    const std::string line = formatResult(values, count) + '\n';
     return std::fwrite(line.data(), 1, line.size(), out) == line.size();
 }
 

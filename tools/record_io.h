@@ -22,6 +22,8 @@
  *   each as %.17g (which reads back to the same double), except that a NaN
  *   prints as "nan" whatever its sign bit (which carries no meaning here)
  *   and infinities as "inf" / "-inf", identically on every platform.
+ *   The gradient's line holds 13 such values (gradientLine):
+ *   U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz.
  */
 #ifndef GEOHARM_RECORD_IO_H
 #define GEOHARM_RECORD_IO_H
@@ -76,12 +78,22 @@ private:
     std::string text_;
 };
 
-/* formatResult - the output line for one result, without the newline. */
-std::string formatResult(const double a[3]);
+/* formatResult - the output line for one result of `count` values (3 for
+   an acceleration), without the newline. */
+std::string formatResult(const double* values, int count = 3);
 
 /* writeResult - formatResult and a newline to `out`; false when the write
    failed (errno tells why). */
-bool writeResult(std::FILE* out, const double a[3]);
+bool writeResult(std::FILE* out, const double* values, int count = 3);
+
+/* The values of a gradient line, and their order: the potential U, the
+   acceleration, the tensor T[3i+j] row by row. */
+constexpr int GRADIENT_LINE_VALUES = 13;
+inline void gradientLine(double U, const double a[3], const double T[9], double line[GRADIENT_LINE_VALUES]) {
+    line[0] = U;
+    for (int i = 0; i < 3; i++) line[1 + i] = a[i];
+    for (int i = 0; i < 9; i++) line[4 + i] = T[i];
+}
 
 }  // namespace geoharm
 

@@ -9,8 +9,8 @@
 
 namespace geoharm {
 
-bool ResultOutput::write(const double a[3]) {
-    if (writeResult(stdout, a)) return true;
+bool ResultOutput::write(const double* values, int count) {
+    if (writeResult(stdout, values, count)) return true;
     writeErrno_ = errno;
     return false;
 }

@@ -38,8 +38,9 @@ enum ToolStatus : int {
 /*
  * ResultOutput - the result lines of a tool on standard output.
  *
- * write()   one result line; false when it could not be written (stop
- *           then: finish() reports it)
+ * write()   one result line of `count` values (3: an acceleration);
+ *           false when it could not be written (stop then: finish()
+ *           reports it)
  * finish()  flushes and closes standard output; returns `status` when
  *           everything written got out, else prints why on standard error
  *           and returns STATUS_IO.  Nothing may be written after it.
@@ -47,7 +48,7 @@ enum ToolStatus : int {
 class ResultOutput {
 public:
     explicit ResultOutput(const char* tool) : tool_(tool) {}
-    bool write(const double a[3]);
+    bool write(const double* values, int count = 3);
     int finish(int status);
 
 private:

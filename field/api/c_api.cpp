@@ -1,8 +1,8 @@
 /*
  * c_api.cpp - the C interface (<geoharm/geoharm_c.h>) on the C++ one: each
- * routine hands its arguments to geoharm::acceleration,
- * geoharm::accelerationMany, geoharm::version or geoharm::model as they
- * are, so that the two interfaces cannot give different bits.
+ * routine hands its arguments to its C++ counterpart (geoharm::acceleration,
+ * accelerationMany, gradient, gradientMany, version, model) as they are,
+ * so that the two interfaces cannot give different bits.
  */
 #include "geoharm/geoharm_c.h"
 
@@ -26,6 +26,15 @@ void geoharm_acceleration(const double position[3], int n, int m, double a[3]) {
 void geoharm_acceleration_many(size_t count, const double* x, const double* y, const double* z, int n, int m,
                                double* ax, double* ay, double* az) {
     geoharm::accelerationMany(count, x, y, z, n, m, ax, ay, az);
+}
+
+void geoharm_gradient(const double position[3], int n, int m, double t[9], double a[3], double* u) {
+    geoharm::gradient(position, n, m, t, a, u);
+}
+
+void geoharm_gradient_many(size_t count, const double* x, const double* y, const double* z, int n, int m, double* t,
+                           double* ax, double* ay, double* az, double* u) {
+    geoharm::gradientMany(count, x, y, z, n, m, t, ax, ay, az, u);
 }
 
 const char* geoharm_version(void) { return geoharm::version(); }

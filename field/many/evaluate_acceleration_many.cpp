@@ -40,19 +40,6 @@ struct Batch {
     double *ax, *ay, *az;
 };
 
-/* Part i of `parts`: points [begin, end), runs of a multiple of eight
-   points (the widest register's lanes), so that only the last part pads. */
-void partRange(const Batch& b, int i, std::size_t& begin, std::size_t& end) {
-    const std::size_t groups = (b.count + 7) / 8;
-    const std::size_t per = groups / static_cast<std::size_t>(b.parts);
-    const std::size_t extra = groups % static_cast<std::size_t>(b.parts);
-    const std::size_t index = static_cast<std::size_t>(i);
-    const std::size_t first = index * per + (index < extra ? index : extra);
-    const std::size_t last = first + per + (index < extra ? 1 : 0);
-    begin = first * 8 < b.count ? first * 8 : b.count;
-    end = last * 8 < b.count ? last * 8 : b.count;
-}
-
 /* One part, on whatever thread runs it: that thread's floating-point state
    fixed for the part (a new thread does not reliably inherit the caller's,
    and the caller's own is already fixed, which a second guard keeps). */
@@ -60,7 +47,7 @@ void runPart(void* context, int i) {
     const Batch& b = *static_cast<const Batch*>(context);
     const FixedFpState fixedState;
     std::size_t begin, end;
-    partRange(b, i, begin, end);
+    pointsOfPart(b.count, b.parts, i, begin, end);
     b.routine(end - begin, b.x + begin, b.y + begin, b.z + begin, b.N, b.M, b.ax + begin, b.ay + begin,
               b.az + begin);
 }

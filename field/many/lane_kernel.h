@@ -63,6 +63,130 @@
 namespace geoharm {
 
 /*
+ * LaneFunctions - the harmonic functions of the lanes' points, [degree]
+ * [order], and the factors of their recursion: A[k] = (2k-1) z0 (the
+ * zonal and column factor of row k, and the sub-diagonal's (2m+1) z0 with
+ * m = k-1), B[i] = i rho (i = n+m-1).  W of order 0 is +0.0 throughout.
+ */
+template <class L>
+struct LaneFunctions {
+    using V = typename L::V;
+    V A[HARMONIC_DIM];
+    V B[2 * HARMONIC_DIM];
+    V Vf[HARMONIC_DIM][HARMONIC_DIM];
+    V Wf[HARMONIC_DIM][HARMONIC_DIM];
+};
+
+/*
+ * laneSeedFunctions - the factors A[2..kTop] and B[1..iTop], and the seeds
+ * of the recursion: V(0,0) = R/r, V(1,0) = z0 V(0,0), W(0,0) = W(1,0) =
+ * +0.0; the diagonal (1,1) = x0 (V,W) -+ y0 (W,V) of (0,0), its factor
+ * 2m-1 = 1.
+ */
+template <class L>
+inline __attribute__((always_inline)) void laneSeedFunctions(LaneFunctions<L>& f, const typename L::V r,
+                                                             const typename L::V rho, const typename L::V x0,
+                                                             const typename L::V y0, const typename L::V z0,
+                                                             const int kTop, const int iTop) {
+    for (int k = 2; k <= kTop; k++) f.A[k] = L::set1(SMALL_INTEGERS[2 * k - 1]) * z0;
+    for (int i = 1; i <= iTop; i++) f.B[i] = L::set1(SMALL_INTEGERS[i]) * rho;
+    f.Vf[0][0] = L::set1(R_REF) / r;
+    f.Wf[0][0] = L::set1(0.0);
+    f.Vf[1][0] = z0 * f.Vf[0][0];
+    f.Wf[1][0] = L::set1(0.0);
+    f.Vf[1][1] = x0 * f.Vf[0][0] - y0 * f.Wf[0][0];
+    f.Wf[1][1] = x0 * f.Wf[0][0] + y0 * f.Vf[0][0];
+}
+
+/*
+ * laneFunctionRow - row k >= 2 of the functions, orders 0..min(k, jTop),
+ * from rows k-1 and k-2 (A[k], B up to k+min(k-2, jTop)-1 set).
+ */
+template <class L>
+inline __attribute__((always_inline)) void laneFunctionRow(LaneFunctions<L>& f, const int k, const int jTop,
+                                                           const typename L::V x0, const typename L::V y0) {
+    using V = typename L::V;
+    /* Zonal: V(k,0) = ((2k-1) z0 V(k-1,0) - (k-1) rho V(k-2,0)) / k. */
+    f.Vf[k][0] = laneDivide<L>(f.A[k] * f.Vf[k - 1][0] - f.B[k - 1] * f.Vf[k - 2][0], k);
+    f.Wf[k][0] = L::set1(0.0);
+
+    /* Columns: (V,W)(k,j) = ((2k-1) z0 (V,W)(k-1,j)
+       - (k+j-1) rho (V,W)(k-2,j)) / (k-j), 1 <= j <= min(k-2, jTop). */
+    const int jEnd = k - 2 < jTop ? k - 2 : jTop;
+    for (int j = 1; j <= jEnd; j++) {
+        f.Vf[k][j] = laneDivide<L>(f.A[k] * f.Vf[k - 1][j] - f.B[k + j - 1] * f.Vf[k - 2][j], k - j);
+        f.Wf[k][j] = laneDivide<L>(f.A[k] * f.Wf[k - 1][j] - f.B[k + j - 1] * f.Wf[k - 2][j], k - j);
+    }
+
+    /* Sub-diagonal: (V,W)(k,k-1) = ((2k-1) z0) (V,W)(k-1,k-1). */
+    if (k - 1 <= jTop) {
+        f.Vf[k][k - 1] = f.A[k] * f.Vf[k - 1][k - 1];
+        f.Wf[k][k - 1] = f.A[k] * f.Wf[k - 1][k - 1];
+    }
+
+    /* Diagonal: V(k,k) = (2k-1) (x0 V - y0 W)(k-1,k-1),
+       W(k,k) = (2k-1) (x0 W + y0 V)(k-1,k-1). */
+    if (k <= jTop) {
+        const V c = L::set1(SMALL_INTEGERS[2 * k - 1]);
+        f.Vf[k][k] = c * (x0 * f.Vf[k - 1][k - 1] - y0 * f.Wf[k - 1][k - 1]);
+        f.Wf[k][k] = c * (x0 * f.Wf[k - 1][k - 1] + y0 * f.Vf[k - 1][k - 1]);
+    }
+}
+
+/*
+ * laneAccelerationTerms - the terms of degree n (1..MAX_DEGREE), order
+ * ascending 0..min(n, mTop), added to ax, ay, az; they read row n+1 of the
+ * functions alone (Vn, Wn).
+ */
+template <class L>
+inline __attribute__((always_inline)) void laneAccelerationTerms(const int n, const int mTop, const typename L::V* Vn,
+                                                                 const typename L::V* Wn, typename L::V& ax,
+                                                                 typename L::V& ay, typename L::V& az) {
+    using V = typename L::V;
+    const V k1 = L::set1(K1);
+    const V k2 = L::set1(K2);
+    const TermPairs* tc = COEF_PAIRS.term[n];
+    const int mEnd = n < mTop ? n : mTop;
+
+    /* m = 0, x and y: ax - (C V(n+1,1)) K1, ay - (C W(n+1,1)) K1. */
+    const V c0 = L::set1(tc[0].posCnegC.lo);
+    ax = ax - (c0 * Vn[1]) * k1;
+    ay = ay - (c0 * Wn[1]) * k1;
+
+    /* m = 0, z: az + ((n+1) (-(C V(n+1,0)) - S W(n+1,0))) K1. */
+    const V dz0 = L::set1(tc[0].negCnegC.lo) * Vn[0] - L::set1(tc[0].posSposS.lo) * Wn[0];
+    az = az + (L::set1(SMALL_INTEGERS[n + 1]) * dz0) * k1;
+
+    for (int m = 1; m <= mEnd; m++) {
+        const TermPairs& t = tc[m];
+        const V C = L::set1(t.posCnegC.lo);
+        const V negC = L::set1(t.negCnegC.lo);
+        const V S = L::set1(t.posSposS.lo);
+        const V Vp = Vn[m + 1], Wp = Wn[m + 1], Vm = Vn[m - 1], Wm = Wn[m - 1];
+
+        /* ax + ((-(C Vp) - S Wp) + (C Vm + S Wm) F) K2 */
+        const V px = negC * Vp - S * Wp;
+        const V qx = C * Vm + S * Wm;
+        /* ay + ((S Vp - C Wp) + F (S Vm - C Wm)) K2 */
+        const V py = S * Vp - C * Wp;
+        const V qy = S * Vm - C * Wm;
+        if (m == n) {
+            /* F = FAC(n,n) = 2: 2 q = q + q exactly. */
+            ax = ax + (px + (qx + qx)) * k2;
+            ay = ay + (py + (qy + qy)) * k2;
+        } else {
+            const V F = L::set1(t.facFac.lo);
+            ax = ax + (px + qx * F) * k2;
+            ay = ay + (py + F * qy) * k2;
+        }
+
+        /* z: az + ((n-m+1) (-(C V(n+1,m)) - S W(n+1,m))) K1; weight 1 at m = n. */
+        const V dz = negC * Vn[m] - S * Wn[m];
+        az = az + (m == n ? dz : L::set1(SMALL_INTEGERS[n - m + 1]) * dz) * k1;
+    }
+}
+
+/*
  * laneHarmonicSums - the harmonic sums (without the central term) of
  * degree 1..N and order 0..min(n, mTop), added to ax, ay, az (+0.0 on
  * entry), for the lanes' scalars r, rho, x0, y0, z0.  N = 1..MAX_DEGREE,
@@ -74,110 +198,18 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
                                                             const typename L::V z0, const int N, const int mTop,
                                                             typename L::V& ax, typename L::V& ay,
                                                             typename L::V& az) {
-    using V = typename L::V;
-    /* Highest order of the functions the sums read (order m+1 of order m). */
+    /* Highest order of the functions the sums read (order m+1 of order m).
+       Factors: A up to row N+1, B up to N (zonal) and k+j-1 <= 2N-1
+       (k <= N+1, j <= k-2). */
     const int jTop = mTop + 1;
-    const V zero = L::set1(0.0);
-    const V k1 = L::set1(K1);
-    const V k2 = L::set1(K2);
-
-    /* A[k] = (2k-1) z0: the zonal and column factor of row k, and the
-       sub-diagonal's (2m+1) z0 with m = k-1.  B[i] = i rho, i = n+m-1, up
-       to N (zonal) and k+j-1 <= 2N-1 (k <= N+1, j <= k-2). */
-    V A[HARMONIC_DIM];
-    V B[2 * HARMONIC_DIM];
-    for (int k = 2; k <= N + 1; k++) A[k] = L::set1(SMALL_INTEGERS[2 * k - 1]) * z0;
-    for (int i = 1; i <= 2 * N - 1; i++) B[i] = L::set1(SMALL_INTEGERS[i]) * rho;
-
-    /* The functions, [degree][order]; W of order 0 is +0.0 throughout. */
-    V Vf[HARMONIC_DIM][HARMONIC_DIM];
-    V Wf[HARMONIC_DIM][HARMONIC_DIM];
-
-    /* Seeds: V(0,0) = R/r, V(1,0) = z0 V(0,0), W(0,0) = W(1,0) = +0.0; the
-       diagonal (1,1) = x0 (V,W) -+ y0 (W,V) of (0,0), its factor 2m-1 = 1. */
-    Vf[0][0] = L::set1(R_REF) / r;
-    Wf[0][0] = zero;
-    Vf[1][0] = z0 * Vf[0][0];
-    Wf[1][0] = zero;
-    Vf[1][1] = x0 * Vf[0][0] - y0 * Wf[0][0];
-    Wf[1][1] = x0 * Wf[0][0] + y0 * Vf[0][0];
+    LaneFunctions<L> f;
+    laneSeedFunctions<L>(f, r, rho, x0, y0, z0, N + 1, 2 * N - 1);
 
     /* Pass k makes row k (k <= N+1) and then adds the terms of degree k-2,
        which read row k-1 alone. */
     for (int k = 2; k <= N + 2; k++) {
-        if (k <= N + 1) {
-            /* Zonal: V(k,0) = ((2k-1) z0 V(k-1,0) - (k-1) rho V(k-2,0)) / k. */
-            Vf[k][0] = laneDivide<L>(A[k] * Vf[k - 1][0] - B[k - 1] * Vf[k - 2][0], k);
-            Wf[k][0] = zero;
-
-            /* Columns: (V,W)(k,j) = ((2k-1) z0 (V,W)(k-1,j)
-               - (k+j-1) rho (V,W)(k-2,j)) / (k-j), 1 <= j <= min(k-2, jTop). */
-            const int jEnd = k - 2 < jTop ? k - 2 : jTop;
-            for (int j = 1; j <= jEnd; j++) {
-                Vf[k][j] = laneDivide<L>(A[k] * Vf[k - 1][j] - B[k + j - 1] * Vf[k - 2][j], k - j);
-                Wf[k][j] = laneDivide<L>(A[k] * Wf[k - 1][j] - B[k + j - 1] * Wf[k - 2][j], k - j);
-            }
-
-            /* Sub-diagonal: (V,W)(k,k-1) = ((2k-1) z0) (V,W)(k-1,k-1). */
-            if (k - 1 <= jTop) {
-                Vf[k][k - 1] = A[k] * Vf[k - 1][k - 1];
-                Wf[k][k - 1] = A[k] * Wf[k - 1][k - 1];
-            }
-
-            /* Diagonal: V(k,k) = (2k-1) (x0 V - y0 W)(k-1,k-1),
-               W(k,k) = (2k-1) (x0 W + y0 V)(k-1,k-1). */
-            if (k <= jTop) {
-                const V f = L::set1(SMALL_INTEGERS[2 * k - 1]);
-                Vf[k][k] = f * (x0 * Vf[k - 1][k - 1] - y0 * Wf[k - 1][k - 1]);
-                Wf[k][k] = f * (x0 * Wf[k - 1][k - 1] + y0 * Vf[k - 1][k - 1]);
-            }
-        }
-
-        if (k >= 3) {
-            /* Terms of degree n = k-2, order ascending, from row n+1. */
-            const int n = k - 2;
-            const V* Vn = Vf[n + 1];
-            const V* Wn = Wf[n + 1];
-            const TermPairs* tc = COEF_PAIRS.term[n];
-            const int mEnd = n < mTop ? n : mTop;
-
-            /* m = 0, x and y: ax - (C V(n+1,1)) K1, ay - (C W(n+1,1)) K1. */
-            const V c0 = L::set1(tc[0].posCnegC.lo);
-            ax = ax - (c0 * Vn[1]) * k1;
-            ay = ay - (c0 * Wn[1]) * k1;
-
-            /* m = 0, z: az + ((n+1) (-(C V(n+1,0)) - S W(n+1,0))) K1. */
-            const V dz0 = L::set1(tc[0].negCnegC.lo) * Vn[0] - L::set1(tc[0].posSposS.lo) * Wn[0];
-            az = az + (L::set1(SMALL_INTEGERS[n + 1]) * dz0) * k1;
-
-            for (int m = 1; m <= mEnd; m++) {
-                const TermPairs& t = tc[m];
-                const V C = L::set1(t.posCnegC.lo);
-                const V negC = L::set1(t.negCnegC.lo);
-                const V S = L::set1(t.posSposS.lo);
-                const V Vp = Vn[m + 1], Wp = Wn[m + 1], Vm = Vn[m - 1], Wm = Wn[m - 1];
-
-                /* ax + ((-(C Vp) - S Wp) + (C Vm + S Wm) F) K2 */
-                const V px = negC * Vp - S * Wp;
-                const V qx = C * Vm + S * Wm;
-                /* ay + ((S Vp - C Wp) + F (S Vm - C Wm)) K2 */
-                const V py = S * Vp - C * Wp;
-                const V qy = S * Vm - C * Wm;
-                if (m == n) {
-                    /* F = FAC(n,n) = 2: 2 q = q + q exactly. */
-                    ax = ax + (px + (qx + qx)) * k2;
-                    ay = ay + (py + (qy + qy)) * k2;
-                } else {
-                    const V F = L::set1(t.facFac.lo);
-                    ax = ax + (px + qx * F) * k2;
-                    ay = ay + (py + F * qy) * k2;
-                }
-
-                /* z: az + ((n-m+1) (-(C V(n+1,m)) - S W(n+1,m))) K1; weight 1 at m = n. */
-                const V dz = negC * Vn[m] - S * Wn[m];
-                az = az + (m == n ? dz : L::set1(SMALL_INTEGERS[n - m + 1]) * dz) * k1;
-            }
-        }
+        if (k <= N + 1) laneFunctionRow<L>(f, k, jTop, x0, y0);
+        if (k >= 3) laneAccelerationTerms<L>(k - 2, mTop, f.Vf[k - 1], f.Wf[k - 1], ax, ay, az);
     }
 }
 

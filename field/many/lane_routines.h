@@ -40,6 +40,28 @@ void evaluateLanesAvx2(std::size_t count, const double* x, const double* y, cons
 void evaluateLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                          double* ax, double* ay, double* az);
 
+/*
+ * evaluateGradientLanesSse2, evaluateGradientLanesAvx2,
+ * evaluateGradientLanesAvx512 - the gradient tensor, the acceleration and
+ * the potential at count points (gradient_lane_kernel.h).
+ *
+ * Given:
+ *   count, x, y, z, N, M   as above
+ * Returned:
+ *   T          9 count doubles, point k's tensor at T[9k .. 9k+8] (1/s^2),
+ *              bit for bit those of evaluateGradient
+ *   ax, ay, az the accelerations (m/s^2), or all three null (not computed)
+ *   U          the potentials (m^2/s^2), or null (not computed)
+ *
+ * Notes: as above (the caller's state, the processors they need).
+ */
+void evaluateGradientLanesSse2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                               double* T, double* ax, double* ay, double* az, double* U);
+void evaluateGradientLanesAvx2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                               double* T, double* ax, double* ay, double* az, double* U);
+void evaluateGradientLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N,
+                                 int M, double* T, double* ax, double* ay, double* az, double* U);
+
 }  // namespace geoharm
 
 #endif

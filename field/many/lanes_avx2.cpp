@@ -8,28 +8,10 @@
 #include <immintrin.h>
 
 #include "many/lane_kernel.h"
+#include "many/lane_type_avx2.h"
 #include "many/lane_routines.h"
 
 namespace geoharm {
-
-namespace lanes_avx2 {
-
-namespace {
-
-/* Four doubles per register; +, -, *, / on __m256d are vaddpd, vsubpd,
-   vmulpd, vdivpd. */
-struct Lanes {
-    using V = __m256d;
-    static constexpr int WIDTH = 4;
-    static V set1(double v) { return _mm256_set1_pd(v); }
-    static V load(const double* p) { return _mm256_loadu_pd(p); }
-    static void store(double* p, V v) { _mm256_storeu_pd(p, v); }
-    static V sqrt(V v) { return _mm256_sqrt_pd(v); }
-};
-
-}  // namespace
-
-}  // namespace lanes_avx2
 
 void evaluateLanesAvx2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                        double* ax, double* ay, double* az) {

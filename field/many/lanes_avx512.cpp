@@ -8,30 +8,10 @@
 #include <immintrin.h>
 
 #include "many/lane_kernel.h"
+#include "many/lane_type_avx512.h"
 #include "many/lane_routines.h"
 
 namespace geoharm {
-
-namespace lanes_avx512 {
-
-namespace {
-
-/* Eight doubles per register; +, -, *, / on __m512d are vaddpd, vsubpd,
-   vmulpd, vdivpd on zmm registers. */
-struct Lanes {
-    using V = __m512d;
-    static constexpr int WIDTH = 8;
-    static V set1(double v) { return _mm512_set1_pd(v); }
-    static V load(const double* p) { return _mm512_loadu_pd(p); }
-    static void store(double* p, V v) { _mm512_storeu_pd(p, v); }
-    /* Every lane kept (mask all ones): vsqrtpd itself.  (GCC 12 warns of the
-       undefined pass-through operand of _mm512_sqrt_pd.) */
-    static V sqrt(V v) { return _mm512_maskz_sqrt_pd(static_cast<__mmask8>(0xFF), v); }
-};
-
-}  // namespace
-
-}  // namespace lanes_avx512
 
 void evaluateLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                          double* ax, double* ay, double* az) {

@@ -6,28 +6,10 @@
 #include <emmintrin.h>
 
 #include "many/lane_kernel.h"
+#include "many/lane_type_sse2.h"
 #include "many/lane_routines.h"
 
 namespace geoharm {
-
-namespace lanes_sse2 {
-
-namespace {
-
-/* Two doubles per register; +, -, *, / on __m128d are addpd, subpd, mulpd,
-   divpd. */
-struct Lanes {
-    using V = __m128d;
-    static constexpr int WIDTH = 2;
-    static V set1(double v) { return _mm_set1_pd(v); }
-    static V load(const double* p) { return _mm_loadu_pd(p); }
-    static void store(double* p, V v) { _mm_storeu_pd(p, v); }
-    static V sqrt(V v) { return _mm_sqrt_pd(v); }
-};
-
-}  // namespace
-
-}  // namespace lanes_sse2
 
 void evaluateLanesSse2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                        double* ax, double* ay, double* az) {

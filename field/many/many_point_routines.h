@@ -1,7 +1,8 @@
 /*
- * many_point_routines.h - the parts of evaluateAccelerationMany that tests
- * and the benchmark reach directly: a given lane routine on a given number
- * of threads, and the rule that sets the number of threads.
+ * many_point_routines.h - the parts of evaluateAccelerationMany and
+ * evaluateGradientMany that tests and the benchmark reach directly: a
+ * given lane routine on a given number of threads, and the rule that sets
+ * the number of threads.
  */
 #ifndef GEOHARM_MANY_POINT_ROUTINES_H
 #define GEOHARM_MANY_POINT_ROUTINES_H
@@ -44,6 +45,15 @@ int manyPointThreads(std::size_t count, int processors, const char* limit);
 void evaluateAccelerationManyWith(SimdLevel routine, int threads, std::size_t count, const double* x,
                                   const double* y, const double* z, std::int8_t n, std::int8_t m, double* ax,
                                   double* ay, double* az);
+
+/*
+ * evaluateGradientManyWith - evaluateGradientMany (same arguments and
+ * results) through the gradient lane routine of the given level, on the
+ * given number of threads, as evaluateAccelerationManyWith.
+ */
+void evaluateGradientManyWith(SimdLevel routine, int threads, std::size_t count, const double* x, const double* y,
+                              const double* z, std::int8_t n, std::int8_t m, double* T, double* ax, double* ay,
+                              double* az, double* U);
 
 }  // namespace geoharm
 

@@ -8,6 +8,8 @@
 #ifndef GEOHARM_WORKER_THREADS_H
 #define GEOHARM_WORKER_THREADS_H
 
+#include <cstddef>
+
 namespace geoharm {
 
 /* Most parts one call runs at once (threads, the caller's included). */
@@ -39,6 +41,14 @@ int usableProcessors();
  *   2. Nothing outlives the call: no thread, no handle, no memory.
  */
 void runParts(int parts, void (*work)(void* context, int part), void* context);
+
+/*
+ * pointsOfPart - the points [begin, end) of part `part` (0..parts-1) when
+ * count points are split into `parts` runs of consecutive points, each a
+ * multiple of eight points (the widest register's lanes) except the last,
+ * so that only the last part pads; runs differ by at most eight points.
+ */
+void pointsOfPart(std::size_t count, int parts, int part, std::size_t& begin, std::size_t& end);
 
 }  // namespace geoharm
 

@@ -18,6 +18,7 @@
 
 #include "model/coefficient_pairs.h"
 #include "model/coefficient_quads.h"
+#include "model/gradient_coefficients.h"
 
 namespace geoharm {
 
@@ -185,5 +186,8 @@ constexpr CoefficientPairs COEF_PAIRS = makeCoefficientPairs(COEF_C, COEF_S, FAC
 
 /* And in the four-lane layout of the 256-bit evaluation. */
 constexpr CoefficientQuads COEF_QUADS = makeCoefficientQuads(COEF_C, COEF_S, FAC);
+
+/* Combined for the gradient tensor and the potential (gradient_coefficients.h). */
+constexpr GradientCoefficients GRADIENT_COEFFICIENTS = makeGradientCoefficients(COEF_C, COEF_S);
 
 }  // namespace geoharm

@@ -3,17 +3,18 @@
 #
 # The C library's binary interface: it exports exactly the routines of
 # <geoharm/geoharm_c.h> and needs no C++ or GCC runtime of the system.
-#   TOOL readelf (libgeoharm.so.N): the four routines in version node
+#   TOOL readelf (libgeoharm.so.N): the six routines in version node
 #        GEOHARM_2.0 and nothing else defined; soname libgeoharm.so.<major>
 #        as the file's name says; needed libraries from the C library only
 #        (and the sanitizers' runtimes in the sanitizer build).
-#   TOOL an objdump for Windows (geoharm.dll): the four routines by their
+#   TOOL an objdump for Windows (geoharm.dll): the six routines by their
 #        plain names and nothing else; imports from KERNEL32.dll and
 #        msvcrt.dll only.
 set -eu
 tool=$1
 lib=$2
-expected="geoharm_acceleration geoharm_acceleration_many geoharm_get_model geoharm_version"
+expected="geoharm_acceleration geoharm_acceleration_many geoharm_get_model geoharm_gradient geoharm_gradient_many
+  geoharm_version"
 status=0
 fail() {
   echo "check_exports: $lib: $*"
@@ -62,5 +63,5 @@ case $tool in
     exit 2
     ;;
 esac
-[ "$status" -eq 0 ] && echo "check_exports: $lib exports $expected alone"
+[ "$status" -eq 0 ] && echo "check_exports: $lib exports $(echo $expected) alone"
 exit "$status"

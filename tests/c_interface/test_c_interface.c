@@ -1,8 +1,9 @@
 /*
  * test_c_interface.c - the C interface as a C program uses it: every
  * worked example through geoharm_acceleration and, grouped by N and M,
- * through geoharm_acceleration_many, bit for bit; limits read as MATLAB
- * reads them; the version; the model's tables as the library states them.
+ * through geoharm_acceleration_many, bit for bit; the gradient against
+ * them; limits read as MATLAB reads them; the version; the model's tables
+ * as the library states them.
  *
  * Usage: test_c_interface WORKED_EXAMPLES_H
  * (the rows "{x, y, z, n, m, ax, ay, az}," of tests/worked_examples.h).
@@ -83,6 +84,34 @@ int main(int argc, char** argv) {
         }
     }
     check(same, "the same rows through geoharm_acceleration_many, by N and M");
+
+    /* The gradient at every row's position (N = M = 10): its acceleration
+       is geoharm_acceleration's, its tensor symmetric, and the many-point
+       routine gives each point the same bits. */
+    {
+        double x[MAX_ROWS], y[MAX_ROWS], z[MAX_ROWS], t[9 * MAX_ROWS], u[MAX_ROWS];
+        double tm[9 * MAX_ROWS], axm[MAX_ROWS], aym[MAX_ROWS], azm[MAX_ROWS], um[MAX_ROWS];
+        int symmetric = 1;
+        same = 1;
+        for (i = 0; i < count; i++) {
+            double a[3], b[3];
+            geoharm_gradient(rows[i].p, 10, 10, &t[9 * i], a, &u[i]);
+            geoharm_acceleration(rows[i].p, 10, 10, b);
+            same = same && sameBits(a, b);
+            symmetric = symmetric && t[9 * i + 1] == t[9 * i + 3] && t[9 * i + 2] == t[9 * i + 6] &&
+                        t[9 * i + 5] == t[9 * i + 7];
+            x[i] = rows[i].p[0], y[i] = rows[i].p[1], z[i] = rows[i].p[2];
+        }
+        check(same && symmetric, "geoharm_gradient: the acceleration's bits, a symmetric tensor");
+        geoharm_gradient_many((size_t)count, x, y, z, 10, 10, tm, axm, aym, azm, um);
+        same = memcmp(tm, t, 9 * (size_t)count * sizeof(double)) == 0 && memcmp(um, u, (size_t)count * sizeof(double)) == 0;
+        for (i = 0; i < count; i++) {
+            double a[3], b[3] = {axm[i], aym[i], azm[i]};
+            geoharm_acceleration(rows[i].p, 10, 10, a);
+            same = same && sameBits(a, b);
+        }
+        check(same, "geoharm_gradient_many: each point the bits of geoharm_gradient");
+    }
 
     /* Limits as MATLAB converts them to int8: 200 is the whole model (not
        a wrap to -56), -200 the central term. */

@@ -4,7 +4,8 @@
 # Loads each Linux plug-in under an older glibc than the build machine's
 # (Debian 11's 2.31, from before the thread routines moved into libc) and
 # calls it once: the plug-in must load there and give the worked example's
-# bits.  geoharm_batch is called with 20,000 rows, so that its threads start.
+# bits.  geoharm_batch and geoharm_gradient are called with 20,000 rows, so
+# that their threads start.
 #
 # Debian 11's libc6, libc6-dev and linux-libc-dev are fetched from the
 # Debian archive (their file names from its package index) and unpacked,
@@ -65,7 +66,7 @@ done
 status=0
 for plugin in "$@"; do
     rows=1
-    case $(basename "$plugin") in geoharm_batch.*) rows=20000 ;; esac
+    case $(basename "$plugin") in geoharm_batch.* | geoharm_gradient.*) rows=20000 ;; esac
     if ! out=$("$loader" --library-path "$root/lib/x86_64-linux-gnu:$work" "$work/old_glibc_host" "$plugin" "$rows" 2>&1); then
         echo "$(basename "$plugin"): does not run under the older glibc:" >&2
         echo "$out" >&2

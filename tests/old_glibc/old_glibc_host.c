@@ -8,7 +8,9 @@
  * libmat.so are empty libraries beside it.
  *
  * Usage: old_glibc_host PLUGIN K     (K = 1 for geoharm, any K for
- *                                      geoharm_batch: one K-by-3 output)
+ *                                      geoharm_batch: one K-by-3 output, and
+ *                                      geoharm_gradient: its second output,
+ *                                      the K-by-3 accelerations)
  * Exit status 0 after the call, 1 when the plug-in does not load, 2 when it
  * raised an error.
  */
@@ -41,6 +43,13 @@ MexPointer mxcreatedoublematrix700_(const MexInt* rows, const MexInt* cols, cons
     a->cols = *cols;
     a->data = calloc((size_t)(*rows * *cols) + 1, sizeof(double));
     return (MexPointer)a;
+}
+MexPointer mxcreatenumericarray700_(const MexInt* ndim, const MexInt* dims, const MexInt* classId,
+                                    const MexInt* complexFlag) {
+    MexInt cols = 1;
+    for (MexInt i = 1; i < *ndim; i++) cols *= dims[i];
+    (void)classId;
+    return mxcreatedoublematrix700_(&dims[0], &cols, complexFlag);
 }
 MexPointer mxgetpr_(const MexPointer* slot) { return (MexPointer)array(*slot)->data; }
 MexPointer mxgetdata_(const MexPointer* slot) { return (MexPointer)array(*slot)->data; }
@@ -78,9 +87,11 @@ int main(int argc, char** argv) {
         (void (*)(const MexInt*, MexPointer*, const MexInt*, const MexPointer*))dlsym(plugin, "mexfunction_");
     if (!entry) return 1;
 
-    /* geoharm takes one 3-element position; geoharm_batch K rows. */
+    /* geoharm takes one 3-element position; geoharm_batch and
+       geoharm_gradient K rows. */
     const MexInt one = 1, three = 3, real = 0;
-    const int batch = strstr(argv[1], "geoharm_batch") != NULL;
+    const int gradient = strstr(argv[1], "geoharm_gradient") != NULL;
+    const int batch = strstr(argv[1], "geoharm_batch") != NULL || gradient;
     MexPointer rhs[3];
     rhs[0] = batch ? mxcreatedoublematrix700_(&K, &three, &real) : mxcreatedoublematrix700_(&three, &one, &real);
     const double position[3] = {7000000.0, 1000000.0, 2000000.0};
@@ -93,12 +104,12 @@ int main(int argc, char** argv) {
         array(rhs[i])->data[0] = 10.0;
     }
 
-    MexPointer lhs[1] = {0};
-    const MexInt nlhs = 1, nrhs = 3;
+    MexPointer lhs[2] = {0, 0};
+    const MexInt nlhs = gradient ? 2 : 1, nrhs = 3;
     if (setjmp(errorExit)) return 2;
     entry(&nlhs, lhs, &nrhs, rhs);
 
-    const double* a = array(lhs[0])->data;
+    const double* a = array(lhs[gradient ? 1 : 0])->data;
     for (MexSize i = 0; i < rows; i += rows > 1 ? rows - 1 : 1)
         printf("%.17g %.17g %.17g\n", a[i], a[i + rows], a[i + 2 * rows]);
     return 0;

@@ -4,7 +4,8 @@ The installed C library as a program in another language loads it, here
 through Python's ctypes (Julia's ccall, Rust's extern "C" and Fortran's
 bind(C) see the same symbols): every worked example through
 geoharm_acceleration and, all at once per N and M, geoharm_acceleration_many,
-compared bit for bit; geoharm_version; geoharm_get_model's constants.
+and the acceleration geoharm_gradient gives, compared bit for bit;
+geoharm_version; geoharm_get_model's constants.
 Exit status 0 when everything holds.
 """
 import ctypes
@@ -53,9 +54,18 @@ for nm in sorted({(int(r[3]), int(r[4])) for r in rows}):
     for j, r in enumerate(group):
         failures += bits([ax[j], ay[j], az[j]]) != bits(r[5:])
 
+# The gradient's acceleration is the acceleration, with every output given.
+Vec9 = ctypes.c_double * 9
+lib.geoharm_gradient.argtypes = [Vec3, ctypes.c_int, ctypes.c_int, Vec9, Vec3, ctypes.POINTER(ctypes.c_double)]
+lib.geoharm_gradient.restype = None
+for x, y, z, n, m, *want in rows:
+    t, a, u = Vec9(), Vec3(), ctypes.c_double()
+    lib.geoharm_gradient(Vec3(x, y, z), int(n), int(m), t, a, ctypes.byref(u))
+    failures += bits(a) != bits(want)
+
 model = Model()
 lib.geoharm_get_model(ctypes.byref(model))
 failures += (model.gm, model.r_ref, model.max_degree) != (398600446148608.0, 6378137.0, 10)
-print(f"ctypes: libgeoharm {lib.geoharm_version().decode()}, {len(rows)} worked examples single and many, "
+print(f"ctypes: libgeoharm {lib.geoharm_version().decode()}, {len(rows)} worked examples single, many and gradient, "
       f"model GM {model.gm!r}: {'same bits' if failures == 0 else f'{failures} DIFFER'}")
 sys.exit(1 if failures else 0)

@@ -6,13 +6,18 @@
  * It declares what a program calls and nothing else:
  *   acceleration      the acceleration at one point
  *   accelerationMany  the acceleration at many points with one N and M
+ *   gradient          the gravity-gradient tensor, the acceleration and
+ *                     the potential at one point
+ *   gradientMany      the same at many points with one N and M
  *   version           the library's version
  *   model             the model's numbers: GM, R_REF, the coefficient
  *                     tables (struct Model)
  *   GM, R_REF, MAX_DEGREE   the model's constants (<geoharm/model.h>)
  *
  * Units and axes: positions in metres, Earth-fixed Cartesian axes with the
- * origin at the centre of mass; accelerations in m/s^2 in the same axes.
+ * origin at the centre of mass; accelerations in m/s^2 in the same axes;
+ * the gradient tensor T(i,j) = d a_i / d x_j in 1/s^2; the potential U
+ * (a = grad U, GM/r for the point mass) in m^2/s^2.
  *
  * Limits N (largest degree) and M (largest order), plain int, read as the
  * MATLAB functions read them:
@@ -85,6 +90,60 @@ void acceleration(const double position[3], int N, int M, double a[3]);
  */
 void accelerationMany(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                       double* ax, double* ay, double* az);
+
+/*
+ * gradient - the gravity-gradient tensor, the acceleration and the
+ * potential at one point, from one evaluation of the model.
+ *
+ * Given:
+ *   position  x, y, z (m, Earth-fixed axes)
+ *   N, M      largest degree and order (see the limits above)
+ * Returned:
+ *   T         9 doubles: T[3i+j] = d a_i / d x_j (1/s^2), i, j = x, y, z.
+ *             Exactly symmetric (six entries formed, each stored twice),
+ *             so row- and column-major storage are the same.
+ *   a         a_x, a_y, a_z (m/s^2), or null: bit for bit acceleration()
+ *   U         the potential (m^2/s^2), or null
+ *
+ * Notes:
+ *   1. N <= 1 or M < 0: the point mass alone, T = GM (3 x x'/r^5 - I/r^3)
+ *      and U = GM/r exactly (one rounding).
+ *   2. Accuracy, against an independent 113-bit evaluation of the same
+ *      model from the reference radius to 1e8 m: every entry of T within
+ *      1e-14 of T's Frobenius norm, U within 1e-14 relative, the trace
+ *      zero within 1e-14 of the norm (the tests' bounds; the worst errors
+ *      measured are below 1e-15: docs/gradient.md).
+ *   3. Guarantees 1 to 4 above hold: the same bits on every build and
+ *      through gradientMany, the caller's floating-point state kept, safe
+ *      from several threads, non-finite positions under IEEE rules (the
+ *      origin gives NaN).
+ */
+void gradient(const double position[3], int N, int M, double T[9], double a[3], double* U);
+
+/*
+ * gradientMany - gradient() at count points with one N and M.
+ *
+ * Given:
+ *   count      number of points (0: nothing is read or written)
+ *   x, y, z    count positions, one coordinate per array (m)
+ *   N, M       largest degree and order, as for acceleration()
+ * Returned:
+ *   T          9 count doubles: point k's tensor at T[9k .. 9k+8], as
+ *              gradient() stores it (so a (count, 3, 3) array in C or
+ *              numpy, a 3-by-3-by-count array in MATLAB)
+ *   ax, ay, az count accelerations (m/s^2), or all three null
+ *   U          count potentials (m^2/s^2), or null
+ *
+ * Notes:
+ *   1. Point k's results are, bit for bit, gradient() at point k.
+ *   2. Outputs passed as null are not computed (cheaper): the acceleration
+ *      (ax, ay, az all null) or the potential (U null); the others keep
+ *      their bits.
+ *   3. The output arrays must not overlap the inputs or each other.
+ *   4. Vector lanes and threads as accelerationMany (GEOHARM_NUM_THREADS).
+ */
+void gradientMany(std::size_t count, const double* x, const double* y, const double* z, int N, int M, double* T,
+                  double* ax, double* ay, double* az, double* U);
 
 /* version - the library's version, "MAJOR.MINOR.PATCH". */
 const char* version();

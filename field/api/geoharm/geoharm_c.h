@@ -4,7 +4,8 @@
  * libgeoharm.so.2 / geoharm.dll; pkg-config geoharm, or the CMake target
  * geoharm::c).
  *
- * The same evaluation as the C++ interface <geoharm/geoharm.h>, with the
+ * The same evaluation as the C++ interface <geoharm/geoharm.h> (the
+ * acceleration, the gravity gradient and the potential), with the
  * same guarantees, for programs in C and for any language that calls C
  * (Fortran through bind(C), Julia's ccall, Rust's extern "C", Python's
  * ctypes).  The library carries its C++ runtime inside: a C program links
@@ -82,6 +83,40 @@ void geoharm_acceleration(const double position[3], int n, int m, double a[3]);
  */
 void geoharm_acceleration_many(size_t count, const double* x, const double* y, const double* z, int n, int m,
                                double* ax, double* ay, double* az);
+
+/*
+ * geoharm_gradient - the gravity-gradient tensor, the acceleration and the
+ * potential at one point, from one evaluation of the model.
+ *
+ * Given:
+ *   position  x, y, z (m)
+ *   n, m      largest degree and order
+ * Returned:
+ *   t         9 doubles: t[3i+j] = d a_i / d x_j (1/s^2), exactly
+ *             symmetric
+ *   a         a_x, a_y, a_z (m/s^2), or NULL: the bits of
+ *             geoharm_acceleration
+ *   u         the potential (m^2/s^2, a = grad u), or NULL
+ */
+void geoharm_gradient(const double position[3], int n, int m, double t[9], double a[3], double* u);
+
+/*
+ * geoharm_gradient_many - geoharm_gradient at count points with one n and
+ * m; point k's results have, bit for bit, geoharm_gradient's.
+ *
+ * Given:
+ *   count      number of points
+ *   x, y, z    count coordinates each (m)
+ *   n, m       largest degree and order
+ * Returned:
+ *   t          9 count doubles, point k's tensor at t[9k .. 9k+8]
+ *   ax, ay, az count accelerations each (m/s^2), or all three NULL
+ *   u          count potentials (m^2/s^2), or NULL
+ * Outputs passed as NULL are not computed; no output may overlap an input
+ * or another output.
+ */
+void geoharm_gradient_many(size_t count, const double* x, const double* y, const double* z, int n, int m, double* t,
+                           double* ax, double* ay, double* az, double* u);
 
 /* geoharm_version - the library's version, "MAJOR.MINOR.PATCH" (static
    storage; do not free). */

@@ -8,8 +8,10 @@
  * Output: each row's result from geoharm::acceleration, as %.17g, with
  * "same bits" or "DIFFERS"; then, for each (N, M) of the rows, the rows
  * with that N and M evaluated together by geoharm::accelerationMany; then
- * the version of the library linked against that of the headers, and the
- * model the library states (geoharm::model()).
+ * geoharm::gradient at each row (its acceleration must be the expected
+ * one) against geoharm::gradientMany; then the version of the library
+ * linked against that of the headers, and the model the library states
+ * (geoharm::model()).
  * Exit status 0 when every result has the expected bits and the versions
  * agree, 1 otherwise.
  */
@@ -85,6 +87,31 @@ int main() {
     }
 
     std::printf("%zu rows, single and many: %d results differ\n", rows.size(), failures);
+
+    /* The gradient: its acceleration is the expected one, and all rows in
+       one many-point call give each row's single-point bits. */
+    std::vector<double> gx, gy, gz, gT(9 * rows.size()), gax(rows.size()), gay(rows.size()), gaz(rows.size()),
+        gU(rows.size());
+    for (const Row& row : rows) {
+        gx.push_back(row.x);
+        gy.push_back(row.y);
+        gz.push_back(row.z);
+    }
+    int gradientFailures = 0;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const double position[3] = {rows[k].x, rows[k].y, rows[k].z};
+        double T[9], a[3], U;
+        geoharm::gradient(position, rows[k].n, rows[k].m, T, a, &U);
+        geoharm::gradientMany(1, &gx[k], &gy[k], &gz[k], rows[k].n, rows[k].m, &gT[9 * k], &gax[k], &gay[k], &gaz[k],
+                              &gU[k]);
+        const double many[3] = {gax[k], gay[k], gaz[k]};
+        const bool same = sameBits(a, rows[k].expected) && sameBits(many, a) &&
+                          std::memcmp(T, &gT[9 * k], sizeof T) == 0 && std::memcmp(&U, &gU[k], sizeof U) == 0;
+        gradientFailures += same ? 0 : 1;
+        std::printf("gradient N=%d M=%d: U %.17g Txx %.17g %s\n", rows[k].n, rows[k].m, U, T[0],
+                    same ? "same bits" : "DIFFERS");
+    }
+    failures += gradientFailures;
 
     /* Limits as plain int, saturated as MATLAB converts to int8: 200 is the
        whole model (never a wrap to -56), -200 the point mass. */

@@ -1,0 +1,18 @@
+/*
+ * gradient_lanes_avx512.cpp - the gradient lane kernel (gradient_lane_kernel.h)
+ * on 512-bit registers: eight points per instruction.  Built for AVX-512F
+ * alone (no FMA), like lanes_avx512.cpp; it runs only where cpuHasAvx512f()
+ * says so, and its symbols carry "avx512" or "Avx512".
+ */
+#include "many/gradient_lane_kernel.h"
+#include "many/lane_routines.h"
+#include "many/lane_type_avx512.h"
+
+namespace geoharm {
+
+void evaluateGradientLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                               double* T, double* ax, double* ay, double* az, double* U) {
+    evaluateGradientLanes<lanes_avx512::Lanes>(count, x, y, z, N, M, T, ax, ay, az, U);
+}
+
+}  // namespace geoharm

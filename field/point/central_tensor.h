@@ -1,0 +1,85 @@
+/*
+ * central_tensor.h - the point-mass part of the gradient tensor and of the
+ * potential, added last to the harmonic sums:
+ *
+ *   T0 = GM (3 x x' / r^5 - I / r^3),   U0 = GM / r.
+ *
+ * Order of operations (every one an IEEE double operation rounded on its
+ * own), from the position x, y, z, the distance r and gmr2 = GM / r^2 of
+ * computeFieldScalars:
+ *
+ *   ir  = 1 / r
+ *   g3  = gmr2 ir                    (GM / r^3)
+ *   t3  = g3 3
+ *   w   = (x ir, y ir, z ir)         (the unit vector)
+ *   T0(i,j) = (t3 w_i) w_j           i < j: xy, xz, yz
+ *   T0(i,i) = (t3 w_i) w_i - g3
+ *   U0  = GM / r                     (one division: exactly GM/r rounded)
+ *
+ * The entries come out in the order of GradientEntry (xx, yy, zz, xy, xz,
+ * yz); the tensor is mirrored from them, so it is exactly symmetric.
+ *
+ * Templated on a lane type L (V, set1), so that the single point (L a
+ * plain double) and the lanes of the many-point routines perform the same
+ * operations.  At the origin ir is infinite and w NaN: every entry is NaN,
+ * U0 infinite.
+ */
+#ifndef GEOHARM_CENTRAL_TENSOR_H
+#define GEOHARM_CENTRAL_TENSOR_H
+
+#include "model/field_constants.h"
+
+namespace geoharm {
+
+/* A plain double as a lane type of width 1. */
+struct ScalarLane {
+    using V = double;
+    static constexpr int WIDTH = 1;
+    static double set1(double v) { return v; }
+};
+
+/* t[0..5]: the point-mass tensor's xx, yy, zz, xy, xz, yz (1/s^2). */
+template <class L>
+inline __attribute__((always_inline)) void centralTensor(const typename L::V x, const typename L::V y,
+                                                         const typename L::V z, const typename L::V r,
+                                                         const typename L::V gmr2, typename L::V t[6]) {
+    using V = typename L::V;
+    const V ir = L::set1(1.0) / r;
+    const V g3 = gmr2 * ir;
+    const V t3 = g3 * L::set1(3.0);
+    const V wx = x * ir;
+    const V wy = y * ir;
+    const V wz = z * ir;
+    const V tx = t3 * wx;
+    const V ty = t3 * wy;
+    t[0] = tx * wx - g3;
+    t[1] = ty * wy - g3;
+    t[2] = (t3 * wz) * wz - g3;
+    t[3] = tx * wy;
+    t[4] = tx * wz;
+    t[5] = ty * wz;
+}
+
+/* storeTensor - the nine entries T[3i+j] from the six distinct ones t[]
+   (xx, yy, zz, xy, xz, yz), each stored twice off the diagonal. */
+inline __attribute__((always_inline)) void storeTensor(const double t[6], double T[9]) {
+    T[0] = t[0];
+    T[1] = t[3];
+    T[2] = t[4];
+    T[3] = t[3];
+    T[4] = t[1];
+    T[5] = t[5];
+    T[6] = t[4];
+    T[7] = t[5];
+    T[8] = t[2];
+}
+
+/* U0 = GM / r (m^2/s^2). */
+template <class L>
+inline __attribute__((always_inline)) typename L::V centralPotential(const typename L::V r) {
+    return L::set1(GM) / r;
+}
+
+}  // namespace geoharm
+
+#endif

@@ -1,0 +1,113 @@
+/*
+ * gradient_mex_function.cpp - the entry point of the third plug-in:
+ * [T, A, U] = geoharm_gradient(P, N, M), the gravity-gradient tensor, the
+ * acceleration and the potential at K points in one call.
+ *
+ * Given (every argument by address, as the host passes them):
+ *   nlhs   number of outputs asked for: 0 (one output, kept by the host as
+ *          the answer), 1, 2 or 3; more are refused
+ *   nrhs   number of inputs given: exactly 3
+ *   prhs   input slots: 0 positions P, a real double K-by-3 array, one
+ *          point per row, columns x, y, z (m, Earth-fixed; K >= 0);
+ *          1 maximum degree N, 2 maximum order M, read as geoharm_batch
+ *          reads them (gateway_routines.h)
+ * Returned:
+ *   plhs   slot 0: T, a new 3-by-3-by-K real double array (3-by-3 for
+ *          K = 1), T(i,j,k) = d a_i / d x_j at row k of P (1/s^2);
+ *          slot 1 (nlhs >= 2): A, a new K-by-3 array, row k the
+ *          acceleration (m/s^2), bit for bit what geoharm_batch returns;
+ *          slot 2 (nlhs 3): U, a new K-by-1 array, the potential (m^2/s^2)
+ *
+ * Notes:
+ *   1. Point k's results are those of evaluateGradient at row k
+ *      (evaluateGradientMany); outputs not asked for are not computed.
+ *      Each tensor is exactly symmetric, so column-major storage (the
+ *      host's) holds it as it is computed.
+ *   2. A call that cannot be read ends with an error through the host,
+ *      checked in this order: geoharm_gradient:nrhs, geoharm_gradient:nlhs,
+ *      geoharm_gradient:positions (class, shape, 3-by-K, more than
+ *      238609294 rows: 9*K must fit the host's 32-bit sizes),
+ *      geoharm_gradient:degree, geoharm_gradient:order (texts in
+ *      gateway_errors.h).  All checks run before any output exists.
+ *   3. Host routines of a valid call, in this order:
+ *        before the outputs: mxgetclassid_, mxiscomplex_, mxissparse_,
+ *          mxgetnumberofdimensions_, mxgetm_, mxgetn_ of input 0; for N,
+ *          then M: mxgetclassid_, mxissparse_, mxgetnumberofelements_,
+ *          and mxgetdata_ unless it is int8;
+ *        mxcreatenumericarray700_(3, [3 3 K], double, 0) into slot 0, then
+ *          mxcreatedoublematrix700_(K, 3, 0) into slot 1 and (K, 1, 0)
+ *          into slot 2 as asked, each stored at once;
+ *        mxgetpr_ of inputs 0, 1, 2, then of each output;
+ *        mxcopyptrtointeger1700_ for N, then M, one byte each, when int8;
+ *        the evaluation, reading P and writing the outputs in place.
+ *   4. The fixed floating-point state is set first of all and the caller's
+ *      given back on return and before an error is raised.
+ *   5. No state passes from one call to the next; the call's own storage
+ *      is on the stack, so overlapping calls on several threads are safe.
+ */
+#include "many/evaluate_gradient_many.h"
+#include "machine/fixed_fp_state.h"
+#include "gateway_errors.h"
+#include "gateway_routines.h"
+#include "mex_class_ids.h"
+#include "mex_host.h"
+
+namespace {
+
+/* Sizes and flags handed to the host, in constant storage. */
+const geoharm::MexInt THREE = 3;
+const geoharm::MexInt ONE = 1;
+const geoharm::MexInt ZERO = 0;
+const geoharm::MexInt DOUBLE = geoharm::DOUBLE_CLASS;
+
+/* The data address as the doubles it holds. */
+double* doublesAt(geoharm::MexPointer data) { return reinterpret_cast<double*>(data); }
+
+}  // namespace
+
+extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs,
+                                                            const MexPointer* prhs) {
+    using namespace geoharm;
+
+    /* The fixed floating-point state, before the first comparison of a
+       value read from the caller. */
+    const FixedFpState fixedState;
+
+    /* Checks: three inputs, at most three outputs, K-by-3 positions,
+       readable N and M. */
+    if (*nrhs != 3) raiseHostError(fixedState, GRADIENT_NRHS_ID, GRADIENT_NRHS_MESSAGE);
+    if (*nlhs > 3) raiseHostError(fixedState, GRADIENT_NLHS_ID, GRADIENT_NLHS_MESSAGE);
+    const MexInt rows = checkPositionRows(fixedState, &prhs[0], MAX_GRADIENT_POINTS, GRADIENT_POSITIONS_ID,
+                                          GRADIENT_POSITIONS_ROWS_MESSAGE);
+    LimitArguments limits;
+    checkLimitArguments(fixedState, prhs, GRADIENT_DEGREE_ID, GRADIENT_ORDER_ID, &limits);
+
+    /* 1. The outputs, each stored in its slot at once: the host owns them. */
+    const MexInt outputs = *nlhs < 1 ? 1 : *nlhs;
+    const MexInt tensorDims[3] = {3, 3, rows};
+    plhs[0] = GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(&THREE, tensorDims, &DOUBLE, &ZERO);
+    if (outputs >= 2) plhs[1] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, &THREE, &ZERO);
+    if (outputs >= 3) plhs[2] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, &ONE, &ZERO);
+
+    /* 2. Real-data addresses of inputs 0, 1, 2 and of the outputs. */
+    const MexPointer positionsData = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[0]);
+    const MexPointer degreeData = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[1]);
+    const MexPointer orderData = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[2]);
+    MexPointer resultData[3] = {0, 0, 0};
+    for (MexInt i = 0; i < outputs; i++) resultData[i] = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&plhs[i]);
+
+    /* 3. N, then M: an int8 by its first byte, another class by value. */
+    copyInt8Limits(degreeData, orderData, &limits);
+
+    /* 4. The columns of P and of A, the tensors nine doubles a point.  No
+       column is formed for K = 0 (an empty array may have no data). */
+    const std::size_t count = static_cast<std::size_t>(rows);
+    if (count == 0) return;
+    const double* x = doublesAt(positionsData);
+    double* a = outputs >= 2 ? doublesAt(resultData[1]) : nullptr;
+    double* u = outputs >= 3 ? doublesAt(resultData[2]) : nullptr;
+
+    /* 5. The field at every point. */
+    evaluateGradientMany(count, x, x + count, x + 2 * count, limits.n, limits.m, doublesAt(resultData[0]), a,
+                         a != nullptr ? a + count : nullptr, a != nullptr ? a + 2 * count : nullptr, u);
+}
