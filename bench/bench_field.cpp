@@ -1,18 +1,22 @@
 // Speed of one evaluation against GeographicLib's Clenshaw gradient of the
 // same model, on the same points, in the same run: read the ratio of the
 // medians (run with --benchmark_repetitions=N).  The plain stages run as a
-// third contender, the baseline of the fast path.  The many-point lane
+// third contender, the baseline of the fast path, and the whole path as a
+// processor with SSE2 alone runs it a fourth.  The many-point lane
 // routines run on the same points (one item = one point), one routine at
 // a time on one thread, and the entry point on 100,000 points with all
 // processors against one thread.  The gradient (tensor, acceleration and
 // potential) runs beside them: at one point through each routine, at many
 // points through each lane routine, and the many-point entry against six
 // accelerations per point (the central differences it replaces).
+// (The cost of each kind of instruction: instruction_chains.h.)
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "machine/cpu_features.h"
+#include "model/field_limits.h"
+#include "point/central_term.h"
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
 #include "point/gradient_routines.h"
@@ -79,18 +83,35 @@ void BM_fixedFpStateAlone(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+/* The whole single-point path as a processor with SSE2 alone runs it
+   (evaluateAcceleration with the SSE2 sums): floating-point guard,
+   scalars, sums, central term; the per-point cost BM_manyPointsSse2 is
+   held to. */
+void evaluateAccelerationSse2(const geoharm::FieldInput& in, double a[3]) {
+    const geoharm::FixedFpState fixedState;
+    const int N = geoharm::clampToModel(in.n);
+    const int M = geoharm::clampToModel(in.m);
+    const geoharm::FieldScalars sc = geoharm::computeFieldScalars(in.x, in.y, in.z);
+    double sum[3] = {0.0, 0.0, 0.0};
+    if (N >= 1 && M >= 0) geoharm::fusedHarmonicSumsSse2(sc, N, M, sum);
+    geoharm::addCentralTerm(sc, in, sum, a);
+}
+
+void BM_singlePointSse2(benchmark::State& state) { runEvaluations(state, evaluateAccelerationSse2); }
+
 /* The plain stages one after the other: the baseline of the fast path. */
 void BM_evaluateAccelerationPlain(benchmark::State& state) {
     runEvaluations(state, geoharm::evaluateAccelerationPlain);
 }
 
 /* The harmonic sums alone through one routine, on the points' scalars:
-   the SSE2 routine every processor runs against the AVX2 one that
-   evaluateAcceleration takes where the processor has AVX2. */
+   the SSE2 routine every processor runs against the AVX2 ones (with and
+   without FMA division) that evaluateAcceleration takes where the
+   processor has AVX2 (and FMA). */
 void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&, int, int, double[3]),
-             bool needsAvx2) {
-    if (needsAvx2 && !geoharm::cpuHasAvx2()) {
-        state.SkipWithError("this processor has no AVX2");
+             geoharm::SimdLevel level) {
+    if (level > geoharm::processorSimdLevel()) {
+        state.SkipWithError("this processor does not run this routine");
         return;
     }
     std::vector<geoharm::FieldScalars> scalars;
@@ -106,9 +127,17 @@ void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&,
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_harmonicSumsSse2(benchmark::State& state) { runSums(state, geoharm::fusedHarmonicSumsSse2, false); }
+void BM_harmonicSumsSse2(benchmark::State& state) {
+    runSums(state, geoharm::fusedHarmonicSumsSse2, geoharm::SimdLevel::SSE2);
+}
 
-void BM_harmonicSumsAvx2(benchmark::State& state) { runSums(state, geoharm::fusedHarmonicSumsAvx, true); }
+void BM_harmonicSumsAvx2(benchmark::State& state) {
+    runSums(state, geoharm::fusedHarmonicSumsAvx, geoharm::SimdLevel::AVX2);
+}
+
+void BM_harmonicSumsAvx2Fma(benchmark::State& state) {
+    runSums(state, geoharm::fusedHarmonicSumsAvxFma, geoharm::SimdLevel::AVX2_FMA);
+}
 
 void BM_GeographicLibGradient(benchmark::State& state) {
     const geoharm_test::GeographicLibModel model(static_cast<int>(state.range(0)));
@@ -159,6 +188,8 @@ void runLanes(benchmark::State& state, geoharm::SimdLevel level) {
 void BM_manyPointsSse2(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::SSE2); }
 
 void BM_manyPointsAvx2(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX2); }
+
+void BM_manyPointsAvx2Fma(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX2_FMA); }
 
 void BM_manyPointsAvx512(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX512F); }
 
@@ -280,12 +311,15 @@ void BM_sixAccelerationsPerPoint(benchmark::State& state) {
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationUnguarded)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_fixedFpStateAlone);
+BENCHMARK(BM_singlePointSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_evaluateAccelerationPlain)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_harmonicSumsAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_harmonicSumsAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_GeographicLibGradient)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
 BENCHMARK(BM_evaluateGradient)->Arg(10)->Arg(4)->Arg(2);

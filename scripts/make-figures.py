@@ -94,9 +94,12 @@ def harmonic_map(lib):
 def speed_chart():
     rows = list(csv.DictReader(open(os.path.join(top, "docs", "data", "speed.csv"))))
     degrees = sorted({int(r["N"]) for r in rows}, reverse=True)
-    routines = list(dict.fromkeys(f"{r['routine']} ({r['path']})" for r in rows))
+    def name(r):
+        return f"{'one point' if r['path'] == 'single' else 'many points'}, {r['routine']}"
+
+    routines = list(dict.fromkeys(name(r) for r in rows))
     labels = ["GeographicLib"] + routines
-    fig, ax = plt.subplots(figsize=(7.2, 3.6), constrained_layout=True)
+    fig, ax = plt.subplots(figsize=(7.2, 4.0), constrained_layout=True)
     width = 0.8 / len(labels)
     for i, label in enumerate(labels):
         heights = []
@@ -105,14 +108,14 @@ def speed_chart():
             if label == "GeographicLib":
                 heights.append(float(at[0]["geographiclib_ns_per_point"]))
             else:
-                heights.append(next(float(r["ns_per_point"]) for r in at if f"{r['routine']} ({r['path']})" == label))
+                heights.append(next(float(r["ns_per_point"]) for r in at if name(r) == label))
         xs = [d + (i - (len(labels) - 1) / 2) * width for d in range(len(degrees))]
         bars = ax.bar(xs, heights, width, label=label, color="0.6" if i == 0 else None)
-        ax.bar_label(bars, fmt="%.0f", fontsize=7)
+        ax.bar_label(bars, fmt="%.0f", fontsize=6)
     ax.set_xticks(range(len(degrees)), [f"N = M = {n}" for n in degrees])
     ax.set_ylabel("ns per point (median)")
     ax.set_title("Time per point: geoharm's routines against GeographicLib on the same points")
-    ax.legend(fontsize=8)
+    ax.legend(fontsize=7)
     fig.savefig(os.path.join(out, "speed.png"), **SAVE)
     plt.close(fig)
 

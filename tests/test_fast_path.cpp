@@ -133,7 +133,7 @@ void comparePipelines(const std::vector<std::vector<double>>& pts, const std::ve
 struct SumsRoutine {
     const char* name;
     void (*sums)(const FieldScalars&, int, int, double[3]);
-    bool needsAvx2;
+    geoharm::SimdLevel level; /* the level it needs */
 };
 
 /* Test names and messages show the routine by its name. */
@@ -150,9 +150,10 @@ void withoutTermsBelowOne(const FieldScalars& sc, int n, int m, double sum[3]) {
 }
 
 const SumsRoutine ROUTINES[] = {
-    {"dispatched", geoharm::fusedHarmonicSums, false},
-    {"sse2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsSse2>, false},
-    {"avx2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx>, true},
+    {"dispatched", geoharm::fusedHarmonicSums, geoharm::SimdLevel::SSE2},
+    {"sse2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsSse2>, geoharm::SimdLevel::SSE2},
+    {"avx2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx>, geoharm::SimdLevel::AVX2},
+    {"avx2_fma", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvxFma>, geoharm::SimdLevel::AVX2_FMA},
 };
 
 /* The sums alone (no central term that could hide them), fused against
@@ -169,7 +170,8 @@ void compareSums(const SumsRoutine& routine, const FieldScalars& sc, int n, int 
 class FusedSums : public ::testing::TestWithParam<SumsRoutine> {
   protected:
     void SetUp() override {
-        if (GetParam().needsAvx2 && !geoharm::cpuHasAvx2()) GTEST_SKIP() << "this processor has no AVX2";
+        if (GetParam().level > geoharm::processorSimdLevel())
+            GTEST_SKIP() << "this processor does not run the routine " << GetParam().name;
     }
 };
 

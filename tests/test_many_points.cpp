@@ -74,6 +74,7 @@ void PrintTo(const Routine& routine, std::ostream* os) { *os << routine.name; }
 const Routine ROUTINES[] = {
     {"sse2", SimdLevel::SSE2},
     {"avx2", SimdLevel::AVX2},
+    {"avx2_fma", SimdLevel::AVX2_FMA},
     {"avx512f", SimdLevel::AVX512F},
 };
 
@@ -284,13 +285,16 @@ TEST(ManyPointsEntry, ThreadCountRule) {
 
 TEST(ManyPointsEntry, ProcessorLevelsAgree) {
     /* AVX-512F implies AVX2 here (the 512-bit routine's file may use 256-bit
-       instructions), and the level chosen is the highest one present. */
+       instructions), and the level chosen is the highest one present; the
+       routines that divide with FMA need FMA as well. */
     if (geoharm::cpuHasAvx512f()) {
         EXPECT_TRUE(geoharm::cpuHasAvx2());
     }
-    const SimdLevel want = geoharm::cpuHasAvx512f() ? SimdLevel::AVX512F
-                           : geoharm::cpuHasAvx2()  ? SimdLevel::AVX2
-                                                    : SimdLevel::SSE2;
+    const bool fma = geoharm::cpuHasFma();
+    const SimdLevel want = geoharm::cpuHasAvx512f() && fma ? SimdLevel::AVX512F
+                           : geoharm::cpuHasAvx2() && fma  ? SimdLevel::AVX2_FMA
+                           : geoharm::cpuHasAvx2()         ? SimdLevel::AVX2
+                                                           : SimdLevel::SSE2;
     EXPECT_EQ(geoharm::processorSimdLevel(), want);
 }
 

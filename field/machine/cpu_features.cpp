@@ -1,7 +1,8 @@
 /*
- * cpu_features.cpp - AVX2 and AVX-512F detection with CPUID and XGETBV,
- * and the routine level chosen from them.
+ * cpu_features.cpp - AVX2, FMA and AVX-512F detection with CPUID and
+ * XGETBV, and the routine level chosen from them.
  *
+ *   CPUID leaf 1, ECX bit 12  FMA (fused multiply-add on xmm/ymm, VEX)
  *   CPUID leaf 1, ECX bit 27  OSXSAVE: the OS has enabled XGETBV
  *   CPUID leaf 1, ECX bit 28  AVX
  *   XCR0 bits 1 and 2         the OS saves the XMM and the upper YMM state
@@ -11,9 +12,10 @@
  *   CPUID leaf 7, EBX bit 5   AVX2
  *   CPUID leaf 7, EBX bit 16  AVX-512F
  *
- * A processor that reports AVX2 or AVX-512F but whose operating system
- * does not save the matching register state must not run that code: a
- * context switch would corrupt its registers.  Then the answer is false.
+ * A processor that reports AVX2, FMA or AVX-512F but whose operating
+ * system does not save the matching register state must not run that
+ * code: a context switch would corrupt its registers.  Then the answer is
+ * false.
  */
 #include "machine/cpu_features.h"
 
@@ -39,6 +41,13 @@ unsigned enabledStateWord() {
     unsigned xcr0 = 0, xcr0High = 0;
     __asm__ volatile("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0u));
     return xcr0;
+}
+
+/* CPUID leaf 1, ECX: the basic features; 0 where the leaf is missing. */
+unsigned basicFeatures() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0) return 0;
+    return c;
 }
 
 /* CPUID leaf 7, sub-leaf 0, EBX: the extended features; 0 where the leaf
@@ -73,12 +82,21 @@ bool cpuHasAvx512f() {
     return (features & (1u << 5)) != 0 && (features & (1u << 16)) != 0;
 }
 
+bool cpuHasFma() {
+    /* XMM and YMM state enabled (the FMA routines use 256-bit registers),
+       and FMA. */
+    if ((enabledStateWord() & 0x6u) != 0x6u) return false;
+    return (basicFeatures() & (1u << 12)) != 0;
+}
+
 SimdLevel processorSimdLevel() {
     int level = chosenLevel.load(std::memory_order_relaxed);
     if (level == 0) {
-        const SimdLevel found = cpuHasAvx512f() ? SimdLevel::AVX512F
-                                : cpuHasAvx2()  ? SimdLevel::AVX2
-                                                : SimdLevel::SSE2;
+        const bool fma = cpuHasFma();
+        const SimdLevel found = cpuHasAvx512f() && fma ? SimdLevel::AVX512F
+                                : cpuHasAvx2() && fma  ? SimdLevel::AVX2_FMA
+                                : cpuHasAvx2()         ? SimdLevel::AVX2
+                                                       : SimdLevel::SSE2;
         level = static_cast<int>(found);
         chosenLevel.store(level, std::memory_order_relaxed);
     }

@@ -21,14 +21,31 @@ bool cpuHasAvx2();
  */
 bool cpuHasAvx512f();
 
+/*
+ * cpuHasFma - true when the processor has the fused multiply-add
+ * instructions on xmm/ymm registers (FMA3) and the operating system saves
+ * the 256-bit registers: what the routines built with FMA (the exact
+ * division by a constant, lane_divide.h) need besides AVX2 or AVX-512F.
+ */
+bool cpuHasFma();
+
 /* The widest vector code the processor and its operating system can run,
-   asked once and kept (see cpu_features.cpp). */
-enum class SimdLevel : int { SSE2 = 1, AVX2 = 2, AVX512F = 3 };
+   asked once and kept (see cpu_features.cpp).  Each level is a set of
+   routines, each level's processors run every level below it:
+     SSE2      every processor of the three builds;
+     AVX2      256-bit routines built without FMA (processors with AVX2
+               but without FMA, which a virtual machine can present);
+     AVX2_FMA  256-bit routines that divide with FMA;
+     AVX512F   the 512-bit many-point routine, which divides with FMA:
+               AVX-512F and FMA (a processor that has AVX-512F but reports
+               no FMA takes the level AVX2). */
+enum class SimdLevel : int { SSE2 = 1, AVX2 = 2, AVX2_FMA = 3, AVX512F = 4 };
 
 /*
- * processorSimdLevel - SimdLevel::AVX512F where cpuHasAvx512f(), AVX2 where
- * cpuHasAvx2(), SSE2 otherwise.  The one place where the evaluation's
- * routines are chosen from.
+ * processorSimdLevel - SimdLevel::AVX512F where cpuHasAvx512f() and
+ * cpuHasFma(), AVX2_FMA where cpuHasAvx2() and cpuHasFma(), AVX2 where
+ * cpuHasAvx2() alone, SSE2 otherwise.  The one place where the
+ * evaluation's routines are chosen from.
  */
 SimdLevel processorSimdLevel();
 

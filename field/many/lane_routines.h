@@ -1,8 +1,10 @@
 /*
  * lane_routines.h - the many-point evaluation with one point per vector
- * lane (lane_kernel.h), one routine per instruction set: SSE2 (two points
- * per register, every processor of the three builds), AVX2 (four) and
- * AVX-512F (eight), the latter two chosen at run time.
+ * lane (lane_kernel.h), one routine per level of cpu_features.h: SSE2 (two
+ * points per register, every processor of the three builds), AVX2 (four,
+ * dividing with the divider), AVX2 with FMA (four, exact division by
+ * fused multiply-add) and AVX-512F with FMA (eight, the same), the latter
+ * three chosen at run time.
  */
 #ifndef GEOHARM_LANE_ROUTINES_H
 #define GEOHARM_LANE_ROUTINES_H
@@ -12,8 +14,8 @@
 namespace geoharm {
 
 /*
- * evaluateLanesSse2, evaluateLanesAvx2, evaluateLanesAvx512 - the
- * acceleration at count points.
+ * evaluateLanesSse2, evaluateLanesAvx2, evaluateLanesAvx2Fma,
+ * evaluateLanesAvx512 - the acceleration at count points.
  *
  * Given:
  *   count      number of points (0: nothing is read or written)
@@ -29,14 +31,17 @@ namespace geoharm {
  * Notes:
  *   1. They run in the caller's floating-point state: the caller holds the
  *      fixed one (FixedFpState).
- *   2. evaluateLanesAvx2 only where cpuHasAvx2(), evaluateLanesAvx512 only
- *      where cpuHasAvx512f(); elsewhere they stop at the first instruction
- *      the processor lacks.
+ *   2. evaluateLanesAvx2 only where cpuHasAvx2(), evaluateLanesAvx2Fma
+ *      only where cpuHasAvx2() and cpuHasFma(), evaluateLanesAvx512 only
+ *      where cpuHasAvx512f() and cpuHasFma(); elsewhere they stop at the
+ *      first instruction the processor lacks.
  */
 void evaluateLanesSse2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                        double* ax, double* ay, double* az);
 void evaluateLanesAvx2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                        double* ax, double* ay, double* az);
+void evaluateLanesAvx2Fma(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                          double* ax, double* ay, double* az);
 void evaluateLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                          double* ax, double* ay, double* az);
 

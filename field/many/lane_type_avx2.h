@@ -1,8 +1,9 @@
 /*
  * lane_type_avx2.h - the lane type of the routines built for AVX2
  * (lane_kernel.h says what a lane type provides), for the files compiled
- * with that instruction set alone: lanes_avx2.cpp and
- * gradient_lanes_avx2.cpp.
+ * with that instruction set: lanes_avx2.cpp and gradient_lanes_avx2.cpp
+ * (without FMA), and lanes_avx2_fma.cpp (with FMA, under a name of its
+ * own).
  * It lives in an unnamed namespace, so every file that includes it has its
  * own copy, and no code of it built for one instruction set can be picked
  * by the linker for another.

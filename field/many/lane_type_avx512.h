@@ -1,7 +1,7 @@
 /*
  * lane_type_avx512.h - the lane type of the routines built for AVX-512F
  * (lane_kernel.h says what a lane type provides), for the files compiled
- * with that instruction set alone: lanes_avx512.cpp and
+ * with that instruction set and FMA: lanes_avx512.cpp and
  * gradient_lanes_avx512.cpp.
  * It lives in an unnamed namespace, so every file that includes it has its
  * own copy, and no code of it built for one instruction set can be picked

@@ -1,9 +1,12 @@
 /*
  * lanes_avx512.cpp - the lane kernel (lane_kernel.h) on 512-bit registers:
- * eight points per instruction.  This file alone is built for AVX-512F
- * (no FMA, and none of the other AVX-512 extensions); it runs only where
- * cpuHasAvx512f() says so.  Its symbols carry "avx512" or "Avx512", so
- * that a look at the instructions can tell its code from the rest.
+ * eight points per instruction, dividing by the recursion's constants with
+ * fused multiply-add (exactQuotient, lane_divide.h: the same doubles as
+ * the divider).  This file alone is built for AVX-512F with FMA (and none
+ * of the other AVX-512 extensions); it runs only at the level AVX512F
+ * (cpuHasAvx512f() and cpuHasFma()).  Its symbols carry "avx512" or
+ * "Avx512", so that a look at the instructions can tell its code from the
+ * rest: AVX-512 allowed, and FMA in the exact division's sequence alone.
  */
 #include <immintrin.h>
 

@@ -1,7 +1,8 @@
 /*
  * fused_harmonic_sums.cpp - the harmonic sums through the fastest routine
- * the processor runs: 256-bit (AVX2) where available, SSE2 pairs
- * otherwise.  Both give the same bits; the processor is asked on the
+ * the processor runs: 256-bit with FMA division where the processor has
+ * AVX2 and FMA, 256-bit with the divider where it has AVX2 alone, SSE2
+ * pairs otherwise.  All give the same bits; the processor is asked on the
  * first call (processorSimdLevel, cpu_features.h).
  */
 #include "point/fused_harmonic_sums.h"
@@ -23,7 +24,10 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
 
     /* AVX-512 processors take the AVX2 routine: one point has too little
        work for 512-bit registers (the many-point routines use them). */
-    if (processorSimdLevel() >= SimdLevel::AVX2)
+    const SimdLevel level = processorSimdLevel();
+    if (level >= SimdLevel::AVX2_FMA)
+        fusedHarmonicSumsAvxFma(sc, N, M, sum);
+    else if (level == SimdLevel::AVX2)
         fusedHarmonicSumsAvx(sc, N, M, sum);
     else
         fusedHarmonicSumsSse2(sc, N, M, sum);

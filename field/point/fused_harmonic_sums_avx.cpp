@@ -5,11 +5,18 @@
  * z terms.  For processors with AVX2 (chosen at run time); the result is
  * the same to the last bit as the 128-bit routine and the plain stages.
  *
- * This file alone is compiled for AVX2 (without FMA, and contraction is
- * off everywhere).  It calls no inline routine of the shared headers, so
- * no copy of one built for AVX2 is emitted here that the linker could pick
- * for the code every processor runs (the instruction check of the tests
- * would find it).
+ * This file is compiled twice: for AVX2 without FMA (fusedHarmonicSumsAvx,
+ * namespace avx2, for processors with AVX2 but no FMA), and, included by
+ * fused_harmonic_sums_avx_fma.cpp, for AVX2 with FMA
+ * (fusedHarmonicSumsAvxFma, namespace avx2_fma), where the divisions by
+ * the recursion's constants are the exact division of lane_divide.h: the
+ * same doubles as the divider, without its unit, in more instructions
+ * (whether that pays depends on the processor's divider: see
+ * docs/performance.md).  Contraction is off everywhere.  It calls no inline routine of the
+ * shared headers outside an anonymous namespace (lane_divide.h's are
+ * always inlined), so no copy of one built for AVX2 is emitted here that
+ * the linker could pick for the code every processor runs (the
+ * instruction check of the tests would find it).
  *
  * Every lane is an ordinary IEEE double operation with the operands and
  * the grouping of the plain code, and each accumulator receives its terms
@@ -40,14 +47,24 @@
 
 #include <immintrin.h>
 
+#include "many/lane_divide.h"
 #include "model/coefficient_quads.h"
 #include "model/field_constants.h"
 
+/* Everything built for AVX2 carries "avx2" in its name, so a look at the
+   instructions can tell it from the code every processor runs; built with
+   FMA, "avx2_fma" or "AvxFma", the names FMA instructions are allowed in. */
+#if defined(__FMA__)
+#define GEOHARM_AVX2_NAMESPACE avx2_fma
+#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvxFma
+#else
+#define GEOHARM_AVX2_NAMESPACE avx2
+#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx
+#endif
+
 namespace geoharm {
 
-/* Everything built for AVX2 carries "avx2" in its name, so a look at the
-   instructions can tell it from the code every processor runs. */
-namespace avx2 {
+namespace GEOHARM_AVX2_NAMESPACE {
 
 namespace {
 
@@ -73,6 +90,33 @@ inline __m256d lanePairs(int i, int j) {
                          static_cast<double>(i));
 }
 
+/* t / (i, i, j, j) for divisors i, j = 2..MAX_EXACT_DIVISOR.  With FMA:
+   the exact division's sequence (fmaQuotient, lane_divide.h), and the
+   lanes' range tests gathered in `inRange`; a point with any lane out of
+   range is evaluated again with the divider (fusedSums), so no test
+   branches here.  The lanes in `unused` are thrown away by the caller
+   (W(k,0), replaced by +0) and count as in range.  Without FMA: the
+   divider. */
+struct Divisions {
+#if defined(__FMA__)
+    __m256i inRange = _mm256_set1_epi64x(-1);
+#endif
+};
+
+inline __m256d divideByPairs(__m256d t, int i, int j, int unused, Divisions& divisions) {
+#if defined(__FMA__)
+    const __m256d y = _mm256_set_pd(RECIPROCALS[j], RECIPROCALS[j], RECIPROCALS[i], RECIPROCALS[i]);
+    __m256i ok = quotientInRange(t);
+    if (unused == 0x2) ok = _mm256_or_si256(ok, _mm256_set_epi64x(0, 0, -1, 0));
+    divisions.inRange = _mm256_and_si256(divisions.inRange, ok);
+    return fmaQuotient(t, lanePairs(i, j), y);
+#else
+    (void)unused;
+    (void)divisions;
+    return _mm256_div_pd(t, lanePairs(i, j));
+#endif
+}
+
 /* Inlined into each routine below, so that every degree and order is a
    constant there and the rows live in registers. */
 #define GEOHARM_INLINE inline __attribute__((always_inline))
@@ -87,7 +131,8 @@ struct RowFactors {
 
 /* Row k = 2..K of the functions from rows k-1 and k-2; diag holds
    (V,W)(k-1,k-1) on entry and (V,W)(k,k) on return. */
-GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS], __m128d& diag) {
+GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS], __m128d& diag,
+                            Divisions& divisions) {
     const __m256d zero = _mm256_setzero_pd();
 #pragma GCC unroll 6
     for (int p = 0; p < PAIRS; p++) P[k][p] = zero;
@@ -102,7 +147,7 @@ GEOHARM_INLINE void makeRow(const int k, const RowFactors& f, __m256d (*P)[PAIRS
         const int j = 2 * p;
         const __m256d b = _mm256_mul_pd(lanePairs(k + j - 1, k + j), f.rho);
         const __m256d t = _mm256_sub_pd(_mm256_mul_pd(a, P[k - 1][p]), _mm256_mul_pd(b, P[k - 2][p]));
-        P[k][p] = _mm256_div_pd(t, lanePairs(k - j, k - j - 1));
+        P[k][p] = divideByPairs(t, k - j, k - j - 1, j == 0 ? 0x2 : 0, divisions);
     }
     if (k >= 3) P[k][0] = _mm256_blend_pd(P[k][0], zero, 0x2); /* W(k,0) = +0 */
 
@@ -205,15 +250,27 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
     /* Accumulators: (ax, ay), and az in lane 0. */
     __m128d axy = _mm_setzero_pd();
     __m128d az = _mm_setzero_pd();
+    Divisions divisions;
 
     /* Pass k makes row k and then adds the terms of degree k-2, which read
        row k-1: the sums run one row behind the recursion, so that the long
        divisions of a row overlap the terms of the row before. */
 #pragma GCC unroll 12
     for (int k = 2; k <= K + 1; k++) {
-        if (k <= K) makeRow(k, factors, P, diag);
+        if (k <= K) makeRow(k, factors, P, diag, divisions);
         if (k >= 3) addTerms(k - 2, mTop, P[k - 1], axy, az);
     }
+
+#if defined(__FMA__)
+    /* A division out of the exact division's range (a zero, subnormal,
+       infinite or NaN numerator: points on an axis or a coordinate plane,
+       non-finite or extreme positions): the point again, with the
+       divider, for the divider's doubles in every lane. */
+    if (__builtin_expect(_mm256_movemask_pd(_mm256_castsi256_pd(divisions.inRange)) != 0xF, 0)) {
+        fusedHarmonicSumsAvx(sc, N, mTop, sum);
+        return;
+    }
+#endif
 
     double xy[2];
     _mm_storeu_pd(xy, axy);
@@ -243,11 +300,14 @@ const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1][2] = {
 
 }  // namespace
 
-}  // namespace avx2
+}  // namespace GEOHARM_AVX2_NAMESPACE
 
-void fusedHarmonicSumsAvx(const FieldScalars& sc, int N, int M, double sum[3]) {
+void GEOHARM_AVX2_ENTRY(const FieldScalars& sc, int N, int M, double sum[3]) {
     /* 1 <= N <= MAX_DEGREE and 0 <= M (checked by the caller). */
-    avx2::SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
+    GEOHARM_AVX2_NAMESPACE::SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
 }
 
 }  // namespace geoharm
+
+#undef GEOHARM_AVX2_NAMESPACE
+#undef GEOHARM_AVX2_ENTRY

@@ -13,8 +13,13 @@ namespace geoharm {
  * fusedHarmonicSumsAvx - as fusedHarmonicSums, for 1 <= N <= MAX_DEGREE
  * and 0 <= M <= MAX_DEGREE only, and only where cpuHasAvx2() is true (on
  * other processors it stops at the first AVX instruction).
+ *
+ * fusedHarmonicSumsAvxFma - the same, dividing by the recursion's
+ * constants with fused multiply-add (the same bits), only where
+ * cpuHasAvx2() and cpuHasFma() are true.
  */
 void fusedHarmonicSumsAvx(const FieldScalars& sc, int N, int M, double sum[3]);
+void fusedHarmonicSumsAvxFma(const FieldScalars& sc, int N, int M, double sum[3]);
 
 }  // namespace geoharm
 

@@ -1,10 +1,21 @@
 #!/bin/sh
-# check_fp_instructions.sh OBJDUMP [--no-x87] [--avx-only REGEX] [--avx512-only REGEX] [--only REGEX] FILE...
+# check_fp_instructions.sh OBJDUMP [--no-x87] [--avx-only REGEX] [--avx512-only REGEX]
+#                           [--fma-only REGEX] [--only REGEX] FILE...
 #
 # Disassembles FILE (object files, static libraries or binaries) and fails
 # when it finds:
 #   - a fused multiply-add (vfmadd/vfmsub/vfnmadd/vfnmsub, FMA4 too): a*b+c
-#     must round twice;
+#     must round twice.  With --fma-only, the functions whose symbol
+#     matches REGEX (the routines built with FMA) may hold the exact
+#     division's sequence (lane_divide.h) and nothing else of FMA: a packed
+#     double negated multiply-add (vfnmadd132/213/231pd: the remainder
+#     a - d q0) whose result register is read by a later packed double
+#     multiply-add (vfmadd132/213/231pd: the correction q0 + r y) before
+#     any other instruction writes that register; every such multiply-add
+#     must read a remainder so formed, and every remainder must be read.
+#     (A register copy of a remainder counts as the remainder.)  Any other
+#     FMA there fails as anywhere else: a scalar or single-precision form,
+#     a multiply-subtract, a lone multiply-add as contraction would make;
 #   - with --no-x87: any x87 instruction (every x87 mnemonic starts with
 #     "f": fld, fstp, fmul, faddp, fxch, fldcw, ...; no SSE instruction
 #     does), whose 80-bit registers would round differently.
@@ -29,8 +40,10 @@ x87=0
 only=""
 avxonly=""
 avx512only=""
+fmaonly=""
 while [ $# -gt 0 ]; do
   case $1 in
+    --fma-only) fmaonly=$2; shift 2 ;;
     --no-x87) x87=1; shift ;;
     --only) only=$2; shift 2 ;;
     --avx-only) avxonly=$2; shift 2 ;;
@@ -52,20 +65,67 @@ for file in "$@"; do
   fi
   pattern='vfn?m(add|sub)[a-z0-9]*|vfmaddsub[a-z0-9]*|vfmsubadd[a-z0-9]*'
   [ "$x87" -eq 1 ] && pattern="$pattern|f[a-z0-9]*"
-  bad=$(printf '%s\n' "$listing" | awk -v pat="^($pattern)\$" -v avxonly="$avxonly" -v avx512only="$avx512only" '
-    /^[0-9a-f]+ <.*>:$/ { fn = $2; sub(/:$/, "", fn) }
+  bad=$(printf '%s\n' "$listing" | awk -v pat="^($pattern)\$" -v avxonly="$avxonly" -v avx512only="$avx512only" \
+    -v fmaonly="$fmaonly" '
+    # The vector register an operand list writes (AT&T: the last operand),
+    # by number ("" for a memory or general register destination).
+    function written(ops,   r) {
+      if (match(ops, /%[xyz]mm[0-9]+(\{[^}]*\})*$/) == 0) return ""
+      r = substr(ops, RSTART, RLENGTH); sub(/\{.*/, "", r); sub(/^%[xyz]mm/, "", r)
+      return r
+    }
+    # The register d, which held a remainder, is written: the remainder is
+    # lost unless a copy of it is left.
+    function lose(d,   g, r, copies) {
+      g = pending[d]; delete pending[d]; copies = 0
+      for (r in pending) if (pending[r] == g) copies++
+      if (!copies) print fn ": " line " (overwrites a remainder no multiply-add has read)"
+    }
+    # Remainders not yet read by their correction, at the end of a function.
+    function unread(   r) {
+      for (r in pending) print fn ": a negated multiply-add whose remainder (register " r ") no multiply-add reads (FMA outside the exact division'"'"'s sequence)"
+      delete pending
+    }
+    /^[0-9a-f]+ <.*>:$/ { unread(); fn = $2; sub(/:$/, "", fn); group = 0 }
     /^ *[0-9a-f]+:/ {
       line = $0; sub(/^ *[0-9a-f]+:[ \t]*/, "", line)
       split(line, w, /[ \t]+/)
-      op = w[1]
-      if (op ~ /^(rep|repz|repnz|lock|data16|notrack|bnd)$/) op = w[2]
-      if (op ~ pat) print fn ": " line
-      else if (avxonly != "" && fn !~ avxonly && (op ~ /^v/ || line ~ /%[yz]mm/))
+      op = w[1]; ops = w[2]
+      if (op ~ /^(rep|repz|repnz|lock|data16|notrack|bnd)$/) { op = w[2]; ops = w[3] }
+      dst = written(ops)
+      if (op ~ pat) {
+        if (fmaonly == "" || fn !~ fmaonly || op ~ /^f/) { print fn ": " line; next }
+        if (op ~ /^vfnmadd(132|213|231)pd$/ && dst != "") {
+          if (dst in pending) lose(dst)
+          pending[dst] = ++group; next
+        }
+        if (op ~ /^vfmadd(132|213|231)pd$/) {
+          read = 0; rest = ops
+          while (match(rest, /%[xyz]mm[0-9]+/)) {
+            r = substr(rest, RSTART + 4, RLENGTH - 4); rest = substr(rest, RSTART + RLENGTH)
+            if (!read && (r in pending)) read = pending[r]
+          }
+          if (!read) { print fn ": " line " (FMA outside the exact division'"'"'s sequence)"; next }
+          for (r in pending) if (pending[r] == read) delete pending[r]
+          if (dst in pending) lose(dst)
+          next
+        }
+        print fn ": " line " (FMA outside the exact division'"'"'s sequence)"; next
+      }
+      # A copy of a remainder is the remainder too; overwriting the last
+      # register that holds one loses it.
+      if (dst != "" && op ~ /^v?mov[au]p[sd]$/ && match(ops, /^%[xyz]mm[0-9]+,/)) {
+        r = substr(ops, 5, RLENGTH - 5)
+        if (r in pending) { pending[dst] = pending[r]; dst = "" }
+      }
+      if (dst != "" && (dst in pending)) lose(dst)
+      if (avxonly != "" && fn !~ avxonly && (op ~ /^v/ || line ~ /%[yz]mm/))
         print fn ": " line " (AVX outside the AVX2 routines)"
       else if (avx512only != "" && fn !~ avx512only &&
                (line ~ /%zmm|%k[0-7]|%[xy]mm(1[6-9]|2[0-9]|3[01])|\{1to[0-9]+\}/))
         print fn ": " line " (AVX-512 outside the AVX-512 routines)"
-    }')
+    }
+    END { unread() }')
   echo "check_fp_instructions: $file: $count instructions"
   if [ -n "$bad" ]; then
     printf '%s\n' "$bad" | head -20

@@ -8,13 +8,15 @@
 # LD_LIBRARY_PATH and no wrapper.
 #   install TARBALL VERSION  pkg install -local; pkg list shows VERSION
 #   octave CODE              pkg load geoharm, then CODE
-#   binary TESTS_DIR AVX_CODE AVX512_CODE
+#   binary TESTS_DIR AVX_CODE AVX512_CODE FMA_CODE
 #                            the installed MEX files: they export their
 #                            entry point alone, need no host library of
 #                            the MATLAB kind and no search path, carry
-#                            unwind information, and have no FMA, no AVX
-#                            outside the functions AVX_CODE matches and no
-#                            AVX-512 outside those AVX512_CODE matches
+#                            unwind information, and have no AVX outside
+#                            the functions AVX_CODE matches, no AVX-512
+#                            outside those AVX512_CODE matches, and no FMA
+#                            but the exact division's sequence in those
+#                            FMA_CODE matches
 #   uninstall                pkg uninstall; nothing is left in the prefix
 set -eu
 work=$1
@@ -55,7 +57,7 @@ case $step in
       fi
       echo "$mex: exports mexfunction_ alone; needs $(readelf -d "$mex" | sed -n 's/.*NEEDED.*\[\(.*\)\]/\1/p' | tr '\n' ' ')"
       sh "$tests/octave/check_unwind_tables.sh" "$mex"
-      sh "$tests/cross/check_fp_instructions.sh" objdump --avx-only "$2" --avx512-only "$3" "$mex"
+      sh "$tests/cross/check_fp_instructions.sh" objdump --avx-only "$2" --avx512-only "$3" --fma-only "$4" "$mex"
     done
     [ "$found" -eq 1 ] || { echo "no MEX file under $work/packages"; exit 1; }
     ;;
