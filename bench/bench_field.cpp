@@ -11,10 +11,12 @@
 // accelerations per point (the central differences it replaces).
 // (The cost of each kind of instruction: instruction_chains.h.)
 #include <benchmark/benchmark.h>
+#include <emmintrin.h>
 
 #include <vector>
 
 #include "machine/cpu_features.h"
+#include "machine/default_nan.h"
 #include "model/field_limits.h"
 #include "point/central_term.h"
 #include "point/evaluate_acceleration.h"
@@ -306,6 +308,51 @@ void BM_sixAccelerationsPerPoint(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+/* The one-NaN rule alone, as the evaluation applies it at its final
+   stores, on the results of the POINTS points (every tenth component a
+   NaN of another sign): three components per item, against
+   BM_evaluateAcceleration; and two points per SSE2 register, against
+   BM_manyPointsSse2.  What the rule costs per point, beside what a point
+   costs. */
+struct ResultArrays {
+    std::vector<double> a;
+    ResultArrays() : a(3 * POINTS) {
+        PointArrays p(POINTS);
+        geoharm::evaluateAccelerationManyWith(geoharm::SimdLevel::SSE2, 1, POINTS, p.x.data(), p.y.data(),
+                                              p.z.data(), 10, 10, a.data(), a.data() + POINTS, a.data() + 2 * POINTS);
+        for (std::size_t i = 0; i < a.size(); i += 10) a[i] = -__builtin_nan("");
+    }
+};
+
+void BM_defaultNanAlone(benchmark::State& state) {
+    ResultArrays r;
+    std::size_t k = 0;
+    for (auto _ : state) {
+        double out[3];
+        for (int c = 0; c < 3; c++) out[c] = geoharm::toDefaultNan(r.a[3 * k + static_cast<std::size_t>(c)]);
+        benchmark::DoNotOptimize(out);
+        k = (k + 1) % POINTS;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+struct Sse2Lanes {
+    using V = __m128d;
+    static V set1(double v) { return _mm_set1_pd(v); }
+};
+
+void BM_defaultNanLanesSse2(benchmark::State& state) {
+    ResultArrays r;
+    std::vector<double> out(r.a.size());
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < r.a.size(); i += 2)
+            _mm_storeu_pd(&out[i], geoharm::toDefaultNanLanes<Sse2Lanes>(_mm_loadu_pd(&r.a[i])));
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+}
+
 }  // namespace
 
 BENCHMARK(BM_evaluateAcceleration)->Arg(10)->Arg(4)->Arg(2);
@@ -331,5 +378,7 @@ BENCHMARK(BM_gradientManyAvx512)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyTensorOnly)->Arg(10);
 BENCHMARK(BM_gradientManyEntry)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_sixAccelerationsPerPoint)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_defaultNanAlone);
+BENCHMARK(BM_defaultNanLanesSse2);
 
 BENCHMARK_MAIN();

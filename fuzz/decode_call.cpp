@@ -87,6 +87,7 @@ FuzzCall decodeCall(const std::uint8_t* data, std::size_t size) {
         }
         call.inputs.push_back(a);
     }
+    call.failing = in.next() % 4;
     return call;
 }
 

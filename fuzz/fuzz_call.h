@@ -25,6 +25,11 @@
  *              struct and function-handle elements stay null.
  *     imag     complex arrays with elements: the raw bytes of the first
  *              imaginary element.
+ *   then
+ *   failing  byte % 4      0: the host creates every array; k = 1..3: the
+ *                          k-th array the call asks the host for cannot be
+ *                          created (failArrayCreation), as when memory has
+ *                          run out
  *
  * Elements after the FILLED ones are zero.
  */
@@ -70,6 +75,7 @@ struct FuzzCall {
     int nrhs = 0;
     int nlhs = 0;
     std::vector<FuzzArray> inputs;
+    long failing = 0; /* the call's array that cannot be created, or 0 */
 };
 
 /* decodeCall - the call described by `size` bytes at `data`. */

@@ -13,13 +13,17 @@
  *   - a good call of geoharm made exactly one array, in slot 0 (other
  *     slots 0), a 3x1 real, non-sparse double array whose three doubles
  *     have the bits of a direct evaluateAcceleration of the expected
- *     FieldInput (a NaN matches any NaN); one of geoharm_batch made a
+ *     FieldInput (a NaN is the default NaN); one of geoharm_batch made a
  *     K-by-3 array (three K-by-1 arrays for three outputs) whose row k has
  *     the bits of a direct evaluation of row k of P; one of
  *     geoharm_model_tables made its outputs asked for (one at least), each
  *     with the shape and bits of geoharm::model()'s number;
- *   - the inputs' data is unchanged, and after the arrays are freed no
- *     host array is left alive.
+ *   - with the call's k-th array made to fail (the host out of memory), a
+ *     call that makes k arrays or more ends in the host's error
+ *     (host:nomem, raised by the host) having kept none of them, and any
+ *     other call is as without the failure;
+ *   - the inputs' data is unchanged, the caller's MXCSR is as before the
+ *     call, and after the arrays are freed no host array is left alive.
  * A failed check prints what differed and aborts: libFuzzer keeps the
  * input as a crash.  At exit the counts are printed.
  */
@@ -30,6 +34,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <xmmintrin.h>
 
 #include <geoharm/geoharm.h>
 #include <geoharm/version.h>
@@ -52,16 +58,20 @@ host::Plugin batchPlugin;
 host::Plugin modelPlugin;
 
 struct Counts {
-    unsigned long long calls = 0, errors = 0, results = 0, nanResults = 0;
+    unsigned long long calls = 0, errors = 0, results = 0, nanResults = 0, noMemory = 0;
 } counts, batchCounts, modelCounts;
 
 void printCounts() {
-    std::printf("fuzz: %llu calls, %llu errors raised, %llu results checked (%llu with a NaN component)\n",
-                counts.calls, counts.errors, counts.results, counts.nanResults);
-    std::printf("fuzz: geoharm_batch: %llu calls, %llu errors raised, %llu rows checked (%llu with a NaN component)\n",
-                batchCounts.calls, batchCounts.errors, batchCounts.results, batchCounts.nanResults);
-    std::printf("fuzz: geoharm_model_tables: %llu calls, %llu errors raised, %llu outputs checked\n",
-                modelCounts.calls, modelCounts.errors, modelCounts.results);
+    std::printf("fuzz: %llu calls, %llu errors raised, %llu results checked (%llu with a NaN component), %llu "
+                "outputs the host could not create\n",
+                counts.calls, counts.errors, counts.results, counts.nanResults, counts.noMemory);
+    std::printf("fuzz: geoharm_batch: %llu calls, %llu errors raised, %llu rows checked (%llu with a NaN component), "
+                "%llu outputs the host could not create\n",
+                batchCounts.calls, batchCounts.errors, batchCounts.results, batchCounts.nanResults,
+                batchCounts.noMemory);
+    std::printf("fuzz: geoharm_model_tables: %llu calls, %llu errors raised, %llu outputs checked, %llu outputs the "
+                "host could not create\n",
+                modelCounts.calls, modelCounts.errors, modelCounts.results, modelCounts.noMemory);
 }
 
 [[noreturn]] void fail(const std::string& what) {
@@ -79,8 +89,9 @@ std::uint64_t bitsOf(double v) {
     return b;
 }
 
+/* The same bits, a NaN the default NaN too. */
 bool sameResult(double got, double want) {
-    return (std::isnan(got) && std::isnan(want)) || bitsOf(got) == bitsOf(want);
+    return bitsOf(got) == bitsOf(want) && (!std::isnan(got) || bitsOf(got) == 0x7FF8000000000000u);
 }
 
 /* The host array a description stands for (elements past the filled ones
@@ -180,12 +191,15 @@ void checkModelResult(const geoharm_fuzz::ExpectedOutcome&, const MexPointer* pl
 using ResultCheck = void (*)(const geoharm_fuzz::ExpectedOutcome&, const MexPointer*, std::size_t, std::size_t);
 
 /*
- * One call of `entry` with the described inputs and nlhs outputs: a
- * refusal as expected, having made nothing, or a result `checkGood`
- * accepts; the inputs unchanged and no host array left afterwards.
+ * One call of `entry` with the described inputs and nlhs outputs, the
+ * call.failing-th array it asks for made to fail: a refusal as expected,
+ * having made nothing; the host's error when a good call asks for that
+ * many arrays (it makes `outputs`), having kept nothing; or a result
+ * `checkGood` accepts.  The inputs unchanged, the MXCSR as before and no
+ * host array left afterwards.
  */
 void runCall(host::EntryPoint entry, const FuzzCall& call, int nlhs, const geoharm_fuzz::ExpectedOutcome& want,
-             ResultCheck checkGood, Counts& c) {
+             std::size_t outputs, ResultCheck checkGood, Counts& c) {
     const long aliveBefore = host::liveArrays();
 
     /* Slot tables of exactly the host's sizes, on the heap. */
@@ -203,10 +217,23 @@ void runCall(host::EntryPoint entry, const FuzzCall& call, int nlhs, const geoha
 
     host::HostError error;
     std::size_t made = 0;
+    const unsigned int mxcsr = _mm_getcsr();
+    host::failArrayCreation(call.failing);
     const bool ok = host::callEntryPoint(entry, nlhs, plhs, call.nrhs, prhs, error, made);
+    host::failArrayCreation(0);
+    check(_mm_getcsr() == mxcsr, "the call left MXCSR changed");
     c.calls++;
 
-    if (want.valid) {
+    if (want.valid && call.failing >= 1 && static_cast<std::size_t>(call.failing) <= outputs) {
+        check(!ok, "a call whose output the host cannot create returned");
+        check(error.raisedByHost && error.identifier == host::HOST_NOMEM_ID &&
+                  error.message.rfind("Out of memory: cannot create a ", 0) == 0,
+              "the host's shortage ended in " + error.identifier + ": " + error.message);
+        check(made == static_cast<std::size_t>(call.failing) - 1,
+              "the call made " + std::to_string(made) + " arrays before the failing one");
+        for (std::size_t i = 0; i < slots; i++) check(plhs[i] == 0, "a call the host ended left an output");
+        c.noMemory++;
+    } else if (want.valid) {
         check(ok, "a good call ended in " + error.identifier + ": " + error.message);
         checkGood(want, plhs, slots, made);
     } else {
@@ -243,12 +270,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
    with it and with three outputs, and geoharm_model_tables with it. */
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const FuzzCall call = geoharm_fuzz::decodeCall(data, size);
-    runCall(plugin.entry, call, call.nlhs, geoharm_fuzz::expectedOutcome(call), checkResult, counts);
+    runCall(plugin.entry, call, call.nlhs, geoharm_fuzz::expectedOutcome(call), 1, checkResult, counts);
     for (int nlhs : {call.nlhs, 3}) {
-        runCall(batchPlugin.entry, call, nlhs, geoharm_fuzz::expectedBatchOutcome(call, nlhs), checkBatchResult,
-                batchCounts);
+        runCall(batchPlugin.entry, call, nlhs, geoharm_fuzz::expectedBatchOutcome(call, nlhs), nlhs == 3 ? 3 : 1,
+                checkBatchResult, batchCounts);
     }
-    runCall(modelPlugin.entry, call, call.nlhs, geoharm_fuzz::expectedModelOutcome(call, call.nlhs), checkModelResult,
-            modelCounts);
+    runCall(modelPlugin.entry, call, call.nlhs, geoharm_fuzz::expectedModelOutcome(call, call.nlhs),
+            call.nlhs > 1 ? static_cast<std::size_t>(call.nlhs) : 1, checkModelResult, modelCounts);
     return 0;
 }

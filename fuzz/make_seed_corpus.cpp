@@ -6,7 +6,8 @@
  *
  * The seeds: good calls with int8 limits at ordinary, non-finite and
  * extreme positions; N and M of every class; every count of inputs and
- * outputs; complex, sparse, empty and large arrays; each refusal.
+ * outputs; complex, sparse, empty and large arrays; each refusal; good
+ * calls whose first, second or third output the host cannot create.
  */
 #include <cstdint>
 #include <cstdio>
@@ -209,6 +210,14 @@ int main(int argc, char** argv) {
         putHeader(b, geoharm::INT16_CLASS, {7, 7, 7, 7});
         for (int i = 0; i < 4; i++) b.insert(b.end(), {0x0A, 0x01});
         putLimit(b, geoharm::UINT64_CLASS, -1);
+        seeds.push_back(b);
+    }
+
+    /* Outputs the host cannot create: the first (geoharm's one, geoharm_batch's
+       K-by-3), the second and the third (geoharm_batch's K-by-1 ones). */
+    for (std::uint8_t failing = 1; failing <= 3; failing++) {
+        Bytes b = good(7000000.0, 1000000.0, 2000000.0, 10, 10);
+        b.push_back(failing);
         seeds.push_back(b);
     }
 

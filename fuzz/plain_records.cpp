@@ -86,7 +86,8 @@ PlainReading readPlainRecords(const std::uint8_t* data, std::size_t size, std::s
         const std::string line = text.substr(start, end - start);
         start = end + 1;
         reading.lines++;
-        if (line.size() > maxLine) {
+        const std::size_t content = !line.empty() && line.back() == '\r' ? line.size() - 1 : line.size();
+        if (content > maxLine) {
             reading.malformedLine = reading.lines;
             break;
         }

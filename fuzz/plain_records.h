@@ -7,7 +7,8 @@
  *   - three bytes EF BB BF at the very start are dropped;
  *   - the rest is cut at every '\n' into lines (a piece after the last
  *     '\n' is a line when it is not empty), numbered from 1;
- *   - a line of more than maxLine bytes ends the reading, malformed;
+ *   - a line of more than maxLine bytes ends the reading, malformed (a
+ *     '\r' that ends the line is not counted);
  *   - its fields are the runs of bytes other than blank, tab and CR; no
  *     field, or a first field starting with '#': no record;
  *   - otherwise exactly five fields, or malformed: x, y, z each printable

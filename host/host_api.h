@@ -36,9 +36,21 @@ namespace host {
  * An array with no elements has no data (its data address is 0).  The
  * handle stays valid until destroyArray.  An array that cannot be
  * allocated (a negative dimension, more elements or bytes than this
- * platform can address, no memory) gives 0, having allocated nothing.
+ * platform can address, no memory, or a failure set up by
+ * failArrayCreation) gives 0, having allocated nothing.
  */
 MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool complex, bool sparse);
+
+/*
+ * failArrayCreation - for tests: the k-th call of createArray from now on
+ * (1: the next one; counted over all threads) fails as when memory has
+ * run out; the others are not affected.  0 sets no failure.  At the first
+ * createArray of the process, the environment variable
+ * GEOHARM_HOST_FAIL_ALLOCATION, when it holds a whole number K >= 1, sets
+ * failArrayCreation(K): so tests make a program's K-th array fail (the
+ * arrays of geoharm-call's arguments count, as the plug-in's outputs do).
+ */
+void failArrayCreation(long k);
 
 /*
  * createArrayWithoutData - an array that has a class and dimensions but no
@@ -51,12 +63,38 @@ MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& di
 /* destroyArray - frees the array and its data; 0 is ignored. */
 void destroyArray(MexPointer handle);
 
+/* What an array is, as arrayFacts reads it. */
+struct ArrayFacts {
+    MexInt classId = 0;
+    std::vector<MexSize> dims; /* two or more, as created */
+    bool complex = false;
+    bool sparse = false;
+    const void* real = nullptr; /* its real data (nullptr when it has none) */
+};
+
+/*
+ * arrayFacts - the class, dimensions, flags and data of the array behind
+ * `handle`; false, with `facts` untouched, when the handle is 0 or its
+ * record does not carry the live mark (an array already freed).  For a
+ * caller that checks what a plug-in gave back before reading it.
+ */
+bool arrayFacts(MexPointer handle, ArrayFacts& facts);
+
 /* Real and imaginary data of an array (nullptr when it has none). */
 void* realData(MexPointer handle);
 void* imagData(MexPointer handle);
 
 /* Bytes per element of a class (0 for an unknown class). */
 std::size_t elementSize(MexInt classId);
+
+/*
+ * className - the name of a class as the caller's language writes it
+ * ("double", "int8", "logical", "cell", "function_handle", ...), "unknown"
+ * for an identifier of no class.  classNamed - the class of such a name;
+ * false when no class has it.
+ */
+const char* className(MexInt classId);
+bool classNamed(const char* name, MexInt& classId);
 
 /* Arrays alive now, over all threads: a leak shows as a count that grows. */
 long liveArrays();
@@ -93,21 +131,30 @@ void noteHostCall(const char* routine, const std::vector<long long>& values);
 /* The plug-in's entry point (mex_host.h). */
 using EntryPoint = void (*)(const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs, const MexPointer* prhs);
 
-/* An error raised through the host by the plug-in. */
+/* An error that ended a call: raised by the plug-in through the host's
+   error routine, or by the host itself (raisedByHost: an array the plug-in
+   asked for that the host cannot create, identifier HOST_NOMEM_ID). */
 struct HostError {
     std::string identifier;
     std::string message;
+    bool raisedByHost = false;
 };
+
+/* The identifier of the host's error for an array it cannot create. */
+constexpr const char* HOST_NOMEM_ID = "host:nomem";
 
 /*
  * callEntryPoint - one call of the plug-in, as the host makes it.
  *
  * plhs must have max(nlhs, 1) slots, set to 0.  On return true, the arrays
  * the plug-in created and left in plhs belong to the caller; any others it
- * created are freed.  On return false the plug-in ended with an error
- * through the host: `error` holds it, every array it created is freed and
- * plhs is cleared.  `arraysMade` counts the arrays it created either way.
- * Calls on different threads are independent.
+ * created are freed.  On return false the call ended with an error
+ * through the host: `error` holds it, every array the plug-in created is
+ * freed and plhs is cleared.  An error the host raised itself gives the
+ * caller's floating-point state (MXCSR) back as it was at the call, which
+ * the plug-in, stopped inside a host routine, cannot do.  `arraysMade`
+ * counts the arrays the plug-in created either way.  Calls on different
+ * threads are independent.
  */
 bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs, const MexPointer* prhs,
                     HostError& error, std::size_t& arraysMade);

@@ -2,23 +2,19 @@
  * mex_call.cpp - libmex of the stand-in host: calling an entry point, and
  * the error routine that ends such a call.
  *
- * An error through the host does not return into the plug-in: the routine
- * records identifier and message and jumps back (longjmp) to the frame in
- * which the host made the call.  The plug-in's frames are abandoned without
- * unwinding, which is sound because the plug-in holds nothing when it
- * raises an error.  Every thread has its own call frame and error record.
- *
- * Both are reached through thread-local pointers to the caller's frame,
- * never through thread-local objects with a destructor: on 32-bit Windows
- * (MinGW's emulated thread-local storage) such an object is destroyed after
- * its thread's storage has been freed, and its destructor then frees
- * whatever the heap has put there, another thread's live block included.
+ * The call is made in a frame of its own (call_frame.h), to which an error
+ * raised through the host jumps back: the plug-in's, through the error
+ * routine here, or the host's own, when libmx cannot create an array the
+ * plug-in asked for.
  */
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
+#include <xmmintrin.h>
+
+#include "call_frame.h"
 #include "host_api.h"
 #include "mex_host.h"
 
@@ -27,23 +23,21 @@ namespace host {
 
 namespace {
 
-thread_local std::jmp_buf* unwindTo = nullptr;
-thread_local HostError* errorTo = nullptr;
-
 /*
  * The call itself, in a frame with nothing but trivial locals that do not
- * change after setjmp.  false when the plug-in raised an error.
+ * change after setjmp.  false when the call ended with an error, recorded
+ * in `raised`.
  */
-bool runEntry(EntryPoint entry, const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs, const MexPointer* prhs) {
+bool runEntry(EntryPoint entry, const MexInt* nlhs, MexPointer* plhs, const MexInt* nrhs, const MexPointer* prhs,
+              HostError* raised) {
     std::jmp_buf here;
-    std::jmp_buf* const outer = unwindTo;
-    unwindTo = &here;
+    const CallFrame outer = swapCallFrame(CallFrame{&here, raised});
     if (setjmp(here) != 0) {
-        unwindTo = outer;
+        swapCallFrame(outer);
         return false;
     }
     entry(nlhs, plhs, nrhs, prhs);
-    unwindTo = outer;
+    swapCallFrame(outer);
     return true;
 }
 
@@ -55,13 +49,15 @@ bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs
     std::vector<MexPointer> made;
     trackArrays(&made);
 
-    /* An error is recorded here, in a frame that outlives the jump. */
+    /* An error is recorded here, in a frame that outlives the jump.  The
+       caller's floating-point state, for an error the host raises itself:
+       the plug-in gives its caller's state back before it raises an error,
+       but cannot when the host ends the call inside one of its routines. */
     HostError raised;
-    HostError* const outerError = errorTo;
-    errorTo = &raised;
-    const bool ok = runEntry(entry, &nlhs, plhs, &nrhs, prhs);
-    errorTo = outerError;
+    const unsigned int callerMxcsr = _mm_getcsr();
+    const bool ok = runEntry(entry, &nlhs, plhs, &nrhs, prhs, &raised);
     trackArrays(nullptr);
+    if (!ok && raised.raisedByHost) _mm_setcsr(callerMxcsr);
     arraysMade = made.size();
 
     /* Keep what reached an output slot of a good call; free the rest. */
@@ -84,14 +80,7 @@ bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs
 extern "C" void GEOHARM_MEX_NAME(mexerrmsgidandtxt_, MEXERRMSGIDANDTXT)(const char* id, const char* message,
                                                                         std::size_t idLength,
                                                                         std::size_t messageLength) {
-    using namespace geoharm::host;
-    noteHostCall("mexerrmsgidandtxt_", {static_cast<long long>(idLength), static_cast<long long>(messageLength)});
-    if (unwindTo == nullptr) {
-        std::fprintf(stderr, "stand-in host: error raised outside a call: %.*s: %.*s\n", static_cast<int>(idLength),
-                     id, static_cast<int>(messageLength), message);
-        std::abort();
-    }
-    errorTo->identifier.assign(id, idLength);
-    errorTo->message.assign(message, messageLength);
-    std::longjmp(*unwindTo, 1);
+    geoharm::host::noteHostCall("mexerrmsgidandtxt_",
+                                {static_cast<long long>(idLength), static_cast<long long>(messageLength)});
+    geoharm::host::endCallWithError(id, idLength, message, messageLength, false);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "host_api.h"
@@ -18,6 +19,8 @@ namespace host {
 namespace {
 
 std::atomic<long> liveCount{0};
+/* Calls of createArray until the one that fails (failArrayCreation). */
+std::atomic<long> creationsToFailure{0};
 thread_local std::vector<MexPointer>* tracked = nullptr;
 thread_local std::vector<HostCall>* traced = nullptr;
 
@@ -52,6 +55,31 @@ std::size_t elementSize(MexInt classId) {
 
 namespace {
 
+/* Class names, by identifier. */
+const char* const CLASS_NAMES[] = {"unknown", "cell",   "struct", "logical", "char",  "void",
+                                   "double",  "single", "int8",   "uint8",   "int16", "uint16",
+                                   "int32",   "uint32", "int64",  "uint64",  "function_handle"};
+constexpr MexInt CLASS_COUNT = static_cast<MexInt>(sizeof CLASS_NAMES / sizeof CLASS_NAMES[0]);
+static_assert(CLASS_COUNT == FUNCTION_CLASS + 1, "a name for every class identifier");
+
+}  // namespace
+
+const char* className(MexInt classId) {
+    return classId >= 0 && classId < CLASS_COUNT ? CLASS_NAMES[classId] : CLASS_NAMES[UNKNOWN_CLASS];
+}
+
+bool classNamed(const char* name, MexInt& classId) {
+    for (MexInt id = CELL_CLASS; id < CLASS_COUNT; id++) {
+        if (std::strcmp(name, CLASS_NAMES[id]) == 0) {
+            classId = id;
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
 /* The number of elements of dims, or -1 when it does not fit this
    platform's sizes (a negative dimension, a product past PTRDIFF_MAX). */
 MexSize elementCount(const std::vector<MexSize>& dims) {
@@ -63,6 +91,24 @@ MexSize elementCount(const std::vector<MexSize>& dims) {
     return count;
 }
 
+/* Whether this call of createArray is the one failArrayCreation set up to
+   fail; GEOHARM_HOST_FAIL_ALLOCATION is read at the first call. */
+bool creationFailsNow() {
+    static const bool fromEnvironment = [] {
+        const char* text = std::getenv("GEOHARM_HOST_FAIL_ALLOCATION");
+        char* end = nullptr;
+        const long k = text != nullptr ? std::strtol(text, &end, 10) : 0;
+        if (text != nullptr && end != text && *end == '\0' && k >= 1) failArrayCreation(k);
+        return true;
+    }();
+    static_cast<void>(fromEnvironment);
+    long left = creationsToFailure.load();
+    while (left > 0) {
+        if (creationsToFailure.compare_exchange_weak(left, left - 1)) return left == 1;
+    }
+    return false;
+}
+
 /* A new live array with the given data, counted and tracked; 0 when its
    record cannot be allocated (the data is then the caller's to free). */
 MexPointer registered(MexInt classId, const std::vector<MexSize>& dims, MexSize count, bool complex, bool sparse,
@@ -72,6 +118,9 @@ MexPointer registered(MexInt classId, const std::vector<MexSize>& dims, MexSize 
         a = new MxArray;
         a->dims = dims;
         while (a->dims.size() < 2) a->dims.push_back(1);
+        /* Noted among the call's arrays before it is counted: an array the
+           host cannot keep track of is not made at all. */
+        if (tracked != nullptr) tracked->push_back(reinterpret_cast<MexPointer>(a));
     } catch (const std::bad_alloc&) {
         delete a;
         return 0;
@@ -84,9 +133,7 @@ MexPointer registered(MexInt classId, const std::vector<MexSize>& dims, MexSize 
     a->real = real;
     a->imag = imag;
     liveCount++;
-    const MexPointer handle = reinterpret_cast<MexPointer>(a);
-    if (tracked != nullptr) tracked->push_back(handle);
-    return handle;
+    return reinterpret_cast<MexPointer>(a);
 }
 
 }  // namespace
@@ -95,7 +142,7 @@ MexPointer createArray(MexInt classId, const std::vector<MexSize>& dims, bool co
     /* The number of elements and the bytes of the data, refused before
        anything is allocated when they do not fit this platform's sizes. */
     const MexSize count = elementCount(dims);
-    if (count < 0) return 0;
+    if (count < 0 || creationFailsNow()) return 0;
     const std::size_t size = elementSize(classId);
     if (size > 0 && static_cast<std::size_t>(count) > SIZE_MAX / size) return 0;
 
@@ -141,11 +188,24 @@ MxArray* arrayOf(MexPointer handle, const char* routine) {
     return a;
 }
 
+bool arrayFacts(MexPointer handle, ArrayFacts& facts) {
+    const MxArray* a = reinterpret_cast<const MxArray*>(handle);
+    if (a == nullptr || a->magic != ARRAY_MAGIC) return false;
+    facts.classId = a->classId;
+    facts.dims = a->dims;
+    facts.complex = a->complex;
+    facts.sparse = a->sparse;
+    facts.real = a->real;
+    return true;
+}
+
 void* realData(MexPointer handle) { return arrayOf(handle, "realData")->real; }
 
 void* imagData(MexPointer handle) { return arrayOf(handle, "imagData")->imag; }
 
 long liveArrays() { return liveCount.load(); }
+
+void failArrayCreation(long k) { creationsToFailure.store(k > 0 ? k : 0); }
 
 void trackArrays(std::vector<MexPointer>* made) { tracked = made; }
 

@@ -5,10 +5,17 @@
  * address as the address of a variable that holds it.  Each call is noted
  * in the thread's trace (host_api.h), when one is set, before it is
  * carried out.
+ *
+ * An array the plug-in asks for that cannot be created ends the call with
+ * the host's error HOST_NOMEM_ID, as a host does: the plug-in never gets a
+ * null handle back.
  */
+#include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
+#include "call_frame.h"
 #include "host_api.h"
 #include "mex_class_ids.h"
 #include "mex_host.h"
@@ -17,28 +24,72 @@
 using geoharm::host::arrayOf;
 using geoharm::host::noteHostCall;
 
+namespace {
+
+/*
+ * The array just created, or, when there is none (createArray gave 0: a
+ * negative size, or memory that ran out), the end of the call with the
+ * host's error HOST_NOMEM_ID.  Its text goes into a buffer of its own:
+ * nothing is left to allocate.
+ */
+MexPointer createdOrHostError(MexPointer handle, const MexInt* dims, MexInt ndim, MexInt classId, bool complex) {
+    if (handle != 0) return handle;
+    char size[96] = "";
+    bool negative = false;
+    double bytes = static_cast<double>(geoharm::host::elementSize(classId)) * (complex ? 2.0 : 1.0);
+    for (MexInt i = 0; i < ndim; i++) {
+        const std::size_t used = std::strlen(size);
+        std::snprintf(size + used, sizeof size - used, "%s%ld", i > 0 ? "-by-" : "", static_cast<long>(dims[i]));
+        negative = negative || dims[i] < 0;
+        bytes *= static_cast<double>(dims[i]);
+    }
+    char message[200];
+    const int length = negative ? std::snprintf(message, sizeof message,
+                                                "Cannot create a %s %s array: a size is negative.", size,
+                                                geoharm::host::className(classId))
+                                : std::snprintf(message, sizeof message,
+                                                "Out of memory: cannot create a %s %s%s array (%.0f bytes).", size,
+                                                complex ? "complex " : "", geoharm::host::className(classId), bytes);
+    const std::size_t kept = length < 0                                         ? 0
+                             : static_cast<std::size_t>(length) < sizeof message ? static_cast<std::size_t>(length)
+                                                                                 : sizeof message - 1;
+    geoharm::host::endCallWithError(geoharm::host::HOST_NOMEM_ID, std::strlen(geoharm::host::HOST_NOMEM_ID), message,
+                                    kept, true);
+}
+
+}  // namespace
+
 extern "C" {
 
 MexPointer GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(const MexInt* rows, const MexInt* cols,
                                                                                const MexInt* complexFlag) {
     noteHostCall("mxcreatedoublematrix700_", {*rows, *cols, *complexFlag});
-    return geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
+    const MexInt dims[2] = {*rows, *cols};
+    const MexPointer handle = geoharm::host::createArray(geoharm::DOUBLE_CLASS, {*rows, *cols}, *complexFlag != 0, false);
+    return createdOrHostError(handle, dims, 2, geoharm::DOUBLE_CLASS, *complexFlag != 0);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(const MexInt* ndim, const MexInt* dims,
                                                                                const MexInt* classId,
                                                                                const MexInt* complexFlag) {
-    std::vector<long long> noted{*ndim};
-    for (MexInt i = 0; i < *ndim; i++) noted.push_back(dims[i]);
-    noted.push_back(*classId);
-    noted.push_back(*complexFlag);
-    noteHostCall("mxcreatenumericarray700_", noted);
     /* The host's shape: trailing dimensions of 1 after the second dropped,
-       at least two (createArray pads with 1). */
-    std::vector<MexSize> shape;
-    for (MexInt i = 0; i < *ndim; i++) shape.push_back(dims[i]);
-    while (shape.size() > 2 && shape.back() == 1) shape.pop_back();
-    return geoharm::host::createArray(*classId, shape, *complexFlag != 0, false);
+       at least two (createArray pads with 1).  The lists this needs that
+       cannot be allocated are memory that ran out, as the array itself. */
+    MexPointer handle = 0;
+    try {
+        std::vector<long long> noted{*ndim};
+        for (MexInt i = 0; i < *ndim; i++) noted.push_back(dims[i]);
+        noted.push_back(*classId);
+        noted.push_back(*complexFlag);
+        noteHostCall("mxcreatenumericarray700_", noted);
+        std::vector<MexSize> shape;
+        for (MexInt i = 0; i < *ndim; i++) shape.push_back(dims[i]);
+        while (shape.size() > 2 && shape.back() == 1) shape.pop_back();
+        handle = geoharm::host::createArray(*classId, shape, *complexFlag != 0, false);
+    } catch (const std::bad_alloc&) {
+        handle = 0;
+    }
+    return createdOrHostError(handle, dims, *ndim, *classId, *complexFlag != 0);
 }
 
 MexPointer GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(const MexPointer* slot) {

@@ -89,6 +89,11 @@ inline Traced operator/(const Traced& a, const Traced& b) {
     return {a.v / b.v, later(a, b) + took, false};
 }
 
+/* The lane comparison of the one-NaN rule at the stores (toDefaultNanLanes,
+   default_nan.h): one lane, so a bool; it and the select after it are no
+   arithmetic, and are not counted. */
+inline bool operator!=(const Traced& a, const Traced& b) { return a.v != b.v; }
+
 /* One lane; loads are ready at time 0, stores note the finish. */
 struct TracedLanes {
     using V = Traced;

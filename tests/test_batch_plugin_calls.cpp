@@ -80,7 +80,7 @@ void expectRowsAsGeoharm(const std::vector<std::vector<double>>& points, const A
             column[c] = static_cast<const double*>(out.data()) + (nlhs == 3 ? 0 : c * k);
         }
         for (std::size_t i = 0; i < k; i++) {
-            for (std::size_t c = 0; c < 3; c++) EXPECT_SAME_RESULT(column[c][i], want[i][c]) << "row " << i;
+            for (std::size_t c = 0; c < 3; c++) EXPECT_SAME_BITS(column[c][i], want[i][c]) << "row " << i;
             for (std::size_t c = 0; c < 3; c++)
                 EXPECT_SAME_BITS(static_cast<const double*>(pos.data())[c * k + i], points[i][c]) << "input changed";
         }
@@ -318,10 +318,71 @@ TEST(BatchPlugin, KeepsTheCallersFloatingPointState) {
         if (r.ok) {
             for (std::size_t i = 0; i < points.size(); i++)
                 for (std::size_t c = 0; c < 3; c++)
-                    EXPECT_SAME_RESULT(static_cast<const double*>(r.outputs[0].data())[c * points.size() + i],
+                    EXPECT_SAME_BITS(static_cast<const double*>(r.outputs[0].data())[c * points.size() + i],
                                        want[i][c]);
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EveryPlugin, AnOutputTheHostCannotCreateEndsTheCall) {
+    // The host's k-th array fails, as when memory has run out: the call
+    // ends with the host's error (the plug-in never gets a null handle),
+    // the outputs made before are freed, every slot is cleared, and the
+    // caller's floating-point state comes back although the plug-in was
+    // stopped inside the host.  Two points (one for geoharm).
+    static const geoharm::host::Plugin gradient = geoharm_test::loadedPlugin(GEOHARM_GRADIENT_PLUGIN);
+    const geoharm::host::EntryPoint single = geoharm_test::pluginUnderTest().entry;
+    struct Case {
+        const char* name;
+        geoharm::host::EntryPoint entry;
+        MexInt nlhs;
+        long failing; /* which of the call's arrays cannot be created */
+        const char* message;
+    };
+    const Case cases[] = {
+        {"geoharm", single, 1, 1, "Out of memory: cannot create a 3-by-1 double array (24 bytes)."},
+        {"geoharm_batch", batchPlugin().entry, 1, 1, "Out of memory: cannot create a 2-by-3 double array (48 bytes)."},
+        {"geoharm_batch", batchPlugin().entry, 3, 1, "Out of memory: cannot create a 2-by-1 double array (16 bytes)."},
+        {"geoharm_batch", batchPlugin().entry, 3, 3, "Out of memory: cannot create a 2-by-1 double array (16 bytes)."},
+        {"geoharm_gradient", gradient.entry, 3, 1,
+         "Out of memory: cannot create a 3-by-3-by-2 double array (144 bytes)."},
+        {"geoharm_gradient", gradient.entry, 3, 2, "Out of memory: cannot create a 2-by-3 double array (48 bytes)."},
+        {"geoharm_gradient", gradient.entry, 3, 3, "Out of memory: cannot create a 2-by-1 double array (16 bytes)."},
+    };
+    const Array pos = positionsArray({{7e6, 1e6, 2e6}, {0.0, 0.0, 0.0}});
+    const Array point = geoharm::host::makePosition(7e6, 1e6, 2e6);
+    const Array n = makeScalar(geoharm::INT8_CLASS, 10);
+    const unsigned int saved = _mm_getcsr();
+    const unsigned int caller = (saved & ~0x6000u) | 0x6000u;  // round toward zero
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ", nlhs " + std::to_string(c.nlhs) + ", array " + std::to_string(c.failing));
+        const long before = geoharm::host::liveArrays();
+        const MexPointer inputs[3] = {c.entry == single ? point.handle() : pos.handle(), n.handle(), n.handle()};
+        MexPointer plhs[3] = {0, 0, 0};
+        geoharm::host::HostError error;
+        std::size_t made = 0;
+        geoharm::host::failArrayCreation(c.failing);
+        _mm_setcsr(caller);
+        const bool ok = geoharm::host::callEntryPoint(c.entry, c.nlhs, plhs, 3, inputs, error, made);
+        const unsigned int after = _mm_getcsr();
+        _mm_setcsr(saved);
+        geoharm::host::failArrayCreation(0);
+        EXPECT_FALSE(ok);
+        EXPECT_TRUE(error.raisedByHost);
+        EXPECT_EQ(error.identifier, "host:nomem");
+        EXPECT_EQ(error.message, c.message);
+        EXPECT_EQ(made, static_cast<std::size_t>(c.failing - 1));
+        EXPECT_EQ(plhs[0] | plhs[1] | plhs[2], 0);
+        EXPECT_EQ(geoharm::host::liveArrays(), before);
+        EXPECT_EQ(after, caller);
+    }
+    // Nothing stays behind: the next call is a good one.
+    const BatchResult r = callBatch({&pos, &n, &n}, 3);
+    EXPECT_TRUE(r.ok);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // malformed records reported with their line numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -51,6 +52,32 @@ TEST(EvalTool, SpecialValuesPrintTheSameEverywhere) {
     const ToolRun run = runEval("0 0 0 10 10\n-0.0 0.0 6600000 -1 -1\n");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "nan nan nan");
+}
+
+TEST(EvalTool, BitsOptionWritesEachDoublesBits) {
+    // The bits of the doubles the decimal lines spell, through both paths:
+    // a NaN as the default NaN, -0.0 and infinities with their own bits.
+    const std::string input = geoharm_test::workedExampleRecords() +
+                              "0 0 0 10 10\n-0.0 0.0 6600000 -1 -1\ninf 0 7e6 10 10\n1e-150 0 0 0 0\n";
+    const ToolRun decimal = runEval(input);
+    ASSERT_EQ(decimal.status, 0) << decimal.err;
+    std::string want;
+    const char* p = decimal.out.c_str();
+    for (char* end; *p != '\0'; p = end) {
+        const double v = std::strtod(p, &end);
+        ASSERT_NE(end, p) << decimal.out;
+        const unsigned long long b = v == v ? geoharm_test::bitsOf(v) : 0x7FF8000000000000u;
+        char bits[24];
+        std::snprintf(bits, sizeof bits, "%016llX%c", b, *end);
+        want += bits;
+        end++;
+    }
+    for (const char* options : {" --bits", " --many --bits", " --bits --many"}) {
+        const ToolRun run = runEval(input, options);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, want) << options;
+    }
+    EXPECT_EQ(runEval(input, " --bits --bits").status, 2);
 }
 
 TEST(EvalTool, MalformedRecordStopsWithItsLineNumber) {
@@ -192,6 +219,10 @@ TEST(EvalTool, OutputThatCannotBeWrittenEndsWithStatus4) {
         const ToolRun run = geoharm_test::runCommand(command, manyRecords(c.records), c.redirect == nullptr);
         EXPECT_EQ(run.status, 4);
         EXPECT_EQ(run.err.find("geoharm-eval: cannot write standard output: "), 0u) << run.err;
+        // A closed pipe reads the same on every system: the reader went away.
+        if (c.redirect == nullptr) {
+            EXPECT_EQ(run.err, "geoharm-eval: cannot write standard output: Broken pipe\n");
+        }
     }
 }
 
@@ -257,9 +288,21 @@ TEST(EvalTool, LongFieldsAndLinesAreReportedBriefly) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, c.message);
     }
-    // A line of exactly the longest length is read.
-    const ToolRun longest = runEval("7e6 1e6 2e6 10 10" + std::string(1048576 - 17, ' ') + "\n");
-    EXPECT_EQ(longest.status, 0) << longest.err.substr(0, 200);
+    // A line of exactly the longest length is read, whatever ends it: the
+    // limit counts the line's content, not a CR before its LF.
+    const std::string longest = "7e6 1e6 2e6 10 10" + std::string(1048576 - 17, ' ');
+    const std::string next = "0 0 7e6 2 2\n";
+    for (const std::string& input : {longest + "\n" + next, longest + "\r\n" + next, longest, longest + "\r"}) {
+        const ToolRun run = runEval(input);
+        EXPECT_EQ(run.status, 0) << run.err.substr(0, 200);
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), input.size() > longest.size() + 1 ? 2 : 1);
+    }
+    // One byte more is too long, a CR included where no LF follows it.
+    for (const char* end : {" \n", " \r\n", "\r\r\n", "\rx\n"}) {
+        const ToolRun run = runEval(longest + end);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "geoharm-eval: line 1: longer than 1048576 bytes\n");
+    }
 }
 
 #if !defined(_WIN32)

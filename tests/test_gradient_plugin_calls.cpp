@@ -83,15 +83,15 @@ void expectAsLibraryAndBatch(const std::vector<std::vector<double>>& points, con
         const std::vector<MexSize> tensorDims =
             k == 1 ? std::vector<MexSize>{3, 3} : std::vector<MexSize>{3, 3, static_cast<MexSize>(k)};
         EXPECT_EQ(dimsOf(r.outputs[0]), tensorDims);
-        for (std::size_t i = 0; i < 9 * k; i++) EXPECT_SAME_RESULT(doubles(r.outputs[0])[i], T[i]) << "T " << i;
+        for (std::size_t i = 0; i < 9 * k; i++) EXPECT_SAME_BITS(doubles(r.outputs[0])[i], T[i]) << "T " << i;
         if (outputs >= 2) {
             EXPECT_EQ(dimsOf(r.outputs[1]), (std::vector<MexSize>{static_cast<MexSize>(k), 3}));
             for (std::size_t i = 0; i < 3 * k; i++)
-                EXPECT_SAME_RESULT(doubles(r.outputs[1])[i], doubles(batch.outputs[0])[i]) << "A " << i;
+                EXPECT_SAME_BITS(doubles(r.outputs[1])[i], doubles(batch.outputs[0])[i]) << "A " << i;
         }
         if (outputs >= 3) {
             EXPECT_EQ(dimsOf(r.outputs[2]), (std::vector<MexSize>{static_cast<MexSize>(k), 1}));
-            for (std::size_t i = 0; i < k; i++) EXPECT_SAME_RESULT(doubles(r.outputs[2])[i], U[i]) << "U " << i;
+            for (std::size_t i = 0; i < k; i++) EXPECT_SAME_BITS(doubles(r.outputs[2])[i], U[i]) << "U " << i;
         }
         for (const Array& out : r.outputs) {
             const geoharm::host::MxArray* a = geoharm::host::arrayOf(out.handle(), "test");
@@ -294,6 +294,6 @@ TEST(GradientPlugin, KeepsTheCallersFloatingPointState) {
         if (!r.ok) continue;
         for (std::size_t o = 0; o < 3; o++)
             for (std::size_t i = 0; i < (o == 0 ? 27u : o == 1 ? 9u : 3u); i++)
-                EXPECT_SAME_RESULT(doubles(r.outputs[o])[i], doubles(want.outputs[o])[i]);
+                EXPECT_SAME_BITS(doubles(r.outputs[o])[i], doubles(want.outputs[o])[i]);
     }
 }

@@ -67,7 +67,7 @@ TEST(ExtremePositions, OriginAndNaNCoordinatesGiveNaN) {
                                    {-NaN, 7e6, 0.0}};
     for (const auto& p : positions) {
         forEveryLimit(p[0], p[1], p[2], [](const Result& r, int, int) {
-            for (double v : r.a) EXPECT_TRUE(std::isnan(v)) << geoharm_test::describe(v);
+            for (double v : r.a) EXPECT_TRUE(geoharm_test::isDefaultNan(v)) << geoharm_test::describe(v);
         });
     }
 }
@@ -84,13 +84,13 @@ TEST(ExtremePositions, InfiniteCoordinateGivesNaNAlongItAndZeroOrNaNElsewhere) {
                 double p[3] = {o, -o, 2.0 * o};
                 p[axis] = sign * INF;
                 forEveryLimit(p[0], p[1], p[2], [axis](const Result& r, int n, int m) {
-                    EXPECT_TRUE(std::isnan(r.a[axis])) << geoharm_test::describe(r.a[axis]);
+                    EXPECT_TRUE(geoharm_test::isDefaultNan(r.a[axis])) << geoharm_test::describe(r.a[axis]);
                     for (int i = 0; i < 3; i++) {
                         if (i == axis) continue;
                         if (n <= 0 || m < 0) {
                             EXPECT_SAME_BITS(r.a[i], 0.0);  // central term alone
                         } else {
-                            EXPECT_TRUE(std::isnan(r.a[i]) || geoharm_test::bitsOf(r.a[i]) == 0)
+                            EXPECT_TRUE(geoharm_test::isDefaultNan(r.a[i]) || geoharm_test::bitsOf(r.a[i]) == 0)
                                 << geoharm_test::describe(r.a[i]);
                         }
                     }
@@ -145,8 +145,8 @@ TEST(ExtremePositions, BelowTheCentralTermsRangeItIsInfiniteAndNaN) {
         for (int n : {-2, 0}) {
             const Result r = callAt(x, 0.0, -0.0, n, 10);
             EXPECT_SAME_BITS(r.a[0], x > 0 ? -INF : INF);
-            EXPECT_TRUE(std::isnan(r.a[1]));
-            EXPECT_TRUE(std::isnan(r.a[2]));
+            EXPECT_TRUE(geoharm_test::isDefaultNan(r.a[1]));
+            EXPECT_TRUE(geoharm_test::isDefaultNan(r.a[2]));
         }
     }
 }

@@ -29,6 +29,10 @@ int exitStatus(int closed);
 /* processId - this process's identifier (for unique file names). */
 int processId();
 
+/* setVariable - sets an environment variable of this process, or removes
+   it when `value` is null. */
+void setVariable(const char* name, const char* value);
+
 /*
  * runIntoClosedPipe - runs `line` (a shellLine) through the same shell
  * with standard output a pipe whose reading end is closed already, as
@@ -37,6 +41,21 @@ int processId();
  * Returns the exit status, or -1.
  */
 int runIntoClosedPipe(const std::string& line);
+
+/*
+ * ScopedVariable - an environment variable set for the commands run while
+ * it lives (they inherit this process's environment), then removed.
+ */
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) { setVariable(name, value.c_str()); }
+    ~ScopedVariable() { setVariable(name_, nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+};
 
 struct ToolOutput {
     std::string out;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 
 #include "tool_run.h"
 
@@ -16,6 +17,13 @@ std::string shellLine(const std::string& line) { return line; }
 int exitStatus(int closed) { return closed != -1 && WIFEXITED(closed) ? WEXITSTATUS(closed) : -1; }
 
 int processId() { return static_cast<int>(getpid()); }
+
+void setVariable(const char* name, const char* value) {
+    if (value != nullptr)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
 
 int runIntoClosedPipe(const std::string& line) {
     int ends[2];

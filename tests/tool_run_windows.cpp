@@ -7,6 +7,7 @@
  */
 #define WIN32_LEAN_AND_MEAN
 #include <process.h>
+#include <stdlib.h>
 #include <windows.h>
 
 #include "tool_run.h"
@@ -18,6 +19,8 @@ std::string shellLine(const std::string& line) { return "\"" + line + "\""; }
 int exitStatus(int closed) { return closed; }
 
 int processId() { return _getpid(); }
+
+void setVariable(const char* name, const char* value) { _putenv_s(name, value != nullptr ? value : ""); }
 
 int runIntoClosedPipe(const std::string& line) {
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};

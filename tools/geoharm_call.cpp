@@ -19,38 +19,45 @@
  *                      first and zeros after them
  *   --nlhs K           the number of outputs asked for (default 1);
  *                      output slot 0 is printed whatever K is
+ *   --bits             write each double as the 16 hexadecimal digits of
+ *                      its bits (record_io.h), NaN included
  *   --fp-state S       call the plug-in from the floating-point state S
  *                      (caller_fp_states.h: default unmasked upward
  *                      downward towardzero ftz-daz), set just before each
  *                      call; after the call the state must be S again
  *
- * A batch plug-in (file name geoharm_batch.*) is called once for each run
- * of consecutive records with the same N and M, the positions as a K-by-3
- * array, and prints the same lines (batch_calls.h); --position does not
- * apply to it, and --nlhs 3 prints from its three K-by-1 outputs.  The
- * gradient plug-in (geoharm_gradient.*) is called the same way, with three
- * outputs (--nlhs 0, 1 or 2 is refused: the line needs all three), and
- * prints for each record the line "U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz
- * Tzx Tzy Tzz" that geoharm-eval --gradient prints.
+ * Options may come before or after PLUGIN.  A batch plug-in (file name
+ * geoharm_batch.*) is called once for each run of consecutive records
+ * with the same N and M (at most RECORDS_AT_ONCE), the positions as a
+ * K-by-3 array, and prints the same lines; --position does not apply to
+ * it, and --nlhs 3 prints from its three K-by-1 outputs.  The gradient
+ * plug-in (geoharm_gradient.*) is called the same way, with three outputs
+ * (--nlhs 0, 1 or 2 is refused: the line needs all three), and prints for
+ * each record the line "U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy
+ * Tzz" that geoharm-eval --gradient prints.  What each kind of plug-in is
+ * given and must give back is in call_modes.h: outputs of another class
+ * or size end the run.
  *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line, a file
- * that does not load or arguments the host cannot allocate; 3 when a call
- * ends with an error through the host, printed as "identifier: message"
- * on standard error; 4 when standard input cannot be read or standard
- * output cannot be written; 5 when a call returns (or ends with an error)
- * with the caller's floating-point state changed (tool_exit.h).  Lines of
- * the records before the failing one have been written.
+ * that does not load, a --position array the host cannot allocate, or a
+ * plug-in whose outputs are not those of the kind its name says; 3 when a
+ * call ends with an error through the host, printed as "identifier:
+ * message" on standard error; 4 when standard input cannot be read or
+ * standard output cannot be written; 5 when a call returns (or ends with an
+ * error) with the caller's floating-point state changed; 6 when memory ran
+ * out (tool_exit.h).  Lines of the records before the failing one have
+ * been written.
  */
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
 
-#include "batch_calls.h"
+#include "call_modes.h"
 #include "caller_fp_states.h"
+#include "plugin_calls.h"
 #include "plugin_host.h"
 #include "record_io.h"
 #include "tool_exit.h"
@@ -59,41 +66,25 @@
 namespace {
 
 using geoharm::MexInt;
-using geoharm::MexPointer;
 using geoharm::MexSize;
 namespace host = geoharm::host;
 
-struct ClassName {
-    const char* name;
-    MexInt id;
-};
-
-const ClassName CLASS_NAMES[] = {
-    {"double", geoharm::DOUBLE_CLASS}, {"single", geoharm::SINGLE_CLASS}, {"logical", geoharm::LOGICAL_CLASS},
-    {"char", geoharm::CHAR_CLASS},     {"int8", geoharm::INT8_CLASS},     {"uint8", geoharm::UINT8_CLASS},
-    {"int16", geoharm::INT16_CLASS},   {"uint16", geoharm::UINT16_CLASS}, {"int32", geoharm::INT32_CLASS},
-    {"uint32", geoharm::UINT32_CLASS}, {"int64", geoharm::INT64_CLASS},   {"uint64", geoharm::UINT64_CLASS},
-};
-
 struct Options {
     std::string plugin;
-    MexInt nClass = geoharm::INT8_CLASS;
-    MexInt mClass = geoharm::INT8_CLASS;
-    int nrhs = 3;
-    int nlhs = 1;
+    geoharm::CallOptions call;
     bool nlhsGiven = false;
-    std::vector<MexSize> positionDims{3, 1};
-    unsigned int callerMxcsr = 0x1F80u;
+    bool bits = false;
 };
 
+/* A class N or M can be passed as: numeric, logical or char. */
 bool parseClass(const char* text, MexInt& id) {
-    for (const ClassName& c : CLASS_NAMES) {
-        if (std::strcmp(text, c.name) == 0) {
-            id = c.id;
-            return true;
-        }
-    }
-    return false;
+    MexInt named = 0;
+    if (!host::classNamed(text, named)) return false;
+    if (named == geoharm::CELL_CLASS || named == geoharm::STRUCT_CLASS || named == geoharm::VOID_CLASS ||
+        named == geoharm::FUNCTION_CLASS)
+        return false;
+    id = named;
+    return true;
 }
 
 bool parseCount(const char* text, int& value) {
@@ -115,43 +106,55 @@ bool parseDims(const char* text, std::vector<MexSize>& dims) {
     return true;
 }
 
+/* The plug-in's path and the options, in any order: an argument that
+   starts with '-' is an option, followed by its value (--bits alone). */
 bool parseOptions(int argc, char** argv, Options& o) {
-    if (argc < 2 || argv[1][0] == '-') return false;
-    o.plugin = argv[1];
-    for (int i = 2; i < argc; i++) {
-        const std::string opt = argv[i];
+    geoharm::CallOptions& c = o.call;
+    for (int i = 1; i < argc; i++) {
+        const std::string arg = argv[i];
+        if (arg.empty() || arg[0] != '-') {
+            if (!o.plugin.empty() || arg.empty()) return false;
+            o.plugin = arg;
+            continue;
+        }
+        if (arg == "--bits") {
+            o.bits = true;
+            continue;
+        }
         if (i + 1 >= argc) return false;
         const char* value = argv[++i];
         bool good;
-        if (opt == "--class") {
-            good = parseClass(value, o.nClass) && parseClass(value, o.mClass);
-        } else if (opt == "--n-class") {
-            good = parseClass(value, o.nClass);
-        } else if (opt == "--m-class") {
-            good = parseClass(value, o.mClass);
-        } else if (opt == "--nrhs") {
-            good = parseCount(value, o.nrhs);
-        } else if (opt == "--nlhs") {
-            good = parseCount(value, o.nlhs);
+        if (arg == "--class") {
+            good = parseClass(value, c.nClass) && parseClass(value, c.mClass);
+        } else if (arg == "--n-class") {
+            good = parseClass(value, c.nClass);
+        } else if (arg == "--m-class") {
+            good = parseClass(value, c.mClass);
+        } else if (arg == "--nrhs") {
+            good = parseCount(value, c.nrhs);
+        } else if (arg == "--nlhs") {
+            good = parseCount(value, c.nlhs);
             o.nlhsGiven = true;
-        } else if (opt == "--position") {
-            good = parseDims(value, o.positionDims);
-        } else if (opt == "--fp-state") {
-            good = geoharm::callerFpStateNamed(value, o.callerMxcsr);
+        } else if (arg == "--position") {
+            good = parseDims(value, c.positionDims);
+        } else if (arg == "--fp-state") {
+            good = geoharm::callerFpStateNamed(value, c.callerMxcsr);
         } else {
             good = false;
         }
         if (!good) return false;
     }
-    return true;
+    return !o.plugin.empty();
 }
 
 void usage(const char* argv0) {
     std::fprintf(stderr,
                  "usage: %s PLUGIN [--class C] [--n-class C] [--m-class C] [--nrhs K] [--nlhs K]\n"
-                 "                    [--position RxC] [--fp-state S] < records\n"
+                 "                    [--position RxC] [--fp-state S] [--bits] < records\n"
+                 "  (the options may also come before PLUGIN)\n"
                  "  reads lines 'x y z N M', calls PLUGIN for each through the stand-in host\n"
-                 "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g; N and M go in as int8 unless\n"
+                 "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g, or with --bits as the 16\n"
+                 "  hexadecimal digits of each double's bits; N and M go in as int8 unless\n"
                  "  C (double single logical char int8 uint8 int16 uint16 int32 uint32 int64\n"
                  "  uint64) says otherwise; S (default unmasked upward downward towardzero\n"
                  "  ftz-daz) is the floating-point state the plug-in is called from; a\n"
@@ -169,11 +172,21 @@ int main(int argc, char** argv) {
         usage(argv[0]);
         return geoharm::STATUS_USAGE;
     }
-    const bool gradient = geoharm::isGradientPlugin(o.plugin);
-    const bool batch = geoharm::isBatchPlugin(o.plugin) || gradient;
-    if (gradient && !o.nlhsGiven) o.nlhs = 3;
-    if ((batch && o.positionDims != std::vector<MexSize>{3, 1}) || (gradient && o.nlhs < 3)) {
+    const geoharm::CallMode mode = geoharm::callModeOf(o.plugin);
+    const bool gradient = mode == geoharm::CallMode::Gradient;
+    if (gradient && !o.nlhsGiven) o.call.nlhs = 3;
+    if ((mode != geoharm::CallMode::Single && o.call.positionDims != std::vector<MexSize>{3, 1}) ||
+        (gradient && o.call.nlhs < 3)) {
         usage(argv[0]);
+        return geoharm::STATUS_USAGE;
+    }
+    /* The position's array as --position asks for it: one the host cannot
+       allocate is a bad command line, refused before anything is read. */
+    try {
+        if (o.call.positionDims != std::vector<MexSize>{3, 1}) host::makePosition(0.0, 0.0, 0.0, o.call.positionDims);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "geoharm-call: the host cannot allocate the arguments (position %lldx%lld)\n",
+                     static_cast<long long>(o.call.positionDims[0]), static_cast<long long>(o.call.positionDims[1]));
         return geoharm::STATUS_USAGE;
     }
     host::Plugin plugin;
@@ -185,51 +198,15 @@ int main(int argc, char** argv) {
 
     geoharm::readStandardInputAsBytes();
     geoharm::RecordReader reader(stdin);
-    geoharm::ResultOutput output("geoharm-call");
-    int status = geoharm::STATUS_DONE;
-    geoharm::FieldInput in;
+    geoharm::ResultOutput output("geoharm-call", o.bits ? geoharm::NumberFormat::Bits : geoharm::NumberFormat::Decimal);
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
-    if (batch) {
-        const geoharm::BatchCallOptions batchOptions{o.nClass, o.mClass, o.nrhs, o.nlhs, o.callerMxcsr, gradient};
-        status = geoharm::runBatchCalls(plugin, batchOptions, reader, output, read, why);
+    int status;
+    try {
+        status = geoharm::runPluginCalls(plugin, mode, o.call, reader, output, read, why);
+        if (status == geoharm::STATUS_DONE) status = geoharm::readEndStatus("geoharm-call", read, reader, why);
+    } catch (const std::bad_alloc&) {
+        status = geoharm::outOfMemory("geoharm-call");
     }
-    while (!batch && status == geoharm::STATUS_DONE &&
-           (read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
-        /* The arguments, as the options ask for them; an array the host
-           cannot allocate (--position too large) ends the run. */
-        std::vector<host::Array> args;
-        try {
-            args.push_back(host::makePosition(in.x, in.y, in.z, o.positionDims));
-            args.push_back(host::makeScalar(o.nClass, in.n));
-            args.push_back(host::makeScalar(o.mClass, in.m));
-            while (static_cast<int>(args.size()) < o.nrhs)
-                args.push_back(host::makeArray(geoharm::DOUBLE_CLASS, {0, 0}));
-        } catch (const std::bad_alloc&) {
-            std::fprintf(stderr, "geoharm-call: the host cannot allocate the arguments (position %lldx%lld)\n",
-                         static_cast<long long>(o.positionDims[0]), static_cast<long long>(o.positionDims[1]));
-            status = geoharm::STATUS_USAGE;
-            break;
-        }
-        std::vector<MexPointer> inputs;
-        for (int i = 0; i < o.nrhs; i++) inputs.push_back(args[static_cast<std::size_t>(i)].handle());
-
-        /* The call, from the caller's floating-point state. */
-        host::CallResult r;
-        if (!geoharm::callFromState(o.callerMxcsr, "geoharm-call", reader.lineNumber(),
-                                    [&] { r = host::callPlugin(plugin, o.nlhs, inputs); })) {
-            status = geoharm::STATUS_FP_STATE;
-            break;
-        }
-        if (!r.ok) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "%s: %s\n", r.error.identifier.c_str(), r.error.message.c_str());
-            status = geoharm::STATUS_PLUGIN_ERROR;
-            break;
-        }
-        const double* a = static_cast<const double*>(r.output.data());
-        if (!output.write(a)) break;
-    }
-    if (status == geoharm::STATUS_DONE) status = geoharm::readEndStatus("geoharm-call", read, reader, why);
     host::unloadPlugin(plugin);
     return output.finish(status);
 }

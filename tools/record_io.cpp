@@ -5,7 +5,9 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cinttypes>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -77,8 +79,15 @@ std::string quoted(const std::string& field) {
     return out;
 }
 
-void formatOne(double v, std::string& out) {
+void formatOne(double v, NumberFormat format, std::string& out) {
     char buf[40];
+    if (format == NumberFormat::Bits) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        std::snprintf(buf, sizeof buf, "%016" PRIX64, bits);
+        out += buf;
+        return;
+    }
     if (std::isnan(v)) {
         out += "nan";
         return;
@@ -141,11 +150,18 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
     if (stopped_) return ReadStatus::End;
     for (;;) {
         /* One line, without its '\n'; a last line may lack it.  A mark at
-           the start of the input is no part of the first line's length. */
+           the start of the input is no part of the first line's length,
+           nor is a '\r' that ends the line (CR LF, or a CR at the end). */
         text_.clear();
         int c;
         while ((c = std::getc(in_)) != EOF && c != '\n') {
             if (text_.size() >= maxLine_ && text_.size() - (line_ == 0 ? leadingMark(text_) : 0) == maxLine_) {
+                const int after = c == '\r' ? std::getc(in_) : 0;
+                if (c == '\r' && (after == '\n' || after == EOF)) {
+                    if (after == '\n') std::ungetc(after, in_);
+                    text_ += '\r';
+                    continue;
+                }
                 stopped_ = true;
                 line_++;
                 why = "longer than " + std::to_string(maxLine_) + " bytes";
@@ -179,17 +195,17 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
     }
 }
 
-std::string formatResult(const double* values, int count) {
+std::string formatResult(const double* values, int count, NumberFormat format) {
     std::string out;
     for (int i = 0; i < count; i++) {
         if (i > 0) out += ' ';
-        formatOne(values[i], out);
+        formatOne(values[i], format, out);
     }
     return out;
 }
 
-bool writeResult(std::FILE* out, const double* values, int count) {
-    const std::string line = formatResult(values, count) + '\n';
+bool writeResult(std::FILE* out, const double* values, int count, NumberFormat format) {
+    const std::string line = formatResult(values, count, format) + '\n';
     return std::fwrite(line.data(), 1, line.size(), out) == line.size();
 }
 

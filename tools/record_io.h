@@ -13,15 +13,19 @@
  * other byte (NUL, 0x1A, a byte-order mark after the start) is part of the
  * field it stands in, which then is malformed.  A UTF-8 byte-order mark at
  * the very start of the input is skipped.  A line may be MAX_LINE_BYTES
- * long (without its '\n' and a leading mark); a longer one is malformed.
+ * long (its content: without its '\n', a '\r' just before it or before
+ * the end of the input, and a leading mark); a longer one is malformed.
  * A reason that quotes a field shows other bytes than printable ASCII (and
  * '\\') as \xNN, at most QUOTED_FIELD_CHARS characters of it, and the
  * field's length when it is cut.
  *
  * Output, one line a record:  a_x a_y a_z
  *   each as %.17g (which reads back to the same double), except that a NaN
- *   prints as "nan" whatever its sign bit (which carries no meaning here)
- *   and infinities as "inf" / "-inf", identically on every platform.
+ *   prints as "nan" whatever its bits and infinities as "inf" / "-inf",
+ *   identically on every platform (NumberFormat::Decimal); or each as the
+ *   16 hexadecimal digits of its bits, upper case, "7FF8000000000000" for
+ *   the default NaN (NumberFormat::Bits: what the identity tests compare,
+ *   so that a NaN's bits count too).
  *   The gradient's line holds 13 such values (gradientLine):
  *   U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz.
  */
@@ -37,6 +41,13 @@
 namespace geoharm {
 
 constexpr std::size_t MAX_LINE_BYTES = std::size_t{1} << 20;
+
+/* The most records a tool holds at once: geoharm-call's batch mode and
+   geoharm-eval --many make one call per run of at most this many, so that
+   their memory is the same for an input of any length (about 5 MB of
+   records, arguments and results, past the program itself) and every
+   finished line is written before the next run is read. */
+constexpr std::size_t RECORDS_AT_ONCE = std::size_t{1} << 16;
 constexpr std::size_t QUOTED_FIELD_CHARS = 40;
 
 enum class RecordKind { Record, Empty, Malformed };
@@ -78,13 +89,16 @@ private:
     std::string text_;
 };
 
+/* How the output writes a double. */
+enum class NumberFormat { Decimal, Bits };
+
 /* formatResult - the output line for one result of `count` values (3 for
    an acceleration), without the newline. */
-std::string formatResult(const double* values, int count = 3);
+std::string formatResult(const double* values, int count = 3, NumberFormat format = NumberFormat::Decimal);
 
 /* writeResult - formatResult and a newline to `out`; false when the write
    failed (errno tells why). */
-bool writeResult(std::FILE* out, const double* values, int count = 3);
+bool writeResult(std::FILE* out, const double* values, int count = 3, NumberFormat format = NumberFormat::Decimal);
 
 /* The values of a gradient line, and their order: the potential U, the
    acceleration, the tensor T[3i+j] row by row. */

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tool_platform.h"
+
 namespace geoharm {
 
 bool ResultOutput::write(const double* values, int count) {
-    if (writeResult(stdout, values, count)) return true;
-    writeErrno_ = errno;
+    if (writeResult(stdout, values, count, format_)) return true;
+    writeErrno_ = writeErrorNumber(errno);
     return false;
 }
 
@@ -20,14 +22,14 @@ int ResultOutput::finish(int status) {
        on the stream even when nothing is left to flush. */
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;
-    int reason = flushed ? writeErrno_ : errno;
+    int reason = flushed ? writeErrno_ : writeErrorNumber(errno);
     bool good = flushed && std::ferror(stdout) == 0;
     /* Closing may report a late failure too (a file system that writes on
        close). */
     errno = 0;
     if (std::fclose(stdout) != 0 && good) {
         good = false;
-        reason = errno;
+        reason = writeErrorNumber(errno);
     }
     if (good) return status;
     std::fprintf(stderr, "%s: cannot write standard output: %s\n", tool_,
@@ -48,6 +50,15 @@ int readEndStatus(const char* tool, ReadStatus read, const RecordReader& reader,
             break;
     }
     return STATUS_DONE;
+}
+
+int outOfMemory(const char* tool, const char* what) {
+    std::fflush(stdout);
+    if (what != nullptr)
+        std::fprintf(stderr, "%s: out of memory: %s\n", tool, what);
+    else
+        std::fprintf(stderr, "%s: out of memory\n", tool);
+    return STATUS_NO_MEMORY;
 }
 
 }  // namespace geoharm

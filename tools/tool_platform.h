@@ -11,15 +11,25 @@
  *   terminal.  POSIX systems make no difference between the two modes:
  *   nothing to do.  Call it before the first read.  Standard output keeps
  *   the platform's line ends.
+ *
+ * writeErrorNumber - the errno to report for a write to standard output
+ *   that failed with `err` just now.  A pipe whose reader has gone is
+ *   EPIPE ("Broken pipe") on POSIX systems; the Windows C runtime reports
+ *   it as EINVAL, having no errno for the system's error (ERROR_NO_DATA,
+ *   232, or ERROR_BROKEN_PIPE, 109, which it keeps in _doserrno): those
+ *   are EPIPE here too, so the message says the same everywhere.
  */
 #ifndef GEOHARM_TOOL_PLATFORM_H
 #define GEOHARM_TOOL_PLATFORM_H
 
 #include <cstdio>
 
+#include <cerrno>
+
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <stdlib.h>
 #endif
 
 namespace geoharm {
@@ -28,6 +38,14 @@ inline void readStandardInputAsBytes() {
 #if defined(_WIN32)
     if (!_isatty(_fileno(stdin))) _setmode(_fileno(stdin), _O_BINARY);
 #endif
+}
+
+inline int writeErrorNumber(int err) {
+#if defined(_WIN32)
+    const unsigned long noData = 232, brokenPipe = 109;
+    if (err == EINVAL && (_doserrno == noData || _doserrno == brokenPipe)) return EPIPE;
+#endif
+    return err;
 }
 
 }  // namespace geoharm

@@ -25,7 +25,8 @@ namespace geoharm {
  *
  * Notes:
  *   1. Point k's result is, bit for bit, evaluateAcceleration of
- *      (x[k], y[k], z[k], n, m): NaN where that gives NaN, and so on.
+ *      (x[k], y[k], z[k], n, m): the default NaN 0x7FF8000000000000 where
+ *      that gives it, and so on.
  *   2. It computes in the fixed floating-point state of fixed_fp_state.h
  *      and gives the caller's state back on return, as evaluateAcceleration
  *      does.

@@ -131,11 +131,13 @@ void gradientLaneGroup(const double* px, const double* py, const double* pz, con
     }
     const bool harmonic = N >= 2 && M >= 0;
 
-    /* Acceleration: the central term added last, a = sum - (gmr2 x) / r. */
+    /* Acceleration: the central term added last, a = sum - (gmr2 x) / r; a
+       NaN lane stored as the default NaN (default_nan.h), as the tensor's
+       entries (storeTensor) and the potential's below. */
     if (pax != nullptr) {
-        L::store(pax, sums.ax - (gmr2 * x) / r);
-        L::store(pay, sums.ay - (gmr2 * y) / r);
-        L::store(paz, sums.az - (gmr2 * z) / r);
+        L::store(pax, toDefaultNanLanes<L>(sums.ax - (gmr2 * x) / r));
+        L::store(pay, toDefaultNanLanes<L>(sums.ay - (gmr2 * y) / r));
+        L::store(paz, toDefaultNanLanes<L>(sums.az - (gmr2 * z) / r));
     }
 
     /* Tensor: (tV + tW) K3 plus the point mass, each lane's nine entries
@@ -158,7 +160,7 @@ void gradientLaneGroup(const double* px, const double* py, const double* pz, con
     if (pU != nullptr) {
         V u = centralPotential<L>(r);
         if (harmonic) u = (sums.uV + sums.uW) * L::set1(K0) + u;
-        L::store(pU, u);
+        L::store(pU, toDefaultNanLanes<L>(u));
     }
 }
 

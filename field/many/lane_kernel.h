@@ -56,6 +56,7 @@
 
 #include <cstddef>
 
+#include "machine/default_nan.h"
 #include "many/lane_divide.h"
 #include "model/coefficient_pairs.h"
 #include "model/field_constants.h"
@@ -241,10 +242,11 @@ void laneGroup(const double* px, const double* py, const double* pz, const int N
         laneHarmonicSums<L>(r, rho, x * q, y * q, z * q, N, M < N ? M : N, ax, ay, az);
     }
 
-    /* Central term, added last: a = sum - (gmr2 x) / r per axis. */
-    L::store(pax, ax - (gmr2 * x) / r);
-    L::store(pay, ay - (gmr2 * y) / r);
-    L::store(paz, az - (gmr2 * z) / r);
+    /* Central term, added last: a = sum - (gmr2 x) / r per axis; a NaN
+       lane stored as the default NaN (default_nan.h). */
+    L::store(pax, toDefaultNanLanes<L>(ax - (gmr2 * x) / r));
+    L::store(pay, toDefaultNanLanes<L>(ay - (gmr2 * y) / r));
+    L::store(paz, toDefaultNanLanes<L>(az - (gmr2 * z) / r));
 }
 
 /*

@@ -25,8 +25,8 @@ namespace geoharm {
  *              alone
  * Returned:
  *   ax, ay, az the accelerations (m/s^2), bit for bit those of
- *              evaluateAcceleration at each point (a NaN may differ in its
- *              sign and payload only)
+ *              evaluateAcceleration at each point (a NaN is the default
+ *              NaN, default_nan.h)
  *
  * Notes:
  *   1. They run in the caller's floating-point state: the caller holds the

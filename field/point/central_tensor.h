@@ -27,6 +27,7 @@
 #ifndef GEOHARM_CENTRAL_TENSOR_H
 #define GEOHARM_CENTRAL_TENSOR_H
 
+#include "machine/default_nan.h"
 #include "model/field_constants.h"
 
 namespace geoharm {
@@ -61,17 +62,21 @@ inline __attribute__((always_inline)) void centralTensor(const typename L::V x, 
 }
 
 /* storeTensor - the nine entries T[3i+j] from the six distinct ones t[]
-   (xx, yy, zz, xy, xz, yz), each stored twice off the diagonal. */
+   (xx, yy, zz, xy, xz, yz), each stored twice off the diagonal: the final
+   store of every tensor, a NaN entry stored as the default NaN
+   (default_nan.h). */
 inline __attribute__((always_inline)) void storeTensor(const double t[6], double T[9]) {
-    T[0] = t[0];
-    T[1] = t[3];
-    T[2] = t[4];
-    T[3] = t[3];
-    T[4] = t[1];
-    T[5] = t[5];
-    T[6] = t[4];
-    T[7] = t[5];
-    T[8] = t[2];
+    double d[6];
+    for (int e = 0; e < 6; e++) d[e] = toDefaultNan(t[e]);
+    T[0] = d[0];
+    T[1] = d[3];
+    T[2] = d[4];
+    T[3] = d[3];
+    T[4] = d[1];
+    T[5] = d[5];
+    T[6] = d[4];
+    T[7] = d[5];
+    T[8] = d[2];
 }
 
 /* U0 = GM / r (m^2/s^2). */

@@ -4,7 +4,9 @@
  *   a = sum - GM r / |r|^3,  per axis  a_x = sum_x - (gmr2 x) / r
  *
  * with gmr2 x rounded, then divided by r, then subtracted: the order every
- * build follows, so the bits are the same everywhere.
+ * build follows, so the bits are the same everywhere.  These are the final
+ * stores of the one-point paths: a component that is NaN is stored as the
+ * default NaN (default_nan.h), the only change the rule makes.
  *
  * Given:
  *   sc    per-call scalars (gmr2, r)
@@ -16,14 +18,15 @@
 #ifndef GEOHARM_CENTRAL_TERM_H
 #define GEOHARM_CENTRAL_TERM_H
 
+#include "machine/default_nan.h"
 #include "point/field_types.h"
 
 namespace geoharm {
 
 inline void addCentralTerm(const FieldScalars& sc, const FieldInput& in, const double sum[3], double a[3]) {
-    a[0] = sum[0] - (sc.gmr2 * in.x) / sc.r;
-    a[1] = sum[1] - (sc.gmr2 * in.y) / sc.r;
-    a[2] = sum[2] - (sc.gmr2 * in.z) / sc.r;
+    a[0] = toDefaultNan(sum[0] - (sc.gmr2 * in.x) / sc.r);
+    a[1] = toDefaultNan(sum[1] - (sc.gmr2 * in.y) / sc.r);
+    a[2] = toDefaultNan(sum[2] - (sc.gmr2 * in.z) / sc.r);
 }
 
 }  // namespace geoharm

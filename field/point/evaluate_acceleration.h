@@ -29,7 +29,9 @@ namespace geoharm {
  *   3. Every operation is an IEEE double rounded on its own, so the result
  *      is the same to the last bit on every platform.
  *   4. At the origin the result is NaN; infinite or NaN coordinates pass
- *      through under IEEE rules without a trap.
+ *      through under IEEE rules without a trap.  Every NaN component is
+ *      stored as the default quiet NaN 0x7FF8000000000000, whatever NaN
+ *      it came from (default_nan.h): one value on every build and path.
  *   5. All working storage lives on the caller's stack: calls from several
  *      threads at once are safe.
  *   6. It computes in one fixed floating-point state (round to nearest,

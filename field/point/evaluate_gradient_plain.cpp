@@ -46,7 +46,7 @@ void evaluateGradientPlain(const FieldInput& in, double T[9], double a[3], doubl
         u = hu + u;
     }
     storeTensor(t, T);
-    *U = u;
+    *U = toDefaultNan(u);
 }
 
 }  // namespace geoharm

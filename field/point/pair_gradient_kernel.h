@@ -226,13 +226,14 @@ inline void pairGradient(const FieldInput& in, double T[9], double a[3], double*
     if (N >= 1 && M >= 0) pairGradientSums<P>(sc, N, M < N ? M : N, a != nullptr, U != nullptr, s);
     const bool harmonic = N >= 2 && M >= 0;
 
-    /* Acceleration: the central term added last, as addCentralTerm. */
+    /* Acceleration: the central term added last, as addCentralTerm (a NaN
+       stored as the default NaN, default_nan.h, as everywhere below). */
     if (a != nullptr) {
         double axy[2];
         _mm_storeu_pd(axy, s.axy);
-        a[0] = axy[0] - (sc.gmr2 * in.x) / sc.r;
-        a[1] = axy[1] - (sc.gmr2 * in.y) / sc.r;
-        a[2] = _mm_cvtsd_f64(s.az) - (sc.gmr2 * in.z) / sc.r;
+        a[0] = toDefaultNan(axy[0] - (sc.gmr2 * in.x) / sc.r);
+        a[1] = toDefaultNan(axy[1] - (sc.gmr2 * in.y) / sc.r);
+        a[2] = toDefaultNan(_mm_cvtsd_f64(s.az) - (sc.gmr2 * in.z) / sc.r);
     }
 
     /* Tensor: the harmonic part plus the point mass. */
@@ -253,7 +254,7 @@ inline void pairGradient(const FieldInput& in, double T[9], double a[3], double*
             _mm_storeu_pd(uvw, s.u);
             u = (uvw[0] + uvw[1]) * K0 + u;
         }
-        *U = u;
+        *U = toDefaultNan(u);
     }
 }
 

@@ -3,10 +3,15 @@
 #
 # Cross-platform identity: every COMMAND reads the records "x y z N M" of
 # the file RECORDS on standard input and writes one line "a_x a_y a_z" per
-# record (geoharm-eval's format: %.17g, NaN as "nan").  Each command is a
-# shell command line, e.g. the Linux geoharm-eval, or a Windows program
-# behind cmake/wine-run.sh; any further evaluator of the same records (a
-# plug-in through a host program) is one more NAME COMMAND pair.
+# record.  Each command is run with the option --bits appended, so that it
+# writes each double as the 16 hexadecimal digits of its bits (the tools'
+# --bits): the comparison sees every bit, a NaN's sign and payload too.  A
+# command that holds --bits already (one that places it before a pipe) is
+# run as it stands.
+# Each command is a shell command line, e.g. the Linux geoharm-eval, or a
+# Windows program behind cmake/wine-run.sh; any further evaluator of the
+# same records (a plug-in through a host program) is one more NAME COMMAND
+# pair, and must take --bits.
 #
 # Passes when every command exits with status 0, writes exactly one line
 # per record, and all outputs are identical line for line (a carriage
@@ -40,7 +45,11 @@ while [ $# -gt 0 ]; do
   cmd=$2
   shift 2
   status=0
-  sh -c "$cmd" <"$records" >"$work/$name.raw" 2>"$work/$name.err" || status=$?
+  case $cmd in
+    *--bits*) line=$cmd ;;
+    *) line="$cmd --bits" ;;
+  esac
+  sh -c "$line" <"$records" >"$work/$name.raw" 2>"$work/$name.err" || status=$?
   if [ "$status" -eq 77 ]; then
     echo "identity: $name: SKIPPED (cannot run here): $(cat "$work/$name.err")"
     skipped=$((skipped + 1))

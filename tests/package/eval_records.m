@@ -2,10 +2,11 @@ function eval_records()
 % EVAL_RECORDS  geoharm-eval's job done by geoharm inside Octave: reads the
 % records "x y z N M" from standard input (blank lines and # comments
 % skipped; coordinates as decimals, C99 hexadecimal floats, inf or nan)
-% and prints "a_x a_y a_z" for each, one line per record, in
-% geoharm-eval's format (%.17g; NaN as nan, infinities as inf, -inf), so
-% that tests/cross/identity.sh can compare the lines.  N and M are passed
-% as int8, as geoharm-eval passes them.
+% and prints "a_x a_y a_z" for each, one line per record, in the format of
+% geoharm-eval --bits (each double as the 16 upper-case hexadecimal digits
+% of its bits, NaN included), so that tests/cross/identity.sh can compare
+% the lines bit for bit.  N and M are passed as int8, as geoharm-eval
+% passes them.
   text = fread(stdin, Inf, 'char=>char').';
   lines = strsplit(text, "\n");
   out = cell(1, numel(lines));
@@ -46,11 +47,5 @@ function v = read_coordinate(s)
 end
 
 function s = format_value(v)
-  if isnan(v)
-    s = 'nan';
-  elseif isinf(v)
-    s = lower(sprintf('%g', v));
-  else
-    s = sprintf('%.17g', v);
-  end
+  s = upper(num2hex(v));
 end

@@ -45,6 +45,9 @@
  *      kept from one call to the next.
  *   4. Non-finite and extreme positions pass through under IEEE rules
  *      (the origin gives NaN); nothing is reported and nothing traps.
+ *      Every NaN returned is the default quiet NaN 0x7FF8000000000000,
+ *      whatever NaN or invalid operation it came from: the same bits on
+ *      every build, processor and routine, NaN included.
  */
 #ifndef GEOHARM_GEOHARM_H
 #define GEOHARM_GEOHARM_H
