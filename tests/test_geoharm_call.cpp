@@ -86,7 +86,7 @@ TEST(CallTool, OptionsBeforeOrAfterThePlugin) {
     // second path is a bad command line.
     const std::string input = recordsAllLimits();
     const auto eval = runCommand(quoted(GEOHARM_EVAL), input);
-    for (const char* options : {"--nlhs 3", "--class double --fp-state upward", "--position 1x3 --nrhs 4"}) {
+    for (const char* options : {"--nlhs 3", "--class double --fp-state upward", "--position 1x3 --nrhs 3"}) {
         SCOPED_TRACE(options);
         const auto before = runCommand(quoted(GEOHARM_CALL) + " " + options + " " + quoted(GEOHARM_PLUGIN), input);
         EXPECT_EQ(before.status, 0) << before.err;

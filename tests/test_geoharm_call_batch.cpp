@@ -113,11 +113,12 @@ TEST(CallTool, APluginThatIsNotOfTheKindItsNameSaysIsCaught) {
         const char* err; /* the start of standard error */
     };
     const Case cases[] = {
-        {geoharmAsBatch, "", three, 2,
-         "geoharm-call: line 3: output 1 is a 3-by-1 double array, where a batch plug-in (geoharm_batch.*) gives a "
-         "real 3-by-3 double array\n"},
-        {geoharmAsBatch, "", one, 2, "geoharm-call: line 1: output 1 is a 3-by-1 double array, where a batch"},
-        {geoharmAsBatch, "--nlhs 3", three, 2, "geoharm-call: line 3: output 2 is missing, where a batch"},
+        {geoharmAsBatch, "", three, 3, "geoharm:position: Input 1 (position) is a matrix"},
+        {geoharmAsBatch, "", one, 2,
+         "geoharm-call: line 1: output 1 is a 3-by-1 double array, where a batch plug-in (geoharm_batch.*) gives a "
+         "real 1-by-3 double array\n"},
+        {geoharmAsBatch, "--nlhs 3", three, 3, "geoharm:position: Input 1 (position) is a matrix"},
+        {geoharmAsBatch, "--nlhs 3", one, 2, "geoharm-call: line 1: output 1 is a 3-by-1 double array, where a batch"},
         {geoharmAsBatch, "--nlhs 0", one, 2, "geoharm-call: line 1: output 1 is a 3-by-1 double array"},
         {batchAsGeoharm, "", one, 3, "geoharm_batch:positions: Input 1 (positions) is 3-by-K"},
         {batchAsGeoharm, "--position 1x3", three, 2,
