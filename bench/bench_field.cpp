@@ -5,10 +5,13 @@
 // processor with SSE2 alone runs it a fourth.  The many-point lane
 // routines run on the same points (one item = one point), one routine at
 // a time on one thread, and the entry point on 100,000 points with all
-// processors against one thread.  The gradient (tensor, acceleration and
-// potential) runs beside them: at one point through each routine, at many
-// points through each lane routine, and the many-point entry against six
-// accelerations per point (the central differences it replaces).
+// processors against one thread; the installed interface's
+// accelerationMany on 10^5 and 10^6 points, the baseline of the Python
+// package's timing script (python/bench/python_speed.py).  The gradient
+// (tensor, acceleration and potential) runs beside them: at one point
+// through each routine, at many points through each lane routine, and
+// the many-point entry against six accelerations per point (the central
+// differences it replaces).
 // (The cost of each kind of instruction: instruction_chains.h.)
 #include <benchmark/benchmark.h>
 #include <emmintrin.h>
@@ -28,6 +31,7 @@
 #include "point/fused_harmonic_sums_avx.h"
 #include "point/fused_harmonic_sums_sse2.h"
 #include "geographiclib_model.h"
+#include "geoharm/geoharm.h"
 #include "many/many_point_routines.h"
 #include "many/worker_threads.h"
 
@@ -112,7 +116,7 @@ void BM_evaluateAccelerationPlain(benchmark::State& state) {
    processor has AVX2 (and FMA). */
 void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&, int, int, double[3]),
              geoharm::SimdLevel level) {
-    if (level > geoharm::processorSimdLevel()) {
+    if (!geoharm::processorRuns(level)) {
         state.SkipWithError("this processor does not run this routine");
         return;
     }
@@ -172,7 +176,7 @@ struct PointArrays {
 /* The POINTS points per iteration through one lane routine on one thread,
    N = M = the benchmark's argument. */
 void runLanes(benchmark::State& state, geoharm::SimdLevel level) {
-    if (level > geoharm::processorSimdLevel()) {
+    if (!geoharm::processorRuns(level)) {
         state.SkipWithError("this processor does not run this routine");
         return;
     }
@@ -195,6 +199,8 @@ void BM_manyPointsAvx2Fma(benchmark::State& state) { runLanes(state, geoharm::Si
 
 void BM_manyPointsAvx512(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX512F); }
 
+void BM_manyPointsAvx512Fma(benchmark::State& state) { runLanes(state, geoharm::SimdLevel::AVX512F_FMA); }
+
 /* 100,000 points at N = M = 10 through the widest routine, on the
    benchmark's argument in threads (0: every processor the process may
    use); wall-clock time, since the work is spread over threads. */
@@ -211,6 +217,24 @@ void BM_manyPointsThreads(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(COUNT));
     state.counters["threads"] = threads;
+}
+
+/* The installed interface's many-point call, geoharm::accelerationMany, on
+   the benchmark's argument in points at N = M = 10, as a program (or the
+   Python package) calls it: the widest routine, the threads it chooses
+   (GEOHARM_NUM_THREADS limits them); wall-clock time, and the CPU time of
+   every thread of the process.  The Python timing script
+   (python/bench/python_speed.py) holds the Python call to it. */
+void BM_accelerationMany(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    PointArrays p(count);
+    for (auto _ : state) {
+        geoharm::accelerationMany(count, p.x.data(), p.y.data(), p.z.data(), 10, 10, p.ax.data(), p.ay.data(),
+                                  p.az.data());
+        benchmark::DoNotOptimize(p.ax.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(count));
 }
 
 /* One gradient per iteration (tensor, acceleration and potential), cycling
@@ -247,7 +271,7 @@ void BM_gradientAvx2(benchmark::State& state) { runGradients(state, geoharm::eva
    one thread (against BM_manyPoints* of the same routine); every output,
    or the tensor alone. */
 void runGradientLanes(benchmark::State& state, geoharm::SimdLevel level, bool tensorOnly) {
-    if (level > geoharm::processorSimdLevel()) {
+    if (!geoharm::processorRuns(level)) {
         state.SkipWithError("this processor does not run this routine");
         return;
     }
@@ -268,7 +292,13 @@ void BM_gradientManySse2(benchmark::State& state) { runGradientLanes(state, geoh
 
 void BM_gradientManyAvx2(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX2, false); }
 
+void BM_gradientManyAvx2Fma(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX2_FMA, false); }
+
 void BM_gradientManyAvx512(benchmark::State& state) { runGradientLanes(state, geoharm::SimdLevel::AVX512F, false); }
+
+void BM_gradientManyAvx512Fma(benchmark::State& state) {
+    runGradientLanes(state, geoharm::SimdLevel::AVX512F_FMA, false);
+}
 
 void BM_gradientManyTensorOnly(benchmark::State& state) {
     runGradientLanes(state, geoharm::processorSimdLevel(), true);
@@ -368,13 +398,17 @@ BENCHMARK(BM_manyPointsSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_manyPointsAvx512Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_manyPointsThreads)->Arg(1)->Arg(0)->UseRealTime();
+BENCHMARK(BM_accelerationMany)->Arg(100000)->Arg(1000000)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_evaluateGradient)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManySse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyAvx2)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyAvx2Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyAvx512)->Arg(10)->Arg(4)->Arg(2);
+BENCHMARK(BM_gradientManyAvx512Fma)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyTensorOnly)->Arg(10);
 BENCHMARK(BM_gradientManyEntry)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_sixAccelerationsPerPoint)->Arg(10)->Arg(4)->Arg(2);

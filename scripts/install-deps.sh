@@ -11,6 +11,16 @@ packages=(
   make                            # pkg install builds the Octave package with it
 )
 
+# The Python package: Debian's own interpreter and modules (no other
+# package index is reachable): pybind11 and the headers to build the
+# module, setuptools and wheel (through pip) to make the wheel, venv to
+# install it, pytest, dask, distributed and mypy to test it; Octave's parallel
+# package for the many-process recipe of docs/scaling-out.md.
+packages+=(
+  python3 python3-dev pybind11-dev python3-numpy python3-setuptools python3-wheel python3-pip
+  python3-venv python3-pytest python3-dask python3-distributed mypy octave-parallel
+)
+
 # Windows cross builds: the mingw-w64 compilers, GoogleTest's sources (built
 # for Windows by the cross builds), and Wine to run the tests; the 32-bit
 # Wine loader is an i386 package (multiarch, enabled below when missing).

@@ -28,6 +28,17 @@ echo "octave: geoharm_batch([7000000 1000000 2000000], 10, 10)"
 sh dist/octave/run-octave.sh \
   --eval "printf('%.17g %.17g %.17g\n', geoharm_batch([7000000 1000000 2000000], 10, 10))"
 
+# The same point through Python: the wheel from dist/ installed by pip
+# into a new virtual environment of Debian's python3 (its numpy seen
+# through --system-site-packages).
+wheel=$(ls dist/geoharm-*.whl)
+rm -rf build/python-venv
+/usr/bin/python3 -m venv --system-site-packages build/python-venv
+build/python-venv/bin/python -m pip install --quiet --no-index --no-deps --no-cache-dir --disable-pip-version-check "$wheel"
+echo "python ($wheel): geoharm.acceleration([7000000, 1000000, 2000000], 10, 10)"
+build/python-venv/bin/python -c "import geoharm
+print('%.17g %.17g %.17g' % tuple(geoharm.acceleration([7000000, 1000000, 2000000], 10, 10)))"
+
 # The Windows builds: geoharm.mexw64, geoharm.mexw32 and the geoharm_batch
 # plug-ins into dist/, with geoharm-call.exe and the stand-in libmx.dll and
 # libmex.dll in dist/host/win64/ and dist/host/win32/; the same point
@@ -66,7 +77,7 @@ done
 cmake --install build/linux --component cpp --prefix "$PWD/dist/cpp" >/dev/null
 bash packaging/matlab/make-release-archive.sh build/linux dist build/release-archive >/dev/null
 echo "release artefacts:"
-for artefact in dist/geoharm-*.tar.gz dist/geoharm-*-mex.zip; do
+for artefact in dist/geoharm-*.tar.gz dist/geoharm-*-mex.zip dist/geoharm-*.whl; do
   echo "  $artefact"
 done
 echo "  dist/cpp/ (find_package(geoharm CONFIG) with CMAKE_PREFIX_PATH=$PWD/dist/cpp)"

@@ -26,6 +26,7 @@ ROUTINES = {
     "BM_manyPointsAvx2": ("many", "avx2"),
     "BM_manyPointsAvx2Fma": ("many", "avx2_fma"),
     "BM_manyPointsAvx512": ("many", "avx512"),
+    "BM_manyPointsAvx512Fma": ("many", "avx512_fma"),
 }
 POINTS_PER_ITERATION = {"single": 1, "many": 1024}
 

@@ -179,9 +179,10 @@ TEST(DefaultNan, EveryGradientPath) {
         EXPECT_GT(check.nans, 1000) << where;
         EXPECT_EQ(check.wrong, 0) << check.wrong << " of " << check.nans << " NaN values differ:\n" << check.report;
     };
-    const SimdLevel levels[] = {SimdLevel::SSE2, SimdLevel::AVX2, SimdLevel::AVX2_FMA, SimdLevel::AVX512F};
+    const SimdLevel levels[] = {SimdLevel::SSE2, SimdLevel::AVX2, SimdLevel::AVX2_FMA, SimdLevel::AVX512F,
+                                SimdLevel::AVX512F_FMA};
     for (SimdLevel level : levels) {
-        if (level > geoharm::processorSimdLevel()) continue;
+        if (!geoharm::processorRuns(level)) continue;
         for (int threads : {1, 3}) {
             geoharm::evaluateGradientManyWith(level, threads, count, x.data(), y.data(), z.data(), 10, 10, T.data(),
                                               a.data(), a.data() + count, a.data() + 2 * count, U.data());
@@ -216,9 +217,10 @@ TEST(DefaultNan, EveryLaneRoutineOnAnyNumberOfThreads) {
     const Routine routines[] = {{"sse2", SimdLevel::SSE2},
                                 {"avx2", SimdLevel::AVX2},
                                 {"avx2-fma", SimdLevel::AVX2_FMA},
-                                {"avx512f", SimdLevel::AVX512F}};
+                                {"avx512f", SimdLevel::AVX512F},
+                                {"avx512f-fma", SimdLevel::AVX512F_FMA}};
     for (const Routine& r : routines) {
-        if (r.level > geoharm::processorSimdLevel()) continue;
+        if (!geoharm::processorRuns(r.level)) continue;
         for (int threads : {1, 3}) {
             for (const auto& l : LIMITS) {
                 std::vector<double> ax(count), ay(count), az(count);

@@ -58,7 +58,7 @@ void PrintTo(const Routine& r, std::ostream* os) { *os << r.name; }
 const Routine ROUTINES[] = {
     {"avx2_fma_lanes", SimdLevel::AVX2_FMA, geoharm_test::divideLanesAvx2Fma, false},
     {"avx2_fma_pairs", SimdLevel::AVX2_FMA, nullptr, true},
-    {"avx512_lanes", SimdLevel::AVX512F, geoharm_test::divideLanesAvx512, false},
+    {"avx512_lanes", SimdLevel::AVX512F_FMA, geoharm_test::divideLanesAvx512, false},
 };
 
 /* The divisor beside d in the single-point routine's registers (k-j and
@@ -185,7 +185,7 @@ void compare(const Routine& routine, int d, const ValueSet& set, int unused, lon
 class ExactDivision : public ::testing::TestWithParam<Routine> {
   protected:
     void SetUp() override {
-        if (GetParam().level > geoharm::processorSimdLevel())
+        if (!geoharm::processorRuns(GetParam().level))
             GTEST_SKIP() << "this processor does not run the " << GetParam().name
                          << " routine (it needs AVX2 or AVX-512F, and FMA)";
     }

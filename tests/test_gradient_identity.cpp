@@ -113,7 +113,9 @@ struct Routine {
 
 void PrintTo(const Routine& routine, std::ostream* os) { *os << routine.name; }
 
-const Routine LANE_ROUTINES[] = {{"sse2", SimdLevel::SSE2}, {"avx2", SimdLevel::AVX2}, {"avx512f", SimdLevel::AVX512F}};
+const Routine LANE_ROUTINES[] = {{"sse2", SimdLevel::SSE2},       {"avx2", SimdLevel::AVX2},
+                                 {"avx2_fma", SimdLevel::AVX2_FMA}, {"avx512f", SimdLevel::AVX512F},
+                                 {"avx512f_fma", SimdLevel::AVX512F_FMA}};
 
 /* Guard doubles after each output: nothing may be written past the end. */
 constexpr std::size_t GUARD = 9;
@@ -166,7 +168,7 @@ const std::pair<int, int> LIMITS[] = {{10, 10}, {10, 3}, {10, 0}, {7, 9}, {4, 4}
 class GradientLanes : public ::testing::TestWithParam<Routine> {
   protected:
     void SetUp() override {
-        if (GetParam().level > geoharm::processorSimdLevel())
+        if (!geoharm::processorRuns(GetParam().level))
             GTEST_SKIP() << "this processor does not run the " << GetParam().name << " routine";
     }
 };

@@ -76,6 +76,7 @@ const Routine ROUTINES[] = {
     {"avx2", SimdLevel::AVX2},
     {"avx2_fma", SimdLevel::AVX2_FMA},
     {"avx512f", SimdLevel::AVX512F},
+    {"avx512f_fma", SimdLevel::AVX512F_FMA},
 };
 
 /* Every point of `p` through `routine` on `threads` threads, compared with
@@ -160,7 +161,7 @@ const std::pair<int, int> LIMITS[] = {{10, 10}, {10, 3}, {10, 0}, {7, 9}, {4, 4}
 class ManyPoints : public ::testing::TestWithParam<Routine> {
   protected:
     void SetUp() override {
-        if (GetParam().level > geoharm::processorSimdLevel())
+        if (!geoharm::processorRuns(GetParam().level))
             GTEST_SKIP() << "this processor does not run the " << GetParam().name << " routine";
     }
 };
@@ -282,17 +283,24 @@ TEST(ManyPointsEntry, ThreadCountRule) {
 
 TEST(ManyPointsEntry, ProcessorLevelsAgree) {
     /* AVX-512F implies AVX2 here (the 512-bit routine's file may use 256-bit
-       instructions), and the level chosen is the highest one present; the
-       routines that divide with FMA need FMA as well. */
+       instructions); the level chosen is the widest one present, in its FMA
+       variant where the processor has FMA and the exact division pays
+       there, and the processor runs it and every narrower level. */
     if (geoharm::cpuHasAvx512f()) {
         EXPECT_TRUE(geoharm::cpuHasAvx2());
     }
-    const bool fma = geoharm::cpuHasFma();
-    const SimdLevel want = geoharm::cpuHasAvx512f() && fma ? SimdLevel::AVX512F
-                           : geoharm::cpuHasAvx2() && fma  ? SimdLevel::AVX2_FMA
-                           : geoharm::cpuHasAvx2()         ? SimdLevel::AVX2
-                                                           : SimdLevel::SSE2;
-    EXPECT_EQ(geoharm::processorSimdLevel(), want);
+    const bool fma = geoharm::cpuHasFma() && geoharm::fmaDivisionPays();
+    const SimdLevel want = geoharm::cpuHasAvx512f() ? (fma ? SimdLevel::AVX512F_FMA : SimdLevel::AVX512F)
+                           : geoharm::cpuHasAvx2()  ? (fma ? SimdLevel::AVX2_FMA : SimdLevel::AVX2)
+                                                    : SimdLevel::SSE2;
+    const SimdLevel chosen = geoharm::processorSimdLevel();
+    EXPECT_EQ(chosen, want);
+    EXPECT_TRUE(geoharm::processorRuns(chosen));
+    for (const Routine& r : ROUTINES) {
+        if (r.level < chosen && r.level != SimdLevel::AVX2_FMA) {
+            EXPECT_TRUE(geoharm::processorRuns(r.level)) << r.name;
+        }
+    }
 }
 
 namespace {

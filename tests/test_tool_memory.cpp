@@ -72,7 +72,10 @@ Measured run(const std::vector<std::string>& argv, const std::string& input, boo
 /* A file of two records with N = M = 5, then `count` with N = M = 10: one
    long run, the case that held every record before. */
 std::string recordsFile(long count) {
-    const std::string path = testing::TempDir() + "geoharm_memory_" + std::to_string(count) + ".txt";
+    /* The process id in the name: test runs of other builds may be writing
+       theirs at the same time. */
+    const std::string path = testing::TempDir() + "geoharm_memory_" + std::to_string(getpid()) + "_" +
+                             std::to_string(count) + ".txt";
     std::FILE* f = std::fopen(path.c_str(), "w");
     std::fprintf(f, "7000000 1000000 2000000 5 5\n6500000 0 1000000 5 5\n");
     for (long i = 0; i < count; i++) std::fprintf(f, "%ld 1000000 %ld 10 10\n", 7000000 + i % 1000, 2000000 - i % 777);

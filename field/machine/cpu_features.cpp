@@ -1,7 +1,8 @@
 /*
  * cpu_features.cpp - AVX2, FMA and AVX-512F detection with CPUID and
- * XGETBV, and the routine level chosen from them.
+ * XGETBV, the vendor, and the routine level chosen from them.
  *
+ *   CPUID leaf 0, EBX EDX ECX the vendor ("GenuineIntel")
  *   CPUID leaf 1, ECX bit 12  FMA (fused multiply-add on xmm/ymm, VEX)
  *   CPUID leaf 1, ECX bit 27  OSXSAVE: the OS has enabled XGETBV
  *   CPUID leaf 1, ECX bit 28  AVX
@@ -89,14 +90,36 @@ bool cpuHasFma() {
     return (basicFeatures() & (1u << 12)) != 0;
 }
 
+bool processorRuns(SimdLevel level) {
+    switch (level) {
+        case SimdLevel::SSE2: return true;
+        case SimdLevel::AVX2: return cpuHasAvx2();
+        case SimdLevel::AVX2_FMA: return cpuHasAvx2() && cpuHasFma();
+        case SimdLevel::AVX512F: return cpuHasAvx512f();
+        case SimdLevel::AVX512F_FMA: return cpuHasAvx512f() && cpuHasFma();
+    }
+    return false;
+}
+
+bool fmaDivisionPays() {
+    /* CPUID leaf 0: the vendor in EBX, EDX, ECX ("Genu" "ineI" "ntel"). */
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (__get_cpuid(0, &a, &b, &c, &d) == 0) return false;
+    return b == 0x756E6547u && d == 0x49656E69u && c == 0x6C65746Eu;
+}
+
 SimdLevel processorSimdLevel() {
     int level = chosenLevel.load(std::memory_order_relaxed);
     if (level == 0) {
-        const bool fma = cpuHasFma();
-        const SimdLevel found = cpuHasAvx512f() && fma ? SimdLevel::AVX512F
-                                : cpuHasAvx2() && fma  ? SimdLevel::AVX2_FMA
-                                : cpuHasAvx2()         ? SimdLevel::AVX2
-                                                       : SimdLevel::SSE2;
+        /* The widest the processor runs, then its FMA variant where that
+           runs and pays. */
+        const SimdLevel widest = cpuHasAvx512f() ? SimdLevel::AVX512F
+                                 : cpuHasAvx2()  ? SimdLevel::AVX2
+                                                 : SimdLevel::SSE2;
+        const SimdLevel withFma = widest == SimdLevel::AVX512F ? SimdLevel::AVX512F_FMA
+                                  : widest == SimdLevel::AVX2  ? SimdLevel::AVX2_FMA
+                                                               : SimdLevel::SSE2;
+        const SimdLevel found = processorRuns(withFma) && fmaDivisionPays() ? withFma : widest;
         level = static_cast<int>(found);
         chosenLevel.store(level, std::memory_order_relaxed);
     }

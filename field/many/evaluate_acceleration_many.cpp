@@ -24,6 +24,7 @@ using LaneRoutine = void (*)(std::size_t, const double*, const double*, const do
 
 LaneRoutine laneRoutine(SimdLevel level) {
     switch (level) {
+        case SimdLevel::AVX512F_FMA: return evaluateLanesAvx512Fma;
         case SimdLevel::AVX512F: return evaluateLanesAvx512;
         case SimdLevel::AVX2_FMA: return evaluateLanesAvx2Fma;
         case SimdLevel::AVX2: return evaluateLanesAvx2;

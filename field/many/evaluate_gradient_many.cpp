@@ -24,10 +24,9 @@ using GradientRoutine = void (*)(std::size_t, const double*, const double*, cons
 
 GradientRoutine gradientRoutine(SimdLevel level) {
     switch (level) {
+        case SimdLevel::AVX512F_FMA: return evaluateGradientLanesAvx512Fma;
         case SimdLevel::AVX512F: return evaluateGradientLanesAvx512;
-        /* The 256-bit gradient routine divides with the divider: it runs on
-           every processor with AVX2, with FMA or without. */
-        case SimdLevel::AVX2_FMA:
+        case SimdLevel::AVX2_FMA: return evaluateGradientLanesAvx2Fma;
         case SimdLevel::AVX2: return evaluateGradientLanesAvx2;
         default: return evaluateGradientLanesSse2;
     }

@@ -1,10 +1,9 @@
 /*
  * gradient_lanes_avx512.cpp - the gradient lane kernel (gradient_lane_kernel.h)
- * on 512-bit registers: eight points per instruction.  Built for AVX-512F
- * with FMA, like lanes_avx512.cpp, so that its divisions by the
- * recursion's constants are the exact division of lane_divide.h; it runs
- * only at the level AVX512F (cpuHasAvx512f() and cpuHasFma()), and its
- * symbols carry "avx512" or "Avx512".
+ * on 512-bit registers: eight points per instruction, dividing with the
+ * divider.  Built for AVX-512F, like lanes_avx512.cpp; it runs at the level
+ * AVX512F (gradient_lanes_avx512_fma.cpp at AVX512F_FMA), and its symbols
+ * carry "avx512" or "Avx512".
  */
 #include "many/gradient_lane_kernel.h"
 #include "many/lane_routines.h"

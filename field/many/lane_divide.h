@@ -8,11 +8,12 @@
  * The lane type L provides V (a GCC vector of doubles, whose / is the
  * lane-wise IEEE division) and set1.
  *
- * In a file built with FMA (-mfma: the routines of the levels AVX2_FMA and
- * AVX512F, cpu_features.h) the quotient of a 256-bit or 512-bit register
- * comes from multiplications and two fused multiply-adds instead of the
- * divider, to the same double (exactQuotient below); elsewhere it is the
- * division itself.
+ * In a file built to divide with FMA (-mfma -DGEOHARM_FMA_DIVISION: the
+ * routines of the levels AVX2_FMA and AVX512F_FMA, cpu_features.h) the
+ * quotient of a 256-bit or 512-bit register comes from multiplications and
+ * two fused multiply-adds instead of the divider, to the same double
+ * (exactQuotient below); elsewhere it is the division itself, whatever
+ * instructions the file may use.
  */
 #ifndef GEOHARM_LANE_DIVIDE_H
 #define GEOHARM_LANE_DIVIDE_H
@@ -86,7 +87,11 @@ constexpr double RECIPROCALS[MAX_EXACT_DIVISOR + 1] = {
  * compare) and a branch that, for the positions of real use, always goes
  * the same way.
  */
-#if defined(__FMA__)
+#if defined(GEOHARM_FMA_DIVISION)
+
+#if !defined(__FMA__)
+#error "GEOHARM_FMA_DIVISION needs a file built with FMA (-mfma)"
+#endif
 
 /* The bit patterns: |a| in [2^-1018, infinity) exactly where
    bits(|a|) + OFFSET, an unsigned sum that stays below 2^63 for finite a,
@@ -147,7 +152,7 @@ inline __attribute__((always_inline)) __m512d exactQuotient(const __m512d a, con
 template <class L>
 inline __attribute__((always_inline)) typename L::V laneDivide(const typename L::V t, const int d) {
     if (d == 2 || d == 4 || d == 8) return t * L::set1(INVERSE_OF_POWER_OF_TWO[d]);
-#if defined(__FMA__)
+#if defined(GEOHARM_FMA_DIVISION)
     if constexpr (sizeof(typename L::V) >= 32)
         return exactQuotient(t, L::set1(SMALL_INTEGERS[d]), L::set1(RECIPROCALS[d]));
 #endif

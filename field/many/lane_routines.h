@@ -1,10 +1,10 @@
 /*
  * lane_routines.h - the many-point evaluation with one point per vector
  * lane (lane_kernel.h), one routine per level of cpu_features.h: SSE2 (two
- * points per register, every processor of the three builds), AVX2 (four,
- * dividing with the divider), AVX2 with FMA (four, exact division by
- * fused multiply-add) and AVX-512F with FMA (eight, the same), the latter
- * three chosen at run time.
+ * points per register, every processor of the three builds), AVX2 (four),
+ * AVX-512F (eight), each of the latter dividing with the divider or, in
+ * its FMA variant, with the exact division by fused multiply-add
+ * (lane_divide.h); chosen at run time.
  */
 #ifndef GEOHARM_LANE_ROUTINES_H
 #define GEOHARM_LANE_ROUTINES_H
@@ -15,7 +15,8 @@ namespace geoharm {
 
 /*
  * evaluateLanesSse2, evaluateLanesAvx2, evaluateLanesAvx2Fma,
- * evaluateLanesAvx512 - the acceleration at count points.
+ * evaluateLanesAvx512, evaluateLanesAvx512Fma - the acceleration at count
+ * points.
  *
  * Given:
  *   count      number of points (0: nothing is read or written)
@@ -31,10 +32,9 @@ namespace geoharm {
  * Notes:
  *   1. They run in the caller's floating-point state: the caller holds the
  *      fixed one (FixedFpState).
- *   2. evaluateLanesAvx2 only where cpuHasAvx2(), evaluateLanesAvx2Fma
- *      only where cpuHasAvx2() and cpuHasFma(), evaluateLanesAvx512 only
- *      where cpuHasAvx512f() and cpuHasFma(); elsewhere they stop at the
- *      first instruction the processor lacks.
+ *   2. Each only where processorRuns() its level (AVX2, AVX2_FMA, AVX512F,
+ *      AVX512F_FMA); elsewhere they stop at the first instruction the
+ *      processor lacks.
  */
 void evaluateLanesSse2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                        double* ax, double* ay, double* az);
@@ -44,10 +44,13 @@ void evaluateLanesAvx2Fma(std::size_t count, const double* x, const double* y, c
                           double* ax, double* ay, double* az);
 void evaluateLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                          double* ax, double* ay, double* az);
+void evaluateLanesAvx512Fma(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                            double* ax, double* ay, double* az);
 
 /*
  * evaluateGradientLanesSse2, evaluateGradientLanesAvx2,
- * evaluateGradientLanesAvx512 - the gradient tensor, the acceleration and
+ * evaluateGradientLanesAvx2Fma, evaluateGradientLanesAvx512,
+ * evaluateGradientLanesAvx512Fma - the gradient tensor, the acceleration and
  * the potential at count points (gradient_lane_kernel.h).
  *
  * Given:
@@ -64,8 +67,12 @@ void evaluateGradientLanesSse2(std::size_t count, const double* x, const double*
                                double* T, double* ax, double* ay, double* az, double* U);
 void evaluateGradientLanesAvx2(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                                double* T, double* ax, double* ay, double* az, double* U);
+void evaluateGradientLanesAvx2Fma(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
+                                  double* T, double* ax, double* ay, double* az, double* U);
 void evaluateGradientLanesAvx512(std::size_t count, const double* x, const double* y, const double* z, int N,
                                  int M, double* T, double* ax, double* ay, double* az, double* U);
+void evaluateGradientLanesAvx512Fma(std::size_t count, const double* x, const double* y, const double* z, int N,
+                                    int M, double* T, double* ax, double* ay, double* az, double* U);
 
 }  // namespace geoharm
 

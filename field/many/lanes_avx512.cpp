@@ -1,12 +1,12 @@
 /*
  * lanes_avx512.cpp - the lane kernel (lane_kernel.h) on 512-bit registers:
  * eight points per instruction, dividing by the recursion's constants with
- * fused multiply-add (exactQuotient, lane_divide.h: the same doubles as
- * the divider).  This file alone is built for AVX-512F with FMA (and none
- * of the other AVX-512 extensions); it runs only at the level AVX512F
- * (cpuHasAvx512f() and cpuHasFma()).  Its symbols carry "avx512" or
- * "Avx512", so that a look at the instructions can tell its code from the
- * rest: AVX-512 allowed, and FMA in the exact division's sequence alone.
+ * the divider.  Built for AVX-512F (and none of the other AVX-512
+ * extensions); it runs at the level AVX512F, where the processor has
+ * AVX-512F and the exact division by FMA does not pay
+ * (fmaDivisionPays(), cpu_features.h; lanes_avx512_fma.cpp divides with
+ * FMA).  Its symbols carry "avx512" or "Avx512", so that a look at the
+ * instructions can tell its code from the rest: AVX-512 allowed, no FMA.
  */
 #include <immintrin.h>
 

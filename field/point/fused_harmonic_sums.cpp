@@ -24,13 +24,13 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
 
     /* AVX-512 processors take the AVX2 routine: one point has too little
        work for 512-bit registers (the many-point routines use them). */
-    const SimdLevel level = processorSimdLevel();
-    if (level >= SimdLevel::AVX2_FMA)
-        fusedHarmonicSumsAvxFma(sc, N, M, sum);
-    else if (level == SimdLevel::AVX2)
-        fusedHarmonicSumsAvx(sc, N, M, sum);
-    else
-        fusedHarmonicSumsSse2(sc, N, M, sum);
+    switch (processorSimdLevel()) {
+        case SimdLevel::AVX512F_FMA:
+        case SimdLevel::AVX2_FMA: fusedHarmonicSumsAvxFma(sc, N, M, sum); break;
+        case SimdLevel::AVX512F:
+        case SimdLevel::AVX2: fusedHarmonicSumsAvx(sc, N, M, sum); break;
+        default: fusedHarmonicSumsSse2(sc, N, M, sum); break;
+    }
 }
 
 }  // namespace geoharm

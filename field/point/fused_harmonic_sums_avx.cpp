@@ -54,7 +54,7 @@
 /* Everything built for AVX2 carries "avx2" in its name, so a look at the
    instructions can tell it from the code every processor runs; built with
    FMA, "avx2_fma" or "AvxFma", the names FMA instructions are allowed in. */
-#if defined(__FMA__)
+#if defined(GEOHARM_FMA_DIVISION)
 #define GEOHARM_AVX2_NAMESPACE avx2_fma
 #define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvxFma
 #else
@@ -98,13 +98,13 @@ inline __m256d lanePairs(int i, int j) {
    (W(k,0), replaced by +0) and count as in range.  Without FMA: the
    divider. */
 struct Divisions {
-#if defined(__FMA__)
+#if defined(GEOHARM_FMA_DIVISION)
     __m256i inRange = _mm256_set1_epi64x(-1);
 #endif
 };
 
 inline __m256d divideByPairs(__m256d t, int i, int j, int unused, Divisions& divisions) {
-#if defined(__FMA__)
+#if defined(GEOHARM_FMA_DIVISION)
     const __m256d y = _mm256_set_pd(RECIPROCALS[j], RECIPROCALS[j], RECIPROCALS[i], RECIPROCALS[i]);
     __m256i ok = quotientInRange(t);
     if (unused == 0x2) ok = _mm256_or_si256(ok, _mm256_set_epi64x(0, 0, -1, 0));
@@ -261,7 +261,7 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
         if (k >= 3) addTerms(k - 2, mTop, P[k - 1], axy, az);
     }
 
-#if defined(__FMA__)
+#if defined(GEOHARM_FMA_DIVISION)
     /* A division out of the exact division's range (a zero, subnormal,
        infinite or NaN numerator: points on an axis or a coordinate plane,
        non-finite or extreme positions): the point again, with the

@@ -162,7 +162,7 @@ def check_examples(files, octave, prefix, work):
                 counts["matlab"] += 1
                 folder = os.path.join(work, f"matlab-{counts['matlab']}")
                 os.makedirs(folder)
-                script = os.path.join(folder, "example.m")
+                script = os.path.join(folder, "page_example.m")  # (example.m would shadow Octave's example)
                 with open(script, "w") as f:
                     f.write(text)
                 outcome(where, "Octave", run(octave.replace("{script}", script), folder, shell=True), expected,

@@ -1,0 +1,14 @@
+# Type stubs of geoharm._core, the compiled part of the package (the rest
+# is typed in its own .py files).
+import numpy as np
+import numpy.typing as npt
+
+GM: float
+R_REF: float
+MAX_DEGREE: int
+
+def acceleration(positions: npt.NDArray[np.float64], n: int, m: int) -> npt.NDArray[np.float64]: ...
+def gradient(
+    positions: npt.NDArray[np.float64], n: int, m: int
+) -> tuple[npt.NDArray[np.float64], npt.NDArray[np.float64], npt.NDArray[np.float64]]: ...
+def version() -> str: ...

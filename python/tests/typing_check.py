@@ -1,0 +1,32 @@
+"""Checked by mypy --strict against the installed package (test
+python_typing): the calls of the first part must pass, each line of the
+second must be refused with the error its ignore comment names (strict
+mode reports an ignore that is not needed)."""
+
+import numpy as np
+import numpy.typing as npt
+
+import geoharm
+
+one: npt.NDArray[np.float64] = geoharm.acceleration([7e6, 1e6, 2e6], 10, 10)
+many: npt.NDArray[np.float64] = geoharm.acceleration(np.zeros((5, 3)), N=4, M=2)
+gm: float = geoharm.GM
+r_ref: float = geoharm.R_REF
+degree: int = geoharm.MAX_DEGREE
+version: str = geoharm.__version__
+core: npt.NDArray[np.float64] = geoharm._core.acceleration(np.zeros(3), 10, 10)
+core_version: str = geoharm._core.version()
+T, A, U = geoharm.gradient(np.zeros((5, 3)), 10, 10)
+tensor: npt.NDArray[np.float64] = T
+potential: npt.NDArray[np.float64] = U
+
+geoharm.acceleration([7e6, 1e6, 2e6], "10", 10)  # type: ignore[arg-type]
+geoharm.acceleration([7e6, 1e6, 2e6], 10, 2.5)  # type: ignore[arg-type]
+geoharm.acceleration([7e6, 1e6, 2e6], K=3)  # type: ignore[call-arg]
+wrong_constant: str = geoharm.GM  # type: ignore[assignment]
+wrong_degree: str = geoharm.MAX_DEGREE  # type: ignore[assignment]
+wrong_result: int = geoharm.acceleration([7e6, 1e6, 2e6])  # type: ignore[assignment]
+geoharm._core.acceleration(np.zeros(3), 10)  # type: ignore[call-arg]
+wrong_core_version: int = geoharm._core.version()  # type: ignore[assignment]
+wrong_gradient: npt.NDArray[np.float64] = geoharm.gradient([7e6, 1e6, 2e6])  # type: ignore[assignment]
+geoharm.gradient([7e6, 1e6, 2e6], 10.0)  # type: ignore[arg-type]
