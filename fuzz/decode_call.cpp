@@ -13,7 +13,6 @@ namespace geoharm_fuzz {
 
 namespace {
 
-
 /* Bytes from the front of the input; zeros once it is used up. */
 class ByteReader {
 public:
@@ -88,6 +87,7 @@ FuzzCall decodeCall(const std::uint8_t* data, std::size_t size) {
         call.inputs.push_back(a);
     }
     call.failing = in.next() % 4;
+    call.gradientNlhs = in.next() % (MAX_GRADIENT_OUTPUTS + 1);
     return call;
 }
 

@@ -2,7 +2,8 @@
  * expected_outcome.h - what a plug-in must make of a call, worked out
  * from the call's description alone (not from the gateway's code): the
  * error it must end in, or the FieldInput(s) it must evaluate.  The rules
- * of geoharm below; those of geoharm_batch at expectedBatchOutcome.
+ * of geoharm below; those of geoharm_batch and geoharm_gradient at
+ * expectedBatchOutcome and expectedGradientOutcome.
  *
  * The rules, as the plug-in documents them to its callers:
  *   - fewer than three inputs, or more: geoharm:nrhs (two messages);
@@ -34,7 +35,7 @@ struct ExpectedOutcome {
     std::string identifier; /* when !valid */
     std::string message;
     geoharm::FieldInput input{}; /* when valid: the point (geoharm); N and M (both) */
-    std::vector<geoharm::FieldInput> rows; /* when valid, geoharm_batch: the point of each row of P */
+    std::vector<geoharm::FieldInput> rows; /* when valid, geoharm_batch, geoharm_gradient: each row of P */
 };
 
 /* expectedOutcome - what geoharm must make of the call. */
@@ -48,12 +49,24 @@ ExpectedOutcome expectedOutcome(const FuzzCall& call);
  *   - input 1 not real, non-sparse double: geoharm_batch:positions (class
  *     message); its dimensions, trailing ones after the second dropped,
  *     not two: the shape message; two, with 3 rows and not 3 columns: the
- *     3-by-K message; not 3 columns: the shape message;
+ *     3-by-K message; not 3 columns: the shape message; more than
+ *     715827882 rows: the rows message;
  *   - N, then M, as geoharm reads them, with the geoharm_batch
  *     identifiers;
  *   - otherwise row k is (P(k,1), P(k,2), P(k,3)), N, M.
  */
 ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs);
+
+/*
+ * expectedGradientOutcome - what geoharm_gradient must make of the call
+ * with nlhs outputs asked for.  Its rules, as documented to its callers:
+ *   - not exactly three inputs: geoharm_gradient:nrhs; more than three
+ *     outputs: geoharm_gradient:nlhs;
+ *   - P, N and M as geoharm_batch reads them (its own row bound: at most
+ *     238609294 rows), with the geoharm_gradient identifiers;
+ *   - otherwise row k is (P(k,1), P(k,2), P(k,3)), N, M.
+ */
+ExpectedOutcome expectedGradientOutcome(const FuzzCall& call, int nlhs);
 
 /*
  * expectedModelOutcome - what geoharm_model_tables must make of the call

@@ -1,11 +1,11 @@
 /*
- * fuzz_call.h - one call of the plug-in as the fuzzer's bytes describe it,
+ * fuzz_call.h - one call of the plug-ins as the fuzzer's bytes describe it,
  * and the byte layout shared by the fuzzer and the seed-corpus generator.
  *
  * Layout (bytes read from the front; past the end every byte reads as 0):
  *
  *   nrhs     byte          0x80 and above: 3; else byte % 6, 0..5 inputs
- *   nlhs     byte % 3      outputs asked for, 0..2
+ *   nlhs     byte % 3      outputs asked of geoharm and geoharm_batch, 0..2
  *   then, per input:
  *     class    byte        0x80 and above: the class a good call has there
  *                          (int8 for inputs 2 and 3, double otherwise); else
@@ -30,6 +30,7 @@
  *                          k-th array the call asks the host for cannot be
  *                          created (failArrayCreation), as when memory has
  *                          run out
+ *   gradient nlhs  byte % 5   outputs asked of geoharm_gradient, 0..4
  *
  * Elements after the FILLED ones are zero.
  */
@@ -46,6 +47,7 @@ namespace geoharm_fuzz {
 
 constexpr int MAX_INPUTS = 5;
 constexpr int MAX_OUTPUTS = 2;
+constexpr int MAX_GRADIENT_OUTPUTS = 4;
 constexpr geoharm::MexInt CLASS_COUNT = 18;
 constexpr std::size_t FILLED = 4;
 constexpr geoharm::MexSize MAX_ELEMENTS = 1 << 14;
@@ -76,6 +78,7 @@ struct FuzzCall {
     int nlhs = 0;
     std::vector<FuzzArray> inputs;
     long failing = 0; /* the call's array that cannot be created, or 0 */
+    int gradientNlhs = 0;
 };
 
 /* decodeCall - the call described by `size` bytes at `data`. */

@@ -7,7 +7,9 @@
  * The seeds: good calls with int8 limits at ordinary, non-finite and
  * extreme positions; N and M of every class; every count of inputs and
  * outputs; complex, sparse, empty and large arrays; each refusal; good
- * calls whose first, second or third output the host cannot create.
+ * calls whose first, second or third output the host cannot create.  Then
+ * the same for the many-point plug-ins (K-by-3 positions), with every
+ * count of geoharm_gradient's outputs.
  */
 #include <cstdint>
 #include <cstdio>
@@ -66,13 +68,20 @@ std::size_t bytesOf(int classId) {
     }
 }
 
-/* x, y, z and a huge fourth element, as many of them as the array holds. */
-void putPosition(Bytes& b, double x, double y, double z, const std::vector<unsigned>& dims = {3, 1}) {
+/* A double array of these dimensions, its described elements (as many as
+   it holds, up to FILLED; column by column) from `values`, zero past
+   them. */
+void putDoubles(Bytes& b, const std::vector<unsigned>& dims, const std::vector<double>& values) {
     putHeader(b, geoharm::DOUBLE_CLASS, dims);
     std::size_t count = 1;
     for (unsigned d : dims) count *= d;
-    const double values[4] = {x, y, z, 1e300};
-    for (std::size_t i = 0; i < count && i < 4; i++) putDouble(b, values[i]);
+    for (std::size_t i = 0; i < count && i < geoharm_fuzz::FILLED; i++)
+        putDouble(b, i < values.size() ? values[i] : 0.0);
+}
+
+/* x, y, z and a huge fourth element, as many of them as the array holds. */
+void putPosition(Bytes& b, double x, double y, double z, const std::vector<unsigned>& dims = {3, 1}) {
+    putDoubles(b, dims, {x, y, z, 1e300});
 }
 
 /* A 1x1 limit of any class holding the little-endian bytes of `v`. */
@@ -101,6 +110,24 @@ Bytes good(double x, double y, double z, int n, int m, int nlhs = 1) {
     putPosition(b, x, y, z);
     putLimit(b, geoharm::INT8_CLASS, n);
     putLimit(b, geoharm::INT8_CLASS, m);
+    return b;
+}
+
+/*
+ * A call of the many-point plug-ins: positions of these dimensions (the
+ * first elements from `values`), int8 limits; geoharm_batch asked for one
+ * output (and, as always, three), geoharm_gradient for gradientNlhs; the
+ * failing-th array the host cannot create (0: none).
+ */
+Bytes manyPoints(const std::vector<unsigned>& dims, const std::vector<double>& values, int n, int m,
+                 int gradientNlhs, int failing = 0, int nrhs = 3) {
+    Bytes b = call(nrhs, 1);
+    putDoubles(b, dims, values);
+    if (nrhs > 1) putLimit(b, geoharm::INT8_CLASS, n);
+    if (nrhs > 2) putLimit(b, geoharm::INT8_CLASS, m);
+    if (nrhs > 3) putLimit(b, geoharm::DOUBLE_CLASS, 0);
+    b.push_back(static_cast<std::uint8_t>(failing));
+    b.push_back(static_cast<std::uint8_t>(gradientNlhs));
     return b;
 }
 
@@ -220,6 +247,60 @@ int main(int argc, char** argv) {
         b.push_back(failing);
         seeds.push_back(b);
     }
+
+    /* The many-point plug-ins.  One point, every count of geoharm_gradient's
+       outputs (4 is refused). */
+    const std::vector<double> point = {7000000.0, 1000000.0, 2000000.0};
+    for (int gradientNlhs = 0; gradientNlhs <= geoharm_fuzz::MAX_GRADIENT_OUTPUTS; gradientNlhs++)
+        seeds.push_back(manyPoints({1, 3}, point, 10, 10, gradientNlhs));
+
+    /* Points at the origin, non-finite and extreme; the point mass alone;
+       limits beyond the model's. */
+    seeds.push_back(manyPoints({2, 3}, {0.0, nan, 0.0, 1e7}, 10, 10, 3));
+    seeds.push_back(manyPoints({1, 3}, {inf, -inf, 1e7}, 10, 10, 3));
+    seeds.push_back(manyPoints({1, 3}, {1e154, 1.3e154, -1e154}, 10, 10, 3));
+    seeds.push_back(manyPoints({1, 3}, {5e-324, 7000000.0, 1e-160}, 10, 10, 3));
+    seeds.push_back(manyPoints({1, 3}, point, 1, 0, 3));
+    seeds.push_back(manyPoints({1, 3}, point, 127, -128, 3));
+    seeds.push_back(manyPoints({1, 3}, point, -1, 11, 2));
+
+    /* Shapes: no rows, three rows (a 3-by-3 array is K-by-3), many rows,
+       trailing ones, 3-by-K, K-by-3-by-2, a row vector of three in the
+       third dimension. */
+    seeds.push_back(manyPoints({0, 3}, {}, 10, 10, 3));
+    seeds.push_back(manyPoints({3, 3}, {6378137.0, 26560000.0, -6500000.0, 42164000.0}, 10, 10, 3));
+    seeds.push_back(manyPoints({5000, 3}, {7000000.0, -6500000.0, 26560000.0, 1e300}, 10, 10, 3));
+    seeds.push_back(manyPoints({2, 3, 1, 1}, {7000000.0, 0.0, 1000000.0, 6600000.0}, 4, 2, 2));
+    seeds.push_back(manyPoints({3, 2}, point, 10, 10, 1));
+    seeds.push_back(manyPoints({2, 3, 2}, point, 10, 10, 1));
+    seeds.push_back(manyPoints({1, 1, 3}, point, 10, 10, 1));
+
+    /* Counts of inputs: four suit geoharm_batch, not geoharm_gradient. */
+    seeds.push_back(manyPoints({1, 3}, point, 10, 10, 3, 0, 4));
+    seeds.push_back(manyPoints({1, 3}, point, 10, 10, 3, 0, 2));
+
+    /* N, then M, that cannot be read: a NaN N, an empty M. */
+    {
+        Bytes b = call(3, 1);
+        putDoubles(b, {1, 3}, point);
+        putHeader(b, geoharm::DOUBLE_CLASS, {1, 1});
+        putDouble(b, nan);
+        putLimit(b, geoharm::INT8_CLASS, 10);
+        b.insert(b.end(), {0, 3});
+        seeds.push_back(b);
+    }
+    {
+        Bytes b = call(3, 1);
+        putDoubles(b, {1, 3}, point);
+        putLimit(b, geoharm::UINT16_CLASS, 10);
+        putHeader(b, geoharm::INT8_CLASS, {1, 0});
+        b.insert(b.end(), {0, 3});
+        seeds.push_back(b);
+    }
+
+    /* Outputs the host cannot create: T, A, U of geoharm_gradient (and
+       the arrays of geoharm_batch). */
+    for (int failing = 1; failing <= 3; failing++) seeds.push_back(manyPoints({2, 3}, point, 10, 10, 3, failing));
 
     for (std::size_t i = 0; i < seeds.size(); i++) {
         char name[32];
