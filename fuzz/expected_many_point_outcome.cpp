@@ -1,7 +1,8 @@
 /*
  * expected_many_point_outcome.cpp - the outcome a call of a many-point
  * plug-in must have: geoharm_batch and geoharm_gradient (rules in
- * expected_outcome.h).  Both read P, N and M alike, so one routine reads
+ * expected_outcome.h); and, since it reads no point at all, of
+ * geoharm_model_tables.  Both read P, N and M alike, so one routine reads
  * them for both, under the plug-in's own identifiers and row bound; only
  * the counts of inputs and outputs they take differ.  Elements of P after
  * the described ones are zero.
@@ -71,10 +72,11 @@ ExpectedOutcome manyPointOutcome(const FuzzCall& call, const std::string& name, 
 }  // namespace
 
 ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs) {
-    if (call.nrhs < 3) return refusal("geoharm_batch:nrhs", "geoharm_batch needs three inputs: positions, N and M.");
+    if (call.nrhs < 3) return refusal("geoharm_batch:nrhs", "Not enough inputs: positions, N and M are needed.");
+    if (call.nrhs > 3) return refusal("geoharm_batch:nrhs", "Too many inputs: only positions, N and M are taken.");
     if (nlhs != 0 && nlhs != 1 && nlhs != 3)
         return refusal("geoharm_batch:nlhs",
-                       "geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).");
+                       "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).");
     return manyPointOutcome(call, "geoharm_batch", MAX_BATCH_ROWS,
                             "Input 1 (positions) has too many rows: one call takes at most 715827882 points, so "
                             "that its 3*K elements fit the host's 32-bit sizes.");
@@ -90,6 +92,16 @@ ExpectedOutcome expectedGradientOutcome(const FuzzCall& call, int nlhs) {
     return manyPointOutcome(call, "geoharm_gradient", MAX_GRADIENT_ROWS,
                             "Input 1 (positions) has too many rows: one call takes at most 238609294 points, so "
                             "that the 9*K elements of its tensors fit the host's 32-bit sizes.");
+}
+
+ExpectedOutcome expectedModelOutcome(const FuzzCall& call, int nlhs) {
+    if (call.nrhs > 0) return refusal("geoharm_model_tables:nrhs", "Too many inputs: none are taken.");
+    if (nlhs > 6)
+        return refusal("geoharm_model_tables:nlhs",
+                       "Ask for at most six outputs: GM, R_REF, maximum degree, C, S, version.");
+    ExpectedOutcome e;
+    e.valid = true;
+    return e;
 }
 
 }  // namespace geoharm_fuzz

@@ -79,11 +79,18 @@ bool readLimits(const FuzzCall& call, const char* degreeId, const char* orderId,
 
 ExpectedOutcome expectedOutcome(const FuzzCall& call) {
     ExpectedOutcome e;
-    if (call.nrhs < 3) return refusal("geoharm:nrhs", "geoharm needs three inputs: position, N and M.");
+    if (call.nrhs < 3) return refusal("geoharm:nrhs", "Not enough inputs: position, N and M are needed.");
+    if (call.nrhs > 3) return refusal("geoharm:nrhs", "Too many inputs: only position, N and M are taken.");
     const FuzzArray& pos = call.inputs[0];
     if (pos.classId != geoharm::DOUBLE_CLASS || pos.complex || pos.sparse || pos.count < 3)
         return refusal("geoharm:position",
                        "Input 1 (position) must be a real, non-sparse double array of at least three elements.");
+    geoharm::MexSize columns = 1;
+    for (std::size_t d = 1; d < pos.dims.size(); d++) columns *= pos.dims[d];
+    if (pos.dims[0] > 1 && columns > 1)
+        return refusal("geoharm:position",
+                       "Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to "
+                       "geoharm_batch, one per row.");
     if (!readLimits(call, "geoharm:degree", "geoharm:order", e)) return e;
     /* int8: the first byte, whatever the value (the same thing here). */
     double xyz[3];

@@ -6,9 +6,11 @@
  * expectedBatchOutcome and expectedGradientOutcome.
  *
  * The rules, as the plug-in documents them to its callers:
- *   - fewer than three inputs: geoharm:nrhs;
+ *   - fewer than three inputs, or more: geoharm:nrhs (two messages);
  *   - input 1 not a real, non-sparse double array of at least three
- *     elements: geoharm:position;
+ *     elements: geoharm:position; such an array with more than one row
+ *     and more than one column (the dimensions after the first counted
+ *     together): geoharm:position with the matrix message;
  *   - N (then M) not logical or numeric, sparse, or empty: geoharm:degree
  *     (geoharm:order); a floating-point N (M) whose first element is NaN:
  *     geoharm:degree (geoharm:order) with the NaN message;
@@ -42,8 +44,8 @@ ExpectedOutcome expectedOutcome(const FuzzCall& call);
 /*
  * expectedBatchOutcome - what geoharm_batch must make of the call with
  * nlhs outputs asked for.  Its rules, as documented to its callers:
- *   - fewer than three inputs: geoharm_batch:nrhs; nlhs not 0, 1 or 3:
- *     geoharm_batch:nlhs;
+ *   - fewer than three inputs, or more: geoharm_batch:nrhs; nlhs not 0, 1
+ *     or 3: geoharm_batch:nlhs;
  *   - input 1 not real, non-sparse double: geoharm_batch:positions (class
  *     message); its dimensions, trailing ones after the second dropped,
  *     not two: the shape message; two, with 3 rows and not 3 columns: the
@@ -65,6 +67,14 @@ ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs);
  *   - otherwise row k is (P(k,1), P(k,2), P(k,3)), N, M.
  */
 ExpectedOutcome expectedGradientOutcome(const FuzzCall& call, int nlhs);
+
+/*
+ * expectedModelOutcome - what geoharm_model_tables must make of the call
+ * with nlhs outputs asked for: any input, geoharm_model_tables:nrhs; more
+ * than six outputs, geoharm_model_tables:nlhs; otherwise its outputs
+ * (valid, with nothing else in the outcome).
+ */
+ExpectedOutcome expectedModelOutcome(const FuzzCall& call, int nlhs);
 
 /*
  * readLimits - N and M of the call (inputs 2 and 3) by the rules above,

@@ -1,8 +1,9 @@
 /*
  * gateway_fuzzer.cpp - libFuzzer target: the built plug-ins (geoharm,
- * geoharm_batch and geoharm_gradient), called through the stand-in host
- * with the calls the fuzzer's bytes describe (fuzz_call.h), every one
- * checked against what it must give (expected_outcome.h).
+ * geoharm_batch, geoharm_gradient and geoharm_model_tables), called
+ * through the stand-in host with the calls the fuzzer's bytes describe
+ * (fuzz_call.h), every one checked against what it must give
+ * (expected_outcome.h).
  *
  * Per call:
  *   - the output and input slot tables are heap blocks of exactly the
@@ -19,7 +20,9 @@
  *     geoharm_gradient made T, a 3x3xK array (3x3 for K = 1), exactly
  *     symmetric, then A (K-by-3) and U (K-by-1) as asked, point k the bits
  *     of a direct evaluateGradient of row k of P, and A the bits
- *     geoharm_batch gave for the same call;
+ *     geoharm_batch gave for the same call; one of
+ *     geoharm_model_tables made its outputs asked for (one at least), each
+ *     with the shape and bits of geoharm::model()'s number;
  *   - with the call's k-th array made to fail (the host out of memory), a
  *     call that makes k arrays or more ends in the host's error
  *     (host:nomem, raised by the host) having kept none of them, and any
@@ -39,6 +42,9 @@
 
 #include <xmmintrin.h>
 
+#include <geoharm/geoharm.h>
+#include <geoharm/version.h>
+
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
 #include "expected_outcome.h"
@@ -56,11 +62,12 @@ using geoharm_fuzz::FuzzCall;
 host::Plugin plugin;
 host::Plugin batchPlugin;
 host::Plugin gradientPlugin;
+host::Plugin modelPlugin;
 
 struct Counts {
     unsigned long long calls = 0, errors = 0, results = 0, nanResults = 0, noMemory = 0;
     unsigned long long againstBatch = 0; /* geoharm_gradient: rows of A held to geoharm_batch's */
-} counts, batchCounts, gradientCounts;
+} counts, batchCounts, gradientCounts, modelCounts;
 
 /* The K-by-3 result geoharm_batch gave for this input (column by column),
    when one of its calls returned. */
@@ -79,6 +86,9 @@ void printCounts() {
                 "component, %llu with A held to geoharm_batch's), %llu outputs the host could not create\n",
                 gradientCounts.calls, gradientCounts.errors, gradientCounts.results, gradientCounts.nanResults,
                 gradientCounts.againstBatch, gradientCounts.noMemory);
+    std::printf("fuzz: geoharm_model_tables: %llu calls, %llu errors raised, %llu outputs checked, %llu outputs the "
+                "host could not create\n",
+                modelCounts.calls, modelCounts.errors, modelCounts.results, modelCounts.noMemory);
 }
 
 [[noreturn]] void fail(const std::string& what) {
@@ -223,6 +233,28 @@ void checkGradientResult(const geoharm_fuzz::ExpectedOutcome& want, const MexPoi
     }
 }
 
+/* geoharm_model_tables: the outputs asked for (slot 0 at least), each
+   geoharm::model()'s number in its shape, the tables by column. */
+void checkModelResult(const geoharm_fuzz::ExpectedOutcome&, const MexPointer* plhs, std::size_t slots,
+                      std::size_t made) {
+    check(made == slots, "a good call made " + std::to_string(made) + " arrays");
+    const geoharm::Model md = geoharm::model();
+    constexpr int side = geoharm::MAX_DEGREE + 1;
+    std::vector<double> C, S;
+    for (int m = 0; m < side; m++)
+        for (int n = 0; n < side; n++) C.push_back(md.C[n][m]), S.push_back(md.S[n][m]);
+    const std::vector<double> scalars[3] = {{md.gm}, {md.referenceRadius}, {static_cast<double>(md.maxDegree)}};
+    const std::vector<double> version{GEOHARM_VERSION_MAJOR, GEOHARM_VERSION_MINOR, GEOHARM_VERSION_PATCH};
+    for (std::size_t k = 0; k < slots; k++) {
+        const std::vector<double>& want = k < 3 ? scalars[k] : k == 3 ? C : k == 4 ? S : version;
+        const geoharm::MexSize rows = k == 3 || k == 4 ? side : 1;
+        const double* got = outputData(plhs, k, {rows, static_cast<geoharm::MexSize>(want.size()) / rows});
+        check(std::memcmp(got, want.data(), want.size() * sizeof(double)) == 0,
+              "output " + std::to_string(k) + " is not the model's");
+        modelCounts.results++;
+    }
+}
+
 using ResultCheck = void (*)(const geoharm_fuzz::ExpectedOutcome&, const MexPointer*, std::size_t, std::size_t);
 
 /*
@@ -298,13 +330,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (!host::loadPlugin(GEOHARM_BATCH_PLUGIN, batchPlugin, why)) fail("cannot load " GEOHARM_BATCH_PLUGIN ": " + why);
     if (!host::loadPlugin(GEOHARM_GRADIENT_PLUGIN, gradientPlugin, why))
         fail("cannot load " GEOHARM_GRADIENT_PLUGIN ": " + why);
+    if (!host::loadPlugin(GEOHARM_MODEL_PLUGIN, modelPlugin, why)) fail("cannot load " GEOHARM_MODEL_PLUGIN ": " + why);
     std::atexit(printCounts);
     return 0;
 }
 
 /* Every input drives geoharm with its own count of outputs,
    geoharm_batch with it and with three outputs, then geoharm_gradient
-   with its own count (its A held to geoharm_batch's result). */
+   with its own count (its A held to geoharm_batch's result), and
+   geoharm_model_tables with geoharm's count. */
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const FuzzCall call = geoharm_fuzz::decodeCall(data, size);
     runCall(plugin.entry, call, call.nlhs, geoharm_fuzz::expectedOutcome(call), 1, checkResult, counts);
@@ -316,6 +350,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int gradientNlhs = call.gradientNlhs;
     runCall(gradientPlugin.entry, call, gradientNlhs, geoharm_fuzz::expectedGradientOutcome(call, gradientNlhs),
             gradientNlhs > 1 ? static_cast<std::size_t>(gradientNlhs) : 1, checkGradientResult, gradientCounts);
+    runCall(modelPlugin.entry, call, call.nlhs, geoharm_fuzz::expectedModelOutcome(call, call.nlhs),
+            call.nlhs > 1 ? static_cast<std::size_t>(call.nlhs) : 1, checkModelResult, modelCounts);
     /* Nothing held past the input: libFuzzer reads more allocations than
        frees as a possible leak and runs the input again to look for it. */
     std::vector<double>().swap(batchResult);

@@ -6,8 +6,7 @@
  *   nlhs   number of outputs asked for: 0 or 1 (one K-by-3 array, in slot
  *          0 also for 0, where the host keeps it as the answer) or 3
  *          (three K-by-1 arrays); any other count is refused
- *   nrhs   number of inputs given (at least 3; inputs after the third are
- *          ignored)
+ *   nrhs   number of inputs given (exactly 3)
  *   prhs   input slots: 0 positions P, a real double K-by-3 array, one
  *          point per row, columns x, y, z (m, Earth-fixed; K >= 0);
  *          1 maximum degree N, 2 maximum order M, read as geoharm reads
@@ -22,10 +21,10 @@
  *   1. Row k is, bit for bit, what geoharm gives for P(k,:) with the same
  *      N and M (evaluateAccelerationMany holds to the single-point path).
  *   2. A call that cannot be read ends with an error through the host,
- *      checked in this order: geoharm_batch:nrhs, geoharm_batch:nlhs,
- *      geoharm_batch:positions (class, shape, 3-by-K, too many rows),
- *      geoharm_batch:degree, geoharm_batch:order (texts in
- *      gateway_errors.h).  All checks run before any output array exists,
+ *      checked in this order: geoharm_batch:nrhs (fewer or more than
+ *      three inputs), geoharm_batch:nlhs, geoharm_batch:positions (class,
+ *      shape, 3-by-K, too many rows), geoharm_batch:degree,
+ *      geoharm_batch:order (texts in gateway_errors.h).  All checks run before any output array exists,
  *      so such a call leaves nothing behind and holds nothing when the
  *      host unwinds it.
  *   3. Host routines of a valid call, in this order:
@@ -77,7 +76,8 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
 
     /* Checks: three inputs, one or three outputs, K-by-3 positions,
        readable N and M. */
-    if (*nrhs < 3) raiseHostError(fixedState, BATCH_NRHS_ID, BATCH_NRHS_MESSAGE);
+    if (*nrhs < 3) raiseHostError(fixedState, BATCH_NRHS_ID, BATCH_NRHS_FEW_MESSAGE);
+    if (*nrhs > 3) raiseHostError(fixedState, BATCH_NRHS_ID, BATCH_NRHS_MANY_MESSAGE);
     const bool threeOutputs = *nlhs == 3;
     if (!threeOutputs && *nlhs != 0 && *nlhs != 1) raiseHostError(fixedState, BATCH_NLHS_ID, BATCH_NLHS_MESSAGE);
     const MexInt rows =

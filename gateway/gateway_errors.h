@@ -1,22 +1,34 @@
 /*
  * gateway_errors.h - identifiers and messages of the calls the gateway
  * refuses, for every entry point: geoharm (geoharm:*), geoharm_batch
- * (geoharm_batch:*) and geoharm_gradient (geoharm_gradient:*).  Each names
- * the argument at fault, counted from 1 as the caller writes them.  N and
- * M, and the positions of the many-point calls, are read alike, so their
- * texts are shared; the identifiers carry the entry point's name.
+ * (geoharm_batch:*), geoharm_gradient (geoharm_gradient:*) and
+ * geoharm_model_tables (geoharm_model_tables:*).
+ *
+ * How the texts are written: the host shows the function's name with every
+ * error ("Error using geoharm", "error: geoharm: ..."), so a message never
+ * repeats it; it starts with a capital and ends with a full stop; it names
+ * the argument at fault, counted from 1 as the caller writes them, and,
+ * where the cause is a likely slip, what to pass instead.  N and M, and
+ * the positions of the many-point calls, are read alike, so their texts
+ * are shared; the identifiers carry the entry point's name
+ * ("name:mnemonic").
  */
 #ifndef GEOHARM_GATEWAY_ERRORS_H
 #define GEOHARM_GATEWAY_ERRORS_H
 
 namespace geoharm {
 
+/* geoharm(r, N, M) */
 constexpr const char* NRHS_ID = "geoharm:nrhs";
-constexpr const char* NRHS_MESSAGE = "geoharm needs three inputs: position, N and M.";
+constexpr const char* NRHS_FEW_MESSAGE = "Not enough inputs: position, N and M are needed.";
+constexpr const char* NRHS_MANY_MESSAGE = "Too many inputs: only position, N and M are taken.";
 
 constexpr const char* POSITION_ID = "geoharm:position";
 constexpr const char* POSITION_MESSAGE =
     "Input 1 (position) must be a real, non-sparse double array of at least three elements.";
+constexpr const char* POSITION_MATRIX_MESSAGE =
+    "Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to geoharm_batch, one "
+    "per row.";
 
 constexpr const char* DEGREE_ID = "geoharm:degree";
 constexpr const char* DEGREE_MESSAGE = "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.";
@@ -28,11 +40,12 @@ constexpr const char* ORDER_NAN_MESSAGE = "Input 3 (M, maximum order) must not b
 
 /* geoharm_batch(P, N, M) */
 constexpr const char* BATCH_NRHS_ID = "geoharm_batch:nrhs";
-constexpr const char* BATCH_NRHS_MESSAGE = "geoharm_batch needs three inputs: positions, N and M.";
+constexpr const char* BATCH_NRHS_FEW_MESSAGE = "Not enough inputs: positions, N and M are needed.";
+constexpr const char* BATCH_NRHS_MANY_MESSAGE = "Too many inputs: only positions, N and M are taken.";
 
 constexpr const char* BATCH_NLHS_ID = "geoharm_batch:nlhs";
 constexpr const char* BATCH_NLHS_MESSAGE =
-    "geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
+    "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
 
 /* The positions of the many-point calls (geoharm_batch, geoharm_gradient). */
 constexpr const char* POSITIONS_CLASS_MESSAGE = "Input 1 (positions) must be a real, non-sparse double array.";
@@ -65,6 +78,13 @@ constexpr const char* GRADIENT_POSITIONS_ROWS_MESSAGE =
 
 constexpr const char* GRADIENT_DEGREE_ID = "geoharm_gradient:degree";
 constexpr const char* GRADIENT_ORDER_ID = "geoharm_gradient:order";
+
+/* geoharm_model_tables() */
+constexpr const char* MODEL_NRHS_ID = "geoharm_model_tables:nrhs";
+constexpr const char* MODEL_NRHS_MESSAGE = "Too many inputs: none are taken.";
+
+constexpr const char* MODEL_NLHS_ID = "geoharm_model_tables:nlhs";
+constexpr const char* MODEL_NLHS_MESSAGE = "Ask for at most six outputs: GM, R_REF, maximum degree, C, S, version.";
 
 }  // namespace geoharm
 

@@ -23,16 +23,23 @@ enum class LimitReading {
     NotANumber
 };
 
+/* What input 1 of geoharm is. */
+enum class PositionReading {
+    Usable,   /* a real, non-sparse double vector of at least 3 elements */
+    Unusable, /* another class, complex, sparse, or fewer than 3 elements */
+    Matrix    /* more than one row and more than one column */
+};
+
 /*
- * positionIsUsable - whether input 0 can be read as x, y, z.
+ * readPosition - whether input 0 of geoharm can be read as x, y, z.
  *
  * Given:
  *   slot   address of the input slot that holds the array handle
  * Returned (function value):
- *   true for a real, non-sparse double array of at least three elements
- *   (only the first three are read); false otherwise.
+ *   what the array is (see PositionReading); for Usable only the first
+ *   three elements are read, whatever the vector's length.
  */
-bool positionIsUsable(const MexPointer* slot);
+PositionReading readPosition(const MexPointer* slot);
 
 /*
  * readLimitArgument - classify N or M and, unless it is int8, read it.

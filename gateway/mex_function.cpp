@@ -4,10 +4,9 @@
  * Given (every argument by address, as the host passes them):
  *   nlhs   number of outputs asked for (not read: output slot 0 is filled
  *          even when it is 0, where the host keeps it as the answer)
- *   nrhs   number of inputs given (at least 3; inputs after the third are
- *          ignored)
+ *   nrhs   number of inputs given (exactly 3)
  *   prhs   input slots: 0 position x, y, z (m, Earth-fixed; a real double
- *          array, elements after the third ignored), 1 maximum degree N,
+ *          vector, elements after the third ignored), 1 maximum degree N,
  *          2 maximum order M (int8 read by their first byte; other numeric
  *          or logical classes by value, truncated and saturated to int8)
  * Returned:
@@ -15,10 +14,11 @@
  *
  * Notes:
  *   1. A call that cannot be read ends with an error through the host
- *      (identifiers geoharm:nrhs, geoharm:position, geoharm:degree,
- *      geoharm:order; texts in gateway_errors.h).  All checks run before
- *      the output array is created, so such a call leaves nothing behind
- *      and holds nothing when the host unwinds it.
+ *      (identifiers geoharm:nrhs for fewer or more than three inputs,
+ *      geoharm:position, also for a matrix, geoharm:degree, geoharm:order;
+ *      texts in gateway_errors.h).  All checks run before the output array
+ *      is created, so such a call leaves nothing behind and holds nothing
+ *      when the host unwinds it.
  *   2. A valid call talks to the host in a fixed order: create the output
  *      and store it at once; real-data addresses of inputs 0, 1, 2 and of
  *      the output; copy the position in; copy the int8 limits in; evaluate;
@@ -54,9 +54,17 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
        value read from the caller (a signalling NaN must not trap). */
     const FixedFpState fixedState;
 
-    /* Checks: three inputs, a readable position, readable N and M. */
-    if (*nrhs < 3) raiseHostError(fixedState, NRHS_ID, NRHS_MESSAGE);
-    if (!positionIsUsable(&prhs[0])) raiseHostError(fixedState, POSITION_ID, POSITION_MESSAGE);
+    /* Checks: three inputs, a position that is one point, readable N and M. */
+    if (*nrhs < 3) raiseHostError(fixedState, NRHS_ID, NRHS_FEW_MESSAGE);
+    if (*nrhs > 3) raiseHostError(fixedState, NRHS_ID, NRHS_MANY_MESSAGE);
+    switch (readPosition(&prhs[0])) {
+        case PositionReading::Usable:
+            break;
+        case PositionReading::Unusable:
+            raiseHostError(fixedState, POSITION_ID, POSITION_MESSAGE);
+        case PositionReading::Matrix:
+            raiseHostError(fixedState, POSITION_ID, POSITION_MATRIX_MESSAGE);
+    }
     LimitArguments limits;
     checkLimitArguments(fixedState, prhs, DEGREE_ID, ORDER_ID, &limits);
 

@@ -18,11 +18,16 @@
 %   at non-finite positions (NaN where geoharm gives NaN).  K = 0 gives a
 %   0-by-3 array (or three 0-by-1 arrays).
 %
-%   N and M are read exactly as geoharm reads them: scalars of any numeric
-%   or logical class; an int8 as it is, any other class by its value,
-%   truncated toward zero and saturated to -128..127.  The model stops at
+%   N and M are read exactly as geoharm reads them: scalars, plain doubles
+%   as a rule, of any numeric or logical class; an int8 as it is, any other
+%   class by its value, truncated toward zero and saturated to -128..127.  The model stops at
 %   degree and order 10: above 10 means 10; N <= 1 or M < 0 the central
 %   (point-mass) term alone.
+%
+%   The points are evaluated several at a time in the processor's vector
+%   registers and, from 8192 points on, on several threads (at most the
+%   processors the process may use, at most the environment variable
+%   GEOHARM_NUM_THREADS); neither changes a bit of the result.
 %
 %   Model (compiled in): GM = 398600446148608.0 m^3/s^2, reference radius
 %   6378137.0 m, degree and order 10, unnormalised coefficients C(n,m),
@@ -31,7 +36,7 @@
 %   under Octave).
 %
 %   Errors (identifier: cause):
-%     geoharm_batch:nrhs       fewer than three inputs
+%     geoharm_batch:nrhs       fewer or more than three inputs
 %     geoharm_batch:nlhs       two outputs, or more than three
 %     geoharm_batch:positions  P is not a real, full double array; not
 %                              K-by-3 (a 3-by-K array: rows are points, pass
@@ -41,15 +46,17 @@
 %     geoharm_batch:order      M is empty, not numeric or logical, or NaN
 %
 %   Example:
-%     A = geoharm_batch([7000000 1000000 2000000; -6500000 2500000 -1500000], int8(10), int8(10))
+%     A = geoharm_batch([7000000 1000000 2000000; -6500000 2500000 -1500000], 10, 10)
 %     % A = [-7.036925776266761 -1.0053211772743258 -2.015446846294957;
 %     %       7.173806946806016 -2.759123702209809 1.6598255653442884]   (m/s^2)
 %
 %   Under MATLAB, geoharm_batch.mexa64 (Linux) or geoharm_batch.mexw64 /
 %   geoharm_batch.mexw32 (Windows) and this file go in one folder on the
-%   path.  Under GNU Octave the plug-in is named geoharm_batch.mex and needs
-%   the adapter libraries libmx.so, libmex.so and libmat.so on
-%   LD_LIBRARY_PATH.  See also geoharm.
+%   path (the release archive holds them).  Under GNU Octave, install the
+%   package: pkg install -local geoharm-<version>.tar.gz, then
+%   pkg load geoharm.
+%
+%   See also geoharm, geoharm_model.
 
 % This file holds only the help text: the compiled plug-in in the same
 % folder takes precedence over it whenever geoharm_batch is called.

@@ -43,6 +43,11 @@ packages+=(g++-i686-linux-gnu qemu-user)
 # download, never installed) and a busybox initramfs.
 packages+=(qemu-system-x86 busybox-static cpio)
 
+# The documentation's tests and pictures: Debian's Python, numpy and
+# matplotlib (docs_examples, docs_links, scripts/make-figures.py, and the
+# C library's ctypes test).
+packages+=(python3 python3-numpy python3-matplotlib)
+
 # The Linux plug-ins loaded under an older glibc (tests/old_glibc): its
 # packages fetched from the Debian archive and unpacked with dpkg-deb.
 packages+=(curl xz-utils)

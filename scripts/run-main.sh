@@ -21,12 +21,12 @@ echo "geoharm-call dist/geoharm_batch.mexa64: 7000000 1000000 2000000 10 10"
 echo "7000000 1000000 2000000 10 10" | dist/host/linux64/geoharm-call dist/geoharm_batch.mexa64
 
 # The same point through GNU Octave, from dist/octave.
-echo "octave: geoharm([7000000; 1000000; 2000000], int8(10), int8(10))"
+echo "octave: geoharm([7000000; 1000000; 2000000], 10, 10)"
 sh dist/octave/run-octave.sh \
-  --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], int8(10), int8(10)))"
-echo "octave: geoharm_batch([7000000 1000000 2000000], int8(10), int8(10))"
+  --eval "printf('%.17g %.17g %.17g\n', geoharm([7000000; 1000000; 2000000], 10, 10))"
+echo "octave: geoharm_batch([7000000 1000000 2000000], 10, 10)"
 sh dist/octave/run-octave.sh \
-  --eval "printf('%.17g %.17g %.17g\n', geoharm_batch([7000000 1000000 2000000], int8(10), int8(10)))"
+  --eval "printf('%.17g %.17g %.17g\n', geoharm_batch([7000000 1000000 2000000], 10, 10))"
 
 # The same point through Python: the wheel from dist/ installed by pip
 # into a new virtual environment of Debian's python3 (its numpy seen

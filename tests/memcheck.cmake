@@ -14,14 +14,14 @@ set_tests_properties(memcheck_plugin_tests memcheck_plugin_hardening PROPERTIES
                      ENVIRONMENT "GEOHARM_THREAD_CALLS=10000;GEOHARM_SOAK_CALLS=100000")
 
 # geoharm-call and geoharm.mexa64: every record of the identity set, with N and M as int8,
-# as doubles, as uint64, with a large position, and a refused call (exit 3).
+# as doubles, as uint64, with a long position vector, and a refused call (exit 3).
 set(records ${PROJECT_SOURCE_DIR}/tests/data/identity_records.txt)
 set(call $<TARGET_FILE:geoharm-call> $<TARGET_FILE:geoharm_mex>)
 add_test(NAME memcheck_geoharm_call_int8 COMMAND sh ${memcheck} 0 ${records} ${call})
 add_test(NAME memcheck_geoharm_call_double COMMAND sh ${memcheck} 0 ${records} ${call} --class double --nlhs 2)
 add_test(NAME memcheck_geoharm_call_uint64 COMMAND sh ${memcheck} 0 ${records} ${call} --n-class uint64 --nlhs 0)
 add_test(NAME memcheck_geoharm_call_large_position
-         COMMAND sh ${memcheck} 0 ${records} ${call} --position 1000x30 --m-class single)
+         COMMAND sh ${memcheck} 0 ${records} ${call} --position 30000x1 --m-class single)
 add_test(NAME memcheck_geoharm_call_refused COMMAND sh ${memcheck} 3 ${records} ${call} --nrhs 2)
 
 # geoharm_batch through geoharm-call: the identity records in runs, in

@@ -119,7 +119,7 @@ TEST(BatchPlugin, EveryRowIsGeoharmAtThatPointInBothForms) {
 }
 
 TEST(BatchPlugin, ReadsNAndMAsGeoharmDoes) {
-    // Each pair of arrays goes to both plug-ins; a fourth input is ignored.
+    // Each pair of arrays goes to both plug-ins.
     struct Limits {
         const char* what;
         std::function<Array()> n, m;
@@ -164,8 +164,9 @@ TEST(BatchPlugin, NoPointsGiveEmptyOutputs) {
 
 using geoharm_test::Refusal;
 
-const char* const NRHS = "geoharm_batch needs three inputs: positions, N and M.";
-const char* const NLHS = "geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
+const char* const NRHS = "Not enough inputs: positions, N and M are needed.";
+const char* const NRHS_MANY = "Too many inputs: only positions, N and M are taken.";
+const char* const NLHS = "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).";
 const char* const CLASS = "Input 1 (positions) must be a real, non-sparse double array.";
 const char* const SHAPE = "Input 1 (positions) must be a K-by-3 array: one point per row, columns x, y, z.";
 const char* const TRANSPOSED =
@@ -187,6 +188,8 @@ geoharm_test::ArrayMaker nan() { return geoharm_test::nanScalar(); }
 const Refusal REFUSALS[] = {
     {"no inputs", nullptr, nullptr, nullptr, 0, 1, "geoharm_batch:nrhs", NRHS},
     {"two inputs, two outputs", nullptr, nullptr, nullptr, 2, 2, "geoharm_batch:nrhs", NRHS},
+    {"a fourth input", nullptr, nullptr, nullptr, 4, 1, "geoharm_batch:nrhs", NRHS_MANY},
+    {"five inputs, two outputs", nullptr, nullptr, nullptr, 5, 2, "geoharm_batch:nrhs", NRHS_MANY},
     {"two outputs", nullptr, nullptr, nullptr, 3, 2, "geoharm_batch:nlhs", NLHS},
     {"four outputs", nullptr, nullptr, nullptr, 3, 4, "geoharm_batch:nlhs", NLHS},
     {"two outputs, bad positions", doubles({3, 2}), nullptr, nullptr, 3, 2, "geoharm_batch:nlhs", NLHS},
@@ -226,7 +229,8 @@ TEST(BatchPlugin, BadCallsEndInTheirErrorAndLeaveNothing) {
         const Array pos = c.positions ? c.positions() : positionsArray({{7e6, 1e6, 2e6}, {-6.5e6, 2.5e6, -1.5e6}});
         const Array n = c.n ? c.n() : makeScalar(geoharm::INT8_CLASS, 10);
         const Array m = c.m ? c.m() : makeScalar(geoharm::INT8_CLASS, 10);
-        std::vector<const Array*> args{&pos, &n, &m};
+        const Array extra = makeArray(geoharm::DOUBLE_CLASS, {0, 0});
+        std::vector<const Array*> args{&pos, &n, &m, &extra, &extra};
         args.resize(static_cast<std::size_t>(c.nrhs));
         expectRefused(args, c.nlhs, c.identifier, c.message);
     }

@@ -60,9 +60,8 @@ TEST(CallTool, PrintsWhatTheEvaluatorPrints) {
         {"", recordsAllLimits()},
         {"--nlhs 0", recordsAllLimits()},
         {"--nlhs 3", recordsAllLimits()},
-        {"--position 3x2", recordsAllLimits()},
         {"--position 1x3", recordsAllLimits()},
-        {"--nrhs 5", recordsAllLimits()},
+        {"--position 6x1", recordsAllLimits()},
         {"--class double", recordsAllLimits()},
         {"--class single", recordsAllLimits()},
         {"--class int16", recordsAllLimits()},
@@ -87,7 +86,7 @@ TEST(CallTool, OptionsBeforeOrAfterThePlugin) {
     // second path is a bad command line.
     const std::string input = recordsAllLimits();
     const auto eval = runCommand(quoted(GEOHARM_EVAL), input);
-    for (const char* options : {"--nlhs 3", "--class double --fp-state upward", "--position 1x3 --nrhs 4"}) {
+    for (const char* options : {"--nlhs 3", "--class double --fp-state upward", "--position 1x3 --nrhs 3"}) {
         SCOPED_TRACE(options);
         const auto before = runCommand(quoted(GEOHARM_CALL) + " " + options + " " + quoted(GEOHARM_PLUGIN), input);
         EXPECT_EQ(before.status, 0) << before.err;
@@ -136,8 +135,13 @@ TEST(CallTool, FailuresEndWithTheirStatusAndMessage) {
     };
     const char* two = "7000000 1000000 2000000 10 10\n7000000 1000000 2000000 4 2\n";
     const Case cases[] = {
-        {"--nrhs 2", two, 3, 0, "geoharm:nrhs: geoharm needs three inputs: position, N and M.\n", false},
-        {"--nrhs 0", two, 3, 0, "geoharm:nrhs: geoharm needs three inputs: position, N and M.\n", false},
+        {"--nrhs 2", two, 3, 0, "geoharm:nrhs: Not enough inputs: position, N and M are needed.\n", false},
+        {"--nrhs 0", two, 3, 0, "geoharm:nrhs: Not enough inputs: position, N and M are needed.\n", false},
+        {"--nrhs 4", two, 3, 0, "geoharm:nrhs: Too many inputs: only position, N and M are taken.\n", false},
+        {"--position 3x2", two, 3, 0,
+         "geoharm:position: Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to "
+         "geoharm_batch, one per row.\n",
+         false},
         {"--position 2x1", two, 3, 0,
          "geoharm:position: Input 1 (position) must be a real, non-sparse double array of at least three "
          "elements.\n",
@@ -164,7 +168,7 @@ TEST(CallTool, FailuresEndWithTheirStatusAndMessage) {
         {"--fp-state sideways", two, 2, 0, "usage:", true},
         /* A refusal gives the caller its floating-point state back too
            (else status 5: the state after the call is checked). */
-        {"--nrhs 2 --fp-state unmasked", two, 3, 0, "geoharm:nrhs: geoharm needs three inputs: position, N and M.\n",
+        {"--nrhs 2 --fp-state unmasked", two, 3, 0, "geoharm:nrhs: Not enough inputs: position, N and M are needed.\n",
          false},
         {"--m-class char --fp-state ftz-daz", two, 3, 0, "geoharm:order: Input 3 (M, maximum order) must be", true},
         {"--position 2x1 --fp-state towardzero", two, 3, 0, "geoharm:position: Input 1 (position) must be", true},

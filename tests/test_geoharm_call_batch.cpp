@@ -45,7 +45,7 @@ TEST(CallToolBatch, PrintsWhatTheEvaluatorPrints) {
     const auto eval = runCommand(quoted(GEOHARM_EVAL), records());
     ASSERT_EQ(eval.status, 0) << eval.err;
     for (const char* options : {"", "--nlhs 0", "--nlhs 3", "--class double", "--n-class int16 --m-class single",
-                                "--nrhs 4 --nlhs 3"}) {
+                                "--nrhs 3 --nlhs 3"}) {
         SCOPED_TRACE(options);
         const auto call = runBatch(options, records());
         EXPECT_EQ(call.status, 0) << call.err;
@@ -65,9 +65,9 @@ TEST(CallToolBatch, FailuresEndWithTheirStatusAndMessage) {
     const char* twoRuns = "7000000 1000000 2000000 0 0\n7000000 1000000 2000000 10 10\n";
     const Case cases[] = {
         {"--nlhs 2", twoRuns, 3, "",
-         "geoharm_batch:nlhs: geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, "
-         "a_z).\n"},
-        {"--nrhs 2", twoRuns, 3, "", "geoharm_batch:nrhs: geoharm_batch needs three inputs: positions, N and M.\n"},
+         "geoharm_batch:nlhs: Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).\n"},
+        {"--nrhs 2", twoRuns, 3, "", "geoharm_batch:nrhs: Not enough inputs: positions, N and M are needed.\n"},
+        {"--nrhs 4 --nlhs 3", twoRuns, 3, "", "geoharm_batch:nrhs: Too many inputs: only positions, N and M are taken.\n"},
         {"--class char", twoRuns, 3, "", "geoharm_batch:degree: Input 2 (N, maximum degree) must be"},
         {"", "7000000 1000000 2000000 0 0\n1 2 3 4\n", 1, "-7.0314546606673858 -1.0044935229524836 -2.0089870459049672\n",
          "geoharm-call: line 2: expected 5 fields"},
@@ -113,11 +113,12 @@ TEST(CallTool, APluginThatIsNotOfTheKindItsNameSaysIsCaught) {
         const char* err; /* the start of standard error */
     };
     const Case cases[] = {
-        {geoharmAsBatch, "", three, 2,
-         "geoharm-call: line 3: output 1 is a 3-by-1 double array, where a batch plug-in (geoharm_batch.*) gives a "
-         "real 3-by-3 double array\n"},
-        {geoharmAsBatch, "", one, 2, "geoharm-call: line 1: output 1 is a 3-by-1 double array, where a batch"},
-        {geoharmAsBatch, "--nlhs 3", three, 2, "geoharm-call: line 3: output 2 is missing, where a batch"},
+        {geoharmAsBatch, "", three, 3, "geoharm:position: Input 1 (position) is a matrix"},
+        {geoharmAsBatch, "", one, 2,
+         "geoharm-call: line 1: output 1 is a 3-by-1 double array, where a batch plug-in (geoharm_batch.*) gives a "
+         "real 1-by-3 double array\n"},
+        {geoharmAsBatch, "--nlhs 3", three, 3, "geoharm:position: Input 1 (position) is a matrix"},
+        {geoharmAsBatch, "--nlhs 3", one, 2, "geoharm-call: line 1: output 1 is a 3-by-1 double array, where a batch"},
         {geoharmAsBatch, "--nlhs 0", one, 2, "geoharm-call: line 1: output 1 is a 3-by-1 double array"},
         {batchAsGeoharm, "", one, 3, "geoharm_batch:positions: Input 1 (positions) is 3-by-K"},
         {batchAsGeoharm, "--position 1x3", three, 2,

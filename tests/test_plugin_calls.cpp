@@ -76,7 +76,6 @@ struct Passing {
     std::function<Array()> n;
     std::function<Array()> m;
     MexInt nlhs;
-    int extraInputs;
 };
 
 /* Indices of the worked examples used below. */
@@ -94,24 +93,22 @@ std::function<Array()> of(MexInt classId, double v) {
 }
 
 const Passing PASSINGS[] = {
-    {"nlhs = 0 still fills slot 0", FULL, nullptr, of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 0, 0},
-    {"nlhs = 2", FULL, nullptr, of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 2, 0},
-    {"3x2 position, the rest huge", FULL,
-     [] { return makePosition(7000000.0, 1000000.0, 2000000.0, {3, 2}, 1e300); }, of(geoharm::INT8_CLASS, 10),
-     of(geoharm::INT8_CLASS, 10), 1, 0},
+    {"nlhs = 0 still fills slot 0", FULL, nullptr, of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 0},
+    {"nlhs = 2", FULL, nullptr, of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 2},
+    {"6x1 state vector, the velocity huge", FULL,
+     [] { return makePosition(7000000.0, 1000000.0, 2000000.0, {6, 1}, 1e300); }, of(geoharm::INT8_CLASS, 10),
+     of(geoharm::INT8_CLASS, 10), 1},
     {"1x3 position", FULL, [] { return makePosition(7000000.0, 1000000.0, 2000000.0, {1, 3}); },
-     of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 1, 0},
+     of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 1},
     {"1x1x5 position, the rest NaN", FULL,
      [] { return makePosition(7000000.0, 1000000.0, 2000000.0, {1, 1, 5}, NaN); }, of(geoharm::INT8_CLASS, 10),
-     of(geoharm::INT8_CLASS, 10), 1, 0},
-    {"a fourth input is ignored", FULL, nullptr, of(geoharm::INT8_CLASS, 10), of(geoharm::INT8_CLASS, 10), 1, 1},
-    {"int8(-1) is -1: central term", CENTRAL, nullptr, of(geoharm::INT8_CLASS, -1), of(geoharm::INT8_CLASS, 10), 1,
-     0},
-    {"int8(127): clamped to 10", FULL, nullptr, of(geoharm::INT8_CLASS, 127), of(geoharm::INT8_CLASS, 127), 1, 0},
+     of(geoharm::INT8_CLASS, 10), 1},
+    {"int8(-1) is -1: central term", CENTRAL, nullptr, of(geoharm::INT8_CLASS, -1), of(geoharm::INT8_CLASS, 10), 1},
+    {"int8(127): clamped to 10", FULL, nullptr, of(geoharm::INT8_CLASS, 127), of(geoharm::INT8_CLASS, 127), 1},
     {"int8 2x2, first byte 3 and 1", N3_M1,
      [] { return makePosition(488603.552, 8134012.108, -9947002.437); },
      [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 3, {2, 2}); },
-     [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 1, {2, 2}); }, 1, 0},
+     [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 1, {2, 2}); }, 1},
     {"complex int8 reads its real part", N4_M2, nullptr,
      [] {
          Array a = makeArray(geoharm::INT8_CLASS, {1, 1}, true);
@@ -119,36 +116,36 @@ const Passing PASSINGS[] = {
          static_cast<std::int8_t*>(geoharm::host::imagData(a.handle()))[0] = 9;
          return a;
      },
-     of(geoharm::INT8_CLASS, 2), 1, 0},
-    {"double 10 is 10", FULL, nullptr, of(geoharm::DOUBLE_CLASS, 10), of(geoharm::DOUBLE_CLASS, 10), 1, 0},
-    {"single 10 is 10", FULL, nullptr, of(geoharm::SINGLE_CLASS, 10), of(geoharm::SINGLE_CLASS, 10), 1, 0},
+     of(geoharm::INT8_CLASS, 2), 1},
+    {"double 10 is 10", FULL, nullptr, of(geoharm::DOUBLE_CLASS, 10), of(geoharm::DOUBLE_CLASS, 10), 1},
+    {"single 10 is 10", FULL, nullptr, of(geoharm::SINGLE_CLASS, 10), of(geoharm::SINGLE_CLASS, 10), 1},
     {"int16(266) saturates to 127, clamped to 10", FULL, nullptr, of(geoharm::INT16_CLASS, 266),
-     of(geoharm::INT16_CLASS, 266), 1, 0},
+     of(geoharm::INT16_CLASS, 266), 1},
     {"uint8(200) saturates to 127, not -56", FULL, nullptr, of(geoharm::UINT8_CLASS, 200),
-     of(geoharm::UINT8_CLASS, 200), 1, 0},
-    {"int32 and uint16", N4_M2, nullptr, of(geoharm::INT32_CLASS, 4), of(geoharm::UINT16_CLASS, 2), 1, 0},
+     of(geoharm::UINT8_CLASS, 200), 1},
+    {"int32 and uint16", N4_M2, nullptr, of(geoharm::INT32_CLASS, 4), of(geoharm::UINT16_CLASS, 2), 1},
     {"uint32 and int64", N3_M2, [] { return makePosition(4000000.0, -4000000.0, 4000000.0); },
-     of(geoharm::UINT32_CLASS, 3), of(geoharm::INT64_CLASS, 2), 1, 0},
+     of(geoharm::UINT32_CLASS, 3), of(geoharm::INT64_CLASS, 2), 1},
     {"int64 and uint64 at their extremes", FULL, nullptr,
      [] { return rawScalar(geoharm::INT64_CLASS, std::numeric_limits<std::int64_t>::max()); },
-     [] { return rawScalar(geoharm::UINT64_CLASS, std::numeric_limits<std::uint64_t>::max()); }, 1, 0},
+     [] { return rawScalar(geoharm::UINT64_CLASS, std::numeric_limits<std::uint64_t>::max()); }, 1},
     {"int64 minimum: central term", CENTRAL, nullptr,
      [] { return rawScalar(geoharm::INT64_CLASS, std::numeric_limits<std::int64_t>::min()); },
-     of(geoharm::INT8_CLASS, 10), 1, 0},
+     of(geoharm::INT8_CLASS, 10), 1},
     {"int32(-70000): central term", CENTRAL, nullptr, of(geoharm::INT32_CLASS, -70000),
-     of(geoharm::INT8_CLASS, 10), 1, 0},
+     of(geoharm::INT8_CLASS, 10), 1},
     {"double 4.9 and 2.99 truncate", N4_M2, nullptr, of(geoharm::DOUBLE_CLASS, 4.9), of(geoharm::DOUBLE_CLASS, 2.99),
-     1, 0},
+     1},
     {"double -0.9 truncates to 0", CENTRAL, nullptr, of(geoharm::DOUBLE_CLASS, -0.9), of(geoharm::DOUBLE_CLASS, 10),
-     1, 0},
-    {"double -0.0", CENTRAL, nullptr, of(geoharm::DOUBLE_CLASS, -0.0), of(geoharm::DOUBLE_CLASS, -0.0), 1, 0},
-    {"double +inf saturates", FULL, nullptr, of(geoharm::DOUBLE_CLASS, INF), of(geoharm::DOUBLE_CLASS, INF), 1, 0},
+     1},
+    {"double -0.0", CENTRAL, nullptr, of(geoharm::DOUBLE_CLASS, -0.0), of(geoharm::DOUBLE_CLASS, -0.0), 1},
+    {"double +inf saturates", FULL, nullptr, of(geoharm::DOUBLE_CLASS, INF), of(geoharm::DOUBLE_CLASS, INF), 1},
     {"double -inf saturates: central term", CENTRAL, nullptr, of(geoharm::DOUBLE_CLASS, -INF),
-     of(geoharm::DOUBLE_CLASS, 10), 1, 0},
-    {"double 1e300", FULL, nullptr, of(geoharm::DOUBLE_CLASS, 1e300), of(geoharm::DOUBLE_CLASS, 127.5), 1, 0},
+     of(geoharm::DOUBLE_CLASS, 10), 1},
+    {"double 1e300", FULL, nullptr, of(geoharm::DOUBLE_CLASS, 1e300), of(geoharm::DOUBLE_CLASS, 127.5), 1},
     {"single 3.5 and 1.75", N3_M1, [] { return makePosition(488603.552, 8134012.108, -9947002.437); },
      [] { return rawScalar(geoharm::SINGLE_CLASS, 3.5f); }, [] { return rawScalar(geoharm::SINGLE_CLASS, 1.75f); },
-     1, 0},
+     1},
     {"double 2x2 reads its first element", N4_M2, nullptr,
      [] {
          Array a = makeArray(geoharm::DOUBLE_CLASS, {2, 2});
@@ -156,7 +153,7 @@ const Passing PASSINGS[] = {
          p[0] = 4, p[1] = 9, p[2] = 1, p[3] = 1;
          return a;
      },
-     of(geoharm::DOUBLE_CLASS, 2), 1, 0},
+     of(geoharm::DOUBLE_CLASS, 2), 1},
     {"complex double reads its real part", N2_M0, nullptr,
      [] {
          Array a = makeArray(geoharm::DOUBLE_CLASS, {1, 1}, true);
@@ -164,10 +161,10 @@ const Passing PASSINGS[] = {
          static_cast<double*>(geoharm::host::imagData(a.handle()))[0] = NaN;
          return a;
      },
-     of(geoharm::DOUBLE_CLASS, 0), 1, 0},
+     of(geoharm::DOUBLE_CLASS, 0), 1},
     {"logical true is 1: central term", CENTRAL, nullptr, of(geoharm::LOGICAL_CLASS, 1),
-     of(geoharm::INT8_CLASS, 10), 1, 0},
-    {"logical false order", N2_M0, nullptr, of(geoharm::DOUBLE_CLASS, 2), of(geoharm::LOGICAL_CLASS, 0), 1, 0},
+     of(geoharm::INT8_CLASS, 10), 1},
+    {"logical false order", N2_M0, nullptr, of(geoharm::DOUBLE_CLASS, 2), of(geoharm::LOGICAL_CLASS, 0), 1},
 };
 
 TEST(PluginCalls, LimitsAndPositionsPassedOtherwise) {
@@ -176,10 +173,7 @@ TEST(PluginCalls, LimitsAndPositionsPassedOtherwise) {
         const Array pos = p.position ? p.position() : makePosition(w.x, w.y, w.z);
         const Array n = p.n();
         const Array m = p.m();
-        const Array extra = makeArray(geoharm::CHAR_CLASS, {0, 0});
-        std::vector<const Array*> args{&pos, &n, &m};
-        for (int i = 0; i < p.extraInputs; i++) args.push_back(&extra);
-        expectResult(callWith(args, p.nlhs), w.ax, w.ay, w.az, p.what);
+        expectResult(callWith({&pos, &n, &m}, p.nlhs), w.ax, w.ay, w.az, p.what);
     }
 }
 
@@ -211,14 +205,18 @@ struct Refusal {
     std::function<Array()> position; /* nullptr: a good 3x1 position */
     std::function<Array()> n;        /* nullptr: int8(10) */
     std::function<Array()> m;        /* nullptr: int8(10) */
-    int nrhs;
+    int nrhs;                        /* above 3: empty doubles after M */
     const char* identifier;
     const char* message;
 };
 
-const char* const NRHS_TEXT = "geoharm needs three inputs: position, N and M.";
+const char* const NRHS_TEXT = "Not enough inputs: position, N and M are needed.";
+const char* const NRHS_MANY_TEXT = "Too many inputs: only position, N and M are taken.";
 const char* const POSITION_TEXT =
     "Input 1 (position) must be a real, non-sparse double array of at least three elements.";
+const char* const MATRIX_TEXT =
+    "Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to geoharm_batch, one per "
+    "row.";
 const char* const DEGREE_TEXT = "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.";
 const char* const DEGREE_NAN_TEXT = "Input 2 (N, maximum degree) must not be NaN.";
 const char* const ORDER_TEXT = "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.";
@@ -241,6 +239,19 @@ const Refusal REFUSALS[] = {
     {"position only", nullptr, nullptr, nullptr, 1, "geoharm:nrhs", NRHS_TEXT},
     {"no order", nullptr, nullptr, nullptr, 2, "geoharm:nrhs", NRHS_TEXT},
     {"no order, bad position", empty(geoharm::DOUBLE_CLASS), nullptr, nullptr, 2, "geoharm:nrhs", NRHS_TEXT},
+    {"a fourth input", nullptr, nullptr, nullptr, 4, "geoharm:nrhs", NRHS_MANY_TEXT},
+    {"five inputs, bad position", empty(geoharm::DOUBLE_CLASS), nullptr, nullptr, 5, "geoharm:nrhs",
+     NRHS_MANY_TEXT},
+    {"3x2 position: two points", [] { return makePosition(7e6, 1e6, 2e6, {3, 2}); }, nullptr, nullptr, 3,
+     "geoharm:position", MATRIX_TEXT},
+    {"2x3 position: two points, one per row", [] { return makePosition(7e6, 1e6, 2e6, {2, 3}); }, nullptr, nullptr, 3,
+     "geoharm:position", MATRIX_TEXT},
+    {"2x2 position", [] { return makePosition(7e6, 1e6, 2e6, {2, 2}); }, nullptr, nullptr, 3, "geoharm:position",
+     MATRIX_TEXT},
+    {"2x1x3 position", [] { return makePosition(7e6, 1e6, 2e6, {2, 1, 3}); }, nullptr, nullptr, 3,
+     "geoharm:position", MATRIX_TEXT},
+    {"matrix position before bad N", [] { return makePosition(7e6, 1e6, 2e6, {3, 2}); },
+     empty(geoharm::DOUBLE_CLASS), nullptr, 3, "geoharm:position", MATRIX_TEXT},
     {"empty position", empty(geoharm::DOUBLE_CLASS), nullptr, nullptr, 3, "geoharm:position", POSITION_TEXT},
     {"two doubles", empty(geoharm::DOUBLE_CLASS, {2, 1}), nullptr, nullptr, 3, "geoharm:position", POSITION_TEXT},
     {"1x2 doubles", empty(geoharm::DOUBLE_CLASS, {1, 2}), nullptr, nullptr, 3, "geoharm:position", POSITION_TEXT},
@@ -280,7 +291,8 @@ TEST(PluginCalls, BadCallsEndInTheirErrorAndLeaveNothing) {
             const Array pos = c.position ? c.position() : makePosition(7000000.0, 1000000.0, 2000000.0);
             const Array n = c.n ? c.n() : makeScalar(geoharm::INT8_CLASS, 10);
             const Array m = c.m ? c.m() : makeScalar(geoharm::INT8_CLASS, 10);
-            std::vector<const Array*> args{&pos, &n, &m};
+            const Array extra = makeArray(geoharm::DOUBLE_CLASS, {0, 0});
+            std::vector<const Array*> args{&pos, &n, &m, &extra, &extra};
             args.resize(static_cast<std::size_t>(c.nrhs));
             const CallResult r = callWith(args);
             EXPECT_FALSE(r.ok);
@@ -331,7 +343,8 @@ long long address(const void* p) { return static_cast<long long>(reinterpret_cas
 
 TEST(PluginCalls, ValidCallTalksToTheHostInTheDescribedOrder) {
     // Before the output exists: only queries about the inputs (class,
-    // complexity, storage, size, and the data address for a value read).
+    // complexity, storage, size, shape, and the data address for a value
+    // read).
     // From the output on: create and store; real-data addresses of inputs
     // 0, 1, 2 and the output; position in; int8 limits in; result out.
     const auto& w = WORKED_EXAMPLES[N4_M2];
@@ -360,7 +373,7 @@ TEST(PluginCalls, ValidCallTalksToTheHostInTheDescribedOrder) {
             const auto& q = trace[i];
             const bool query = q.routine == "mxgetclassid_" || q.routine == "mxiscomplex_" ||
                                q.routine == "mxissparse_" || q.routine == "mxgetnumberofelements_" ||
-                               q.routine == "mxgetdata_";
+                               q.routine == "mxgetm_" || q.routine == "mxgetn_" || q.routine == "mxgetdata_";
             EXPECT_TRUE(query) << q.routine << " before the output exists:\n" << describe(trace);
             readValueOfN = readValueOfN || (q.routine == "mxgetdata_" && q.values[0] == n.handle());
             readValueOfM = readValueOfM || (q.routine == "mxgetdata_" && q.values[0] == m.handle());

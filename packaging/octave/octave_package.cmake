@@ -2,7 +2,8 @@
 # expects:
 #   geoharm-<version>/DESCRIPTION, COPYING (the licence), INDEX,
 #                     post_install.m (help files beside the MEX files)
-#   geoharm-<version>/inst/NAME.m          help file of each function
+#   geoharm-<version>/inst/NAME.m          help file of each plug-in, and
+#                                          each function in Octave's language
 #   geoharm-<version>/src/Makefile         builds NAME.mex with mkoctfile
 #   geoharm-<version>/src/<dir>/...        the project's own sources
 # The Makefile is written from the targets: the sources of each plug-in,
@@ -94,6 +95,12 @@ foreach(function ${GEOHARM_MEX_FUNCTIONS})
     "${function}_OBJECTS := ${objects}\n"
     "${function}.mex: $(${function}_OBJECTS) $(SHARED_OBJECTS) $(EXPORTS)\n"
     "\t$(MKOCTFILE) --mex -o $@ $(${function}_OBJECTS) $(SHARED_OBJECTS) -Wl,--version-script=$(EXPORTS)\n\n")
+  string(APPEND GEOHARM_INDEX_FUNCTIONS "  ${function}\n")
+  list(APPEND help_files ${PROJECT_SOURCE_DIR}/octave/${function}.m)
+endforeach()
+# The functions in Octave's own language: inst/NAME.m, on the path once the
+# package is loaded.
+foreach(function ${GEOHARM_M_FUNCTIONS})
   string(APPEND GEOHARM_INDEX_FUNCTIONS "  ${function}\n")
   list(APPEND help_files ${PROJECT_SOURCE_DIR}/octave/${function}.m)
 endforeach()

@@ -7,11 +7,12 @@ function test_geoharm_batch_errors()
   rowsText = 'Input 1 (positions) is 3-by-K, but rows are points: pass its transpose, a K-by-3 array with columns x, y, z.';
   shapeText = 'Input 1 (positions) must be a K-by-3 array: one point per row, columns x, y, z.';
   classText = 'Input 1 (positions) must be a real, non-sparse double array.';
-  nlhsText = 'geoharm_batch gives one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).';
+  nlhsText = 'Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).';
   % {inputs, outputs, identifier, message}
   cases = {
-    {},                              1, 'nrhs',      'geoharm_batch needs three inputs: positions, N and M.'
-    {P, int8(10)},                   1, 'nrhs',      'geoharm_batch needs three inputs: positions, N and M.'
+    {},                              1, 'nrhs',      'Not enough inputs: positions, N and M are needed.'
+    {P, int8(10)},                   1, 'nrhs',      'Not enough inputs: positions, N and M are needed.'
+    {P, int8(10), int8(10), 1},      1, 'nrhs',      'Too many inputs: only positions, N and M are taken.'
     {P, int8(10), int8(10)},         2, 'nlhs',      nlhsText
     {P, int8(10), int8(10)},         4, 'nlhs',      nlhsText
     {P.', int8(10), int8(10)},       1, 'positions', rowsText

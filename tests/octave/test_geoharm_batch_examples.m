@@ -45,6 +45,8 @@ function test_geoharm_batch_examples(header)
   shown = regexp(text, '% A = \[([^]]*)\]', 'tokens', 'once');
   assert(~isempty(call) && ~isempty(shown), 'help geoharm_batch shows no example');
   want = str2num(strrep(shown{1}, '%', ''));
+  assert(isempty(strfind(call{1}, 'int8')), 'the example of help geoharm_batch writes int8: %s', call{1});
   assert_same_bits(eval(call{1}), want, 'the example in the help text');
+  assert_package_install_advice(text, 'geoharm_batch');
   printf('%d runs of worked examples, %d rows x %d limits, K = 0, help: same bits\n', rows(nm), rows(P), rows(limits));
 end

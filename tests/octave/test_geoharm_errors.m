@@ -8,6 +8,9 @@ function test_geoharm_errors()
     {},                                     'geoharm:nrhs'
     {r},                                    'geoharm:nrhs'
     {r, int8(10)},                          'geoharm:nrhs'
+    {r, int8(10), int8(10), 1},             'geoharm:nrhs'
+    {[r r], int8(10), int8(10)},            'geoharm:position'
+    {[r r].', int8(10), int8(10)},          'geoharm:position'
     {[1; 2], int8(10), int8(10)},           'geoharm:position'
     {[], int8(10), int8(10)},               'geoharm:position'
     {single(r), int8(10), int8(10)},        'geoharm:position'
@@ -26,10 +29,14 @@ function test_geoharm_errors()
     {r, int8(10), single(NaN)},             'geoharm:order'
     {r, int8(10), 'a'},                     'geoharm:order'
   };
-  % The plug-in's messages, as Octave shows them (prefixed with the name):
-  % the adapter must pass the unterminated texts through by their lengths.
-  messages.nrhs = {'geoharm needs three inputs: position, N and M.'};
-  messages.position = {'Input 1 (position) must be a real, non-sparse double array of at least three elements.'};
+  % The plug-in's messages, as Octave shows them (prefixed with the name,
+  % which the texts do not repeat): the adapter must pass the unterminated
+  % texts through by their lengths.
+  messages.nrhs = {'Not enough inputs: position, N and M are needed.', ...
+                   'Too many inputs: only position, N and M are taken.'};
+  messages.position = {'Input 1 (position) must be a real, non-sparse double array of at least three elements.', ...
+                       ['Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to ' ...
+                        'geoharm_batch, one per row.']};
   messages.degree = {'Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.', ...
                      'Input 2 (N, maximum degree) must not be NaN.'};
   messages.order = {'Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.', ...

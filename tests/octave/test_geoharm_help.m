@@ -11,9 +11,13 @@ function test_geoharm_help()
   for k = 1:numel(needed)
     assert(~isempty(strfind(text, needed{k})), 'help geoharm does not mention "%s"', needed{k});
   end
-  % The example's printed result is what the call returns.
+  % The example calls with plain doubles, and its printed result is what
+  % the call returns.
+  call = regexp(text, 'a = (geoharm\(\[[^\n]*\))', 'tokens', 'once');
   shown = regexp(text, 'a = \[([^]]*)\]', 'tokens', 'once');
-  assert(~isempty(shown), 'help geoharm shows no example result');
+  assert(~isempty(call) && ~isempty(shown), 'help geoharm shows no example');
+  assert(isempty(strfind(call{1}, 'int8')), 'the example of help geoharm writes int8: %s', call{1});
   want = str2double(strsplit(shown{1}, ';')).';
-  assert_same_bits(geoharm([7000000; 1000000; 2000000], int8(10), int8(10)), want, 'the example in the help text');
+  assert_same_bits(eval(call{1}), want, 'the example in the help text');
+  assert_package_install_advice(text, 'geoharm');
 end

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# check_release_archive.sh SOURCE_DIR VERSION LINUX_BUILD WIN64_BUILD WIN32_BUILD FUNCTION...
+# check_release_archive.sh SOURCE_DIR VERSION LINUX_BUILD WIN64_BUILD WIN32_BUILD FUNCTION... [-- M_FUNCTION...]
 #
 # The MATLAB release archive as the main job makes it: the three builds
 # installed into a dist/ folder of its own, the archive made from it by
 # packaging/matlab/make-release-archive.sh (which also compares each
 # plug-in in it with dist/'s, byte for byte).  Then: the archive's file
 # list is exactly the folder geoharm/ with each FUNCTION's three plug-ins
-# and help file, Contents.m, README and LICENSE; the plug-ins are dist/'s
+# and help file, each M_FUNCTION's .m file, Contents.m, README and LICENSE; the plug-ins are dist/'s
 # files (compared here too); the licence is the project's; Contents.m has
 # the version line and a line for each function.
 set -euo pipefail
@@ -14,7 +14,11 @@ source_dir=$1
 version=$2
 builds=("$3" "$4" "$5")
 shift 5
-functions=("$@")
+functions=()
+m_functions=()
+while (($#)) && [[ $1 != -- ]]; do functions+=("$1"); shift; done
+(($#)) && shift
+m_functions=("$@")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -30,6 +34,9 @@ cmake -E tar tf "$zip" | sort | tee "$tmp/list" | sed 's/^/  /'
 for f in "${functions[@]}"; do
   printf 'geoharm/%s\n' "$f.mexa64" "$f.mexw64" "$f.mexw32" "$f.m"
 done >"$tmp/expected"
+for f in ${m_functions[@]+"${m_functions[@]}"}; do
+  printf 'geoharm/%s\n' "$f.m"
+done >>"$tmp/expected"
 printf 'geoharm/%s\n' '' Contents.m README LICENSE >>"$tmp/expected"
 sort -o "$tmp/expected" "$tmp/expected"
 diff "$tmp/expected" "$tmp/list" || { echo "unexpected file list (- expected, + in the archive)"; exit 1; }
@@ -40,6 +47,10 @@ for f in "${functions[@]}"; do
   for file in "$f.mexa64" "$f.mexw64" "$f.mexw32" "$f.m"; do
     cmp "$tmp/x/geoharm/$file" "$tmp/dist/$file"
   done
+  grep -q -E "^%   $f - [^ ]" "$tmp/x/geoharm/Contents.m" || { echo "Contents.m has no line for $f"; exit 1; }
+done
+for f in ${m_functions[@]+"${m_functions[@]}"}; do
+  cmp "$tmp/x/geoharm/$f.m" "$source_dir/octave/$f.m"
   grep -q -E "^%   $f - [^ ]" "$tmp/x/geoharm/Contents.m" || { echo "Contents.m has no line for $f"; exit 1; }
 done
 cmp "$tmp/x/geoharm/LICENSE" "$source_dir/LICENSE"

@@ -10,6 +10,8 @@
  *                     the potential at one point
  *   gradientMany      the same at many points with one N and M
  *   version           the library's version
+ *   model             the model's numbers: GM, R_REF, the coefficient
+ *                     tables (struct Model)
  *   GM, R_REF, MAX_DEGREE   the model's constants (<geoharm/model.h>)
  *
  * Units and axes: positions in metres, Earth-fixed Cartesian axes with the
@@ -148,6 +150,13 @@ void gradientMany(std::size_t count, const double* x, const double* y, const dou
 
 /* version - the library's version, "MAJOR.MINOR.PATCH". */
 const char* version();
+
+/*
+ * model - the model the library evaluates: GM, R_REF, MAX_DEGREE and the
+ * coefficient tables as the evaluation holds them (see struct Model in
+ * <geoharm/model.h>), read from the compiled tables themselves.
+ */
+Model model();
 
 }  // namespace geoharm
 

@@ -5,11 +5,20 @@
  * artefact's name and metadata.  geoharm::version() returns the string of
  * the library actually linked, these macros that of the headers compiled
  * against.
+ *
+ * The numbers follow semantic versioning: MAJOR changes when a program
+ * written for the interface of the last release (C++, C, or the MATLAB
+ * and Octave functions) could stop building or working, MINOR when
+ * something is added, PATCH otherwise; a result's bits change with none of
+ * them.  2.0.0: the installed C++ interface is <geoharm/geoharm.h>
+ * (geoharm::acceleration with plain int limits) in place of the field's
+ * internal headers; geoharm and geoharm_batch refuse calls they used to
+ * read in part (a matrix position, a fourth input).
  */
 #ifndef GEOHARM_VERSION_H
 #define GEOHARM_VERSION_H
 
-#define GEOHARM_VERSION_MAJOR 1
+#define GEOHARM_VERSION_MAJOR 2
 #define GEOHARM_VERSION_MINOR 0
 #define GEOHARM_VERSION_PATCH 0
 

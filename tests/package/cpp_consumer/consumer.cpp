@@ -10,7 +10,8 @@
  * with that N and M evaluated together by geoharm::accelerationMany; then
  * geoharm::gradient at each row (its acceleration must be the expected
  * one) against geoharm::gradientMany; then the version of the library
- * linked against that of the headers.
+ * linked against that of the headers, and the model the library states
+ * (geoharm::model()).
  * Exit status 0 when every result has the expected bits and the versions
  * agree, 1 otherwise.
  */
@@ -128,5 +129,12 @@ int main() {
     /* The library linked is the one the headers describe. */
     const bool sameVersion = std::strcmp(geoharm::version(), GEOHARM_VERSION_STRING) == 0;
     std::printf("library %s, headers %s\n", geoharm::version(), GEOHARM_VERSION_STRING);
-    return failures == 0 && sameVersion ? 0 : 1;
+
+    /* The model it states: the headers' constants, its own version. */
+    const geoharm::Model md = geoharm::model();
+    const bool sameModel = md.gm == geoharm::GM && md.referenceRadius == geoharm::R_REF &&
+                           md.maxDegree == geoharm::MAX_DEGREE && std::strcmp(md.version, geoharm::version()) == 0;
+    std::printf("model: GM %.17g, R_REF %.17g, C(2,0) %.17g: %s\n", md.gm, md.referenceRadius, md.C[2][0],
+                sameModel ? "as the headers state" : "DIFFERS");
+    return failures == 0 && sameVersion && sameModel ? 0 : 1;
 }

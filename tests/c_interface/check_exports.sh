@@ -1,0 +1,67 @@
+#!/bin/sh
+# check_exports.sh TOOL LIBRARY
+#
+# The C library's binary interface: it exports exactly the routines of
+# <geoharm/geoharm_c.h> and needs no C++ or GCC runtime of the system.
+#   TOOL readelf (libgeoharm.so.N): the six routines in version node
+#        GEOHARM_2.0 and nothing else defined; soname libgeoharm.so.<major>
+#        as the file's name says; needed libraries from the C library only
+#        (and the sanitizers' runtimes in the sanitizer build).
+#   TOOL an objdump for Windows (geoharm.dll): the six routines by their
+#        plain names and nothing else; imports from KERNEL32.dll and
+#        msvcrt.dll only.
+set -eu
+tool=$1
+lib=$2
+expected="geoharm_acceleration geoharm_acceleration_many geoharm_get_model geoharm_gradient geoharm_gradient_many
+  geoharm_version"
+status=0
+fail() {
+  echo "check_exports: $lib: $*"
+  status=1
+}
+
+case $tool in
+  *readelf*)
+    # "Num: Value Size Type Bind Vis Ndx Name", defined, global.
+    defined=$("$tool" -W --dyn-syms "$lib" | awk '$7 != "UND" && $5 == "GLOBAL" && NF >= 8 { print $8 }' | sort | tr '\n' ' ')
+    want=$(for s in $expected; do echo "$s@@GEOHARM_2.0"; done | sort | tr '\n' ' ')
+    # The version node's own marker symbol.
+    want=$(printf '%s\n' $want GEOHARM_2.0 | sort | tr '\n' ' ')
+    [ "$defined" = "$want" ] || fail "exports '$defined', expected '$want'"
+    soname=$("$tool" -dW "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
+    case $(basename "$lib") in
+      "$soname" | "$soname".*) ;;
+      *) fail "soname '$soname' does not name the file" ;;
+    esac
+    echo "$soname" | grep -qE '^libgeoharm\.so\.[0-9]+$' || fail "soname '$soname' is not libgeoharm.so.<major>"
+    for needed in $("$tool" -dW "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+      case $needed in
+        libc.so.6 | libm.so.6 | libpthread.so.0) ;;
+        libasan.so.* | libubsan.so.*) ;; # the sanitizer build's runtimes
+        *) fail "needs $needed" ;;
+      esac
+    done
+    ;;
+  *objdump*)
+    dump=$("$tool" -p "$lib")
+    exports=$(printf '%s\n' "$dump" | awk '
+      /^\[Ordinal\/Name Pointer\] Table/ { on = 1; next }
+      on && /^\t\[/ { print $NF; next }
+      on { exit }' | sort | tr '\n' ' ')
+    want=$(printf '%s\n' $expected | sort | tr '\n' ' ')
+    [ "$exports" = "$want" ] || fail "exports '$exports', expected '$want'"
+    for dll in $(printf '%s\n' "$dump" | awk '/^\tDLL Name:/ { print $3 }'); do
+      case $dll in
+        KERNEL32.dll | msvcrt.dll) ;;
+        *) fail "imports from $dll" ;;
+      esac
+    done
+    ;;
+  *)
+    echo "check_exports: unknown tool $tool" >&2
+    exit 2
+    ;;
+esac
+[ "$status" -eq 0 ] && echo "check_exports: $lib exports $(echo $expected) alone"
+exit "$status"

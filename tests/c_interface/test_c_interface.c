@@ -1,0 +1,168 @@
+/*
+ * test_c_interface.c - the C interface as a C program uses it: every
+ * worked example through geoharm_acceleration and, grouped by N and M,
+ * through geoharm_acceleration_many, bit for bit; the gradient against
+ * them; limits read as MATLAB reads them; the version; the model's tables
+ * as the library states them.
+ *
+ * Usage: test_c_interface WORKED_EXAMPLES_H
+ * (the rows "{x, y, z, n, m, ax, ay, az}," of tests/worked_examples.h).
+ * Prints one line per check and exits 0 when all hold, 1 otherwise.
+ */
+#include <geoharm/geoharm_c.h>
+#include <geoharm/version.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#define MAX_ROWS 64
+
+struct row {
+    double p[3];
+    int n, m;
+    double a[3];
+};
+
+static int failures = 0;
+
+static void check(int ok, const char* what) {
+    if (!ok) failures++;
+    printf("%s: %s\n", what, ok ? "ok" : "FAILED");
+}
+
+static int sameBits(const double* a, const double* b) { return memcmp(a, b, 3 * sizeof(double)) == 0; }
+
+static int readRows(const char* path, struct row* rows) {
+    FILE* f = fopen(path, "r");
+    char line[512];
+    int count = 0;
+    if (!f) return 0;
+    while (count < MAX_ROWS && fgets(line, sizeof line, f)) {
+        struct row* r = &rows[count];
+        if (sscanf(line, " {%lf, %lf, %lf, %d, %d, %lf, %lf, %lf},", &r->p[0], &r->p[1], &r->p[2], &r->n, &r->m,
+                   &r->a[0], &r->a[1], &r->a[2]) == 8)
+            count++;
+    }
+    fclose(f);
+    return count;
+}
+
+int main(int argc, char** argv) {
+    struct row rows[MAX_ROWS];
+    const int count = argc == 2 ? readRows(argv[1], rows) : 0;
+    int i, j, same = 1;
+    char what[160];
+    if (count < 10) {
+        fprintf(stderr, "usage: test_c_interface WORKED_EXAMPLES_H (found %d rows)\n", count);
+        return 1;
+    }
+
+    /* One point at a time. */
+    for (i = 0; i < count; i++) {
+        double a[3];
+        geoharm_acceleration(rows[i].p, rows[i].n, rows[i].m, a);
+        same = same && sameBits(a, rows[i].a);
+    }
+    snprintf(what, sizeof what, "%d worked examples through geoharm_acceleration", count);
+    check(same, what);
+
+    /* The rows of each N and M in one call. */
+    same = 1;
+    for (i = 0; i < count; i++) {
+        double x[MAX_ROWS], y[MAX_ROWS], z[MAX_ROWS], ax[MAX_ROWS], ay[MAX_ROWS], az[MAX_ROWS];
+        int of[MAX_ROWS];
+        size_t k = 0;
+        for (j = 0; j < count; j++) {
+            if (rows[j].n != rows[i].n || rows[j].m != rows[i].m) continue;
+            x[k] = rows[j].p[0], y[k] = rows[j].p[1], z[k] = rows[j].p[2];
+            of[k++] = j;
+        }
+        geoharm_acceleration_many(k, x, y, z, rows[i].n, rows[i].m, ax, ay, az);
+        while (k-- > 0) {
+            const double a[3] = {ax[k], ay[k], az[k]};
+            same = same && sameBits(a, rows[of[k]].a);
+        }
+    }
+    check(same, "the same rows through geoharm_acceleration_many, by N and M");
+
+    /* The gradient at every row's position (N = M = 10): its acceleration
+       is geoharm_acceleration's, its tensor symmetric, and the many-point
+       routine gives each point the same bits. */
+    {
+        double x[MAX_ROWS], y[MAX_ROWS], z[MAX_ROWS], t[9 * MAX_ROWS], u[MAX_ROWS];
+        double tm[9 * MAX_ROWS], axm[MAX_ROWS], aym[MAX_ROWS], azm[MAX_ROWS], um[MAX_ROWS];
+        int symmetric = 1;
+        same = 1;
+        for (i = 0; i < count; i++) {
+            double a[3], b[3];
+            geoharm_gradient(rows[i].p, 10, 10, &t[9 * i], a, &u[i]);
+            geoharm_acceleration(rows[i].p, 10, 10, b);
+            same = same && sameBits(a, b);
+            symmetric = symmetric && t[9 * i + 1] == t[9 * i + 3] && t[9 * i + 2] == t[9 * i + 6] &&
+                        t[9 * i + 5] == t[9 * i + 7];
+            x[i] = rows[i].p[0], y[i] = rows[i].p[1], z[i] = rows[i].p[2];
+        }
+        check(same && symmetric, "geoharm_gradient: the acceleration's bits, a symmetric tensor");
+        geoharm_gradient_many((size_t)count, x, y, z, 10, 10, tm, axm, aym, azm, um);
+        same = memcmp(tm, t, 9 * (size_t)count * sizeof(double)) == 0 && memcmp(um, u, (size_t)count * sizeof(double)) == 0;
+        for (i = 0; i < count; i++) {
+            double a[3], b[3] = {axm[i], aym[i], azm[i]};
+            geoharm_acceleration(rows[i].p, 10, 10, a);
+            same = same && sameBits(a, b);
+        }
+        check(same, "geoharm_gradient_many: each point the bits of geoharm_gradient");
+    }
+
+    /* Limits as MATLAB converts them to int8: 200 is the whole model (not
+       a wrap to -56), -200 the central term. */
+    {
+        const int pairs[][4] = {{200, 200, 10, 10}, {127, 11, 10, 10}, {-200, 5, 0, 0}, {5, -200, 0, 0}};
+        same = 1;
+        for (i = 0; i < 4; i++) {
+            double a[3], b[3];
+            geoharm_acceleration(rows[0].p, pairs[i][0], pairs[i][1], a);
+            geoharm_acceleration(rows[0].p, pairs[i][2], pairs[i][3], b);
+            same = same && sameBits(a, b);
+        }
+        check(same, "limits 200, 127, -200 read as 10, 10, 0");
+    }
+
+    /* The library's version is the headers'. */
+    printf("library %s, headers %s\n", geoharm_version(), GEOHARM_VERSION_STRING);
+    check(strcmp(geoharm_version(), GEOHARM_VERSION_STRING) == 0, "version");
+
+    /* The model: the constants, and tables whose every entry is a float
+       held exactly as a double, zero where the model has no term. */
+    {
+        struct geoharm_model md;
+        int n, m, floats = 1, zeros = 1;
+        memset(&md, 0xFF, sizeof md);
+        geoharm_get_model(&md);
+        check(md.gm == GEOHARM_GM && md.r_ref == GEOHARM_R_REF && md.max_degree == GEOHARM_MAX_DEGREE,
+              "model constants");
+        for (n = 0; n <= GEOHARM_MAX_DEGREE; n++) {
+            for (m = 0; m <= GEOHARM_MAX_DEGREE; m++) {
+                floats = floats && (double)(float)md.c[n][m] == md.c[n][m] && (double)(float)md.s[n][m] == md.s[n][m];
+                if (n < 2 || m > n) zeros = zeros && md.c[n][m] == 0.0 && md.s[n][m] == 0.0;
+            }
+            zeros = zeros && md.s[n][0] == 0.0;
+        }
+        check(floats && (double)(float)md.gm == md.gm, "GM and every coefficient are single-precision values");
+        check(zeros, "zero where the model has no term");
+        /* On the polar axis at r, degree 2 alone: a_z = -GM/r^2 (1 + 3 C(2,0)
+           (R/r)^2); the evaluation's own rounding differs, by far less than
+           a part in 1e13. */
+        {
+            const double p[3] = {0.0, 0.0, 7.0e6}, q = GEOHARM_R_REF / p[2];
+            const double want = -GEOHARM_GM / (p[2] * p[2]) * (1.0 + 3.0 * md.c[2][0] * q * q);
+            double a[3], relative;
+            geoharm_acceleration(p, 2, 0, a);
+            relative = (a[2] - want) / want;
+            check((relative < 0.0 ? -relative : relative) < 1e-13,
+                  "C(2,0) is the one the evaluation uses (polar axis, degree 2)");
+        }
+    }
+
+    printf("%s\n", failures == 0 ? "all checks hold" : "SOME CHECKS FAILED");
+    return failures == 0 ? 0 : 1;
+}
