@@ -306,14 +306,6 @@ void BM_gradientSse2(benchmark::State& state) { runGradients(state, geoharm::eva
 
 void BM_gradientAvx2(benchmark::State& state) { runGradients(state, geoharm::evaluateGradientAvx2, true); }
 
-void BM_gradientAvx512(benchmark::State& state) {
-    if (!geoharm::processorRuns(geoharm::SimdLevel::AVX512F)) {
-        state.SkipWithError("this processor does not run this routine");
-        return;
-    }
-    runGradients(state, geoharm::evaluateGradientAvx512, true);
-}
-
 /* The POINTS points per iteration through one gradient lane routine on
    one thread (against BM_manyPoints* of the same routine); every output,
    or the tensor alone. */
@@ -457,7 +449,6 @@ BENCHMARK(BM_accelerationMany)->Arg(100000)->Arg(1000000)->MeasureProcessCPUTime
 BENCHMARK(BM_evaluateGradient)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientSse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientAvx2)->Arg(10)->Arg(4)->Arg(2);
-BENCHMARK(BM_gradientAvx512)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManySse2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyAvx2)->Arg(10)->Arg(4)->Arg(2);
 BENCHMARK(BM_gradientManyAvx2Fma)->Arg(10)->Arg(4)->Arg(2);

@@ -1,9 +1,8 @@
 /*
  * evaluate_gradient.cpp - the single-point gradient entry points: the
  * floating-point guard, then the widest routine the processor runs (the
- * tensor's sums two entries per 256-bit register where it has AVX2, with
- * 32 registers where it has AVX-512, SSE2 pairs otherwise).  All give the
- * bits of evaluateGradientPlain.
+ * tensor's sums two entries per 256-bit register where it has AVX2, SSE2
+ * pairs otherwise).  Both give the bits of evaluateGradientPlain.
  */
 #include "point/evaluate_gradient.h"
 
@@ -20,10 +19,7 @@ void evaluateGradient(const FieldInput& in, double T[9], double a[3], double* U)
 }
 
 void evaluateGradientUnguarded(const FieldInput& in, double T[9], double a[3], double* U) {
-    const SimdLevel level = processorSimdLevel();
-    if (level >= SimdLevel::AVX512F)
-        evaluateGradientAvx512(in, T, a, U);
-    else if (level >= SimdLevel::AVX2)
+    if (processorSimdLevel() >= SimdLevel::AVX2)
         evaluateGradientAvx2(in, T, a, U);
     else
         evaluateGradientSse2(in, T, a, U);

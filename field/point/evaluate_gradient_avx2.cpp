@@ -5,27 +5,15 @@
  * each updated by one multiplication and one addition of (V, W, V, W).
  * Built for AVX2 without FMA (like fused_harmonic_sums_avx.cpp); it runs
  * only where cpuHasAvx2() says so, and its symbols carry "avx2" or "Avx2".
- * Included by evaluate_gradient_avx512.cpp, the same source is built for
- * AVX-512F and AVX-512VL (still without FMA): the same 128- and 256-bit
- * operations with 32 vector registers instead of 16, symbols carrying
- * "avx512" or "Avx512".
  */
 #include <immintrin.h>
 
 #include "point/gradient_routines.h"
 #include "point/pair_gradient_kernel.h"
 
-#if defined(GEOHARM_AVX512_REGISTERS)
-#define GEOHARM_GRADIENT_NAMESPACE gradient_avx512
-#define GEOHARM_GRADIENT_ENTRY evaluateGradientAvx512
-#else
-#define GEOHARM_GRADIENT_NAMESPACE gradient_avx2
-#define GEOHARM_GRADIENT_ENTRY evaluateGradientAvx2
-#endif
-
 namespace geoharm {
 
-namespace GEOHARM_GRADIENT_NAMESPACE {
+namespace gradient_avx2 {
 
 namespace {
 
@@ -53,13 +41,10 @@ struct Policy {
 
 }  // namespace
 
-}  // namespace GEOHARM_GRADIENT_NAMESPACE
+}  // namespace gradient_avx2
 
-void GEOHARM_GRADIENT_ENTRY(const FieldInput& in, double T[9], double a[3], double* U) {
-    pairGradient<GEOHARM_GRADIENT_NAMESPACE::Policy>(in, T, a, U);
+void evaluateGradientAvx2(const FieldInput& in, double T[9], double a[3], double* U) {
+    pairGradient<gradient_avx2::Policy>(in, T, a, U);
 }
 
 }  // namespace geoharm
-
-#undef GEOHARM_GRADIENT_NAMESPACE
-#undef GEOHARM_GRADIENT_ENTRY

@@ -15,13 +15,9 @@ namespace geoharm {
  * evaluateGradientSse2, evaluateGradientAvx2 - evaluateGradientUnguarded
  * (same arguments, same bits): the tensor's accumulators in SSE2 pairs, or
  * two entries per 256-bit register.  The second only where cpuHasAvx2().
- *
- * evaluateGradientAvx512 - evaluateGradientAvx2 built with AVX-512's 32
- * registers (same bits), only where cpuHasAvx512f().
  */
 void evaluateGradientSse2(const FieldInput& in, double T[9], double a[3], double* U);
 void evaluateGradientAvx2(const FieldInput& in, double T[9], double a[3], double* U);
-void evaluateGradientAvx512(const FieldInput& in, double T[9], double a[3], double* U);
 
 }  // namespace geoharm
 
