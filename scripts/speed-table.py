@@ -10,8 +10,8 @@ instruction of each kind (latency and reciprocal throughput); writes CSV
 (docs/data/speed.csv) with one row per routine and N:
   path,routine,N,ns_per_point,geographiclib_ns_per_point
 SINGLE names the routine evaluateAcceleration takes on the machine (the
-level of cpu_features.h: avx2_fma where the processor has AVX2 and FMA);
-"dispatched" if not given.
+level of cpu_features.h's pointSimdLevel: avx512_fma where the processor
+has AVX-512 and FMA); "dispatched" if not given.
 """
 import csv
 import json
