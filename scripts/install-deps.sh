@@ -62,7 +62,7 @@ if ((${#missing[@]})); then
   echo "installing: ${missing[*]}"
   sudo=""
   [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     $sudo dpkg --add-architecture i386
   fi
   # An index that fails to download (a mirror in the middle of a sync)

@@ -62,7 +62,11 @@ fi
 for tool in qemu-system-x86_64 cpio apt-get dpkg-deb; do
   command -v "$tool" >/dev/null || { echo "vm-run.sh: $tool missing (bash scripts/install-deps.sh)" >&2; exit 125; }
 done
-[[ -x /bin/busybox ]] && /bin/busybox --list | grep -qx modprobe ||
+# The applet list read whole before grep looks at it: busybox writes a name
+# at a time, and grep -q leaving early would end it with SIGPIPE, which
+# pipefail reports as a failure.
+applets=$([[ -x /bin/busybox ]] && /bin/busybox --list) || applets=""
+grep -qx modprobe <<<"$applets" ||
   { echo "vm-run.sh: /bin/busybox missing (busybox-static; bash scripts/install-deps.sh)" >&2; exit 125; }
 
 mkdir -p "$cache"
@@ -80,7 +84,7 @@ initramfs_version=1
 kernel_modules=(virtio_pci virtio_console 9pnet_virtio 9p overlay)
 
 kernel_package() {
-  apt-cache depends linux-image-amd64 2>/dev/null | awk '$1 == "Depends:" && $2 ~ /^linux-image-/ { print $2; exit }'
+  apt-cache depends linux-image-amd64 2>/dev/null | awk '$1 == "Depends:" && $2 ~ /^linux-image-/ && !found { print $2; found = 1 }'
 }
 
 build_boot_files() {

@@ -70,5 +70,9 @@ check "a VM that fails (time-limit): names the limit" 1 "$(grep -c 'after the ti
 check "a VM that fails (power-off): output until then" "before" "$(cat out.power-off)"
 check "a VM that fails (power-off): the console's tail" 1 "$(grep -c 'vm-guest: .* running the command' err.power-off)"
 
+# What the failed runs said, for a failure seen only in a CI log.
+if ((failed)); then
+  for f in err err.*; do echo "--- $f"; grep -v '^[0-9a-f]\{32\}  -$' "$f" | tail -n 60; done
+fi
 cd .. && rm -rf "$work"
 exit "$failed"
