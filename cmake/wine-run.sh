@@ -65,4 +65,17 @@ if [ ! -e "$prefix/.geoharm-ready" ]; then
 fi
 
 [ $# -gt 0 ] || exit 0
+
+# The prefix's wineserver stays 60 s after its last program has ended
+# (Wine's own wait is 3 s).  A program that starts just as the server
+# leaves fails ("wine client error:0: recvmsg: Connection reset by
+# peer"), and tests that run one program after another with seconds of
+# work in between met that moment.
+# Where a server already runs, this one exits at once (status 2).  A new
+# one gets Wine's services at once (wineboot), with their output nowhere:
+# they live as long as the server, and started by the program they would
+# hold its output open, and its test waiting, for those 60 s.
+if /usr/lib/wine/wineserver -p60 </dev/null >/dev/null 2>&1; then
+  "$loader" wineboot </dev/null >/dev/null 2>&1 || true
+fi
 exec "$loader" "$@"

@@ -11,11 +11,12 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 # Under Wine a test that fails runs once more: now and then Wine fails to
-# start a program, which then ends at once, with no output and a failing
-# status (seen once: a 0.01 s run of a test program that prints from its
-# first line).  A fault of ours fails both runs; the log keeps the first
-# run's output, and a line after the preset names each test that passed
-# only the second time.  The Linux builds get no second run.
+# start a program (seen: a 0.01 s run of a test program that prints from
+# its first line, with no output; a program that lost its wineserver as it
+# started, which cmake/wine-run.sh now makes rare).  A fault of ours fails
+# both runs; the log keeps the first run's output, and a line after the
+# preset names each test that passed only the second time.  The Linux
+# builds get no second run.
 wine_retry=(--repeat until-pass:2)
 second_runs() { # LOG
   local passed
