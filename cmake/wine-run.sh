@@ -71,6 +71,7 @@ fi
 # leaves fails ("wine client error:0: recvmsg: Connection reset by
 # peer"), and tests that run one program after another with seconds of
 # work in between met that moment.
+#
 # Where a server already runs, this one exits at once (status 2).  A new
 # one gets Wine's services at once (wineboot), with their output nowhere:
 # they live as long as the server, and started by the program they would
