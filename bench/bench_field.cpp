@@ -19,17 +19,15 @@
 #include <vector>
 
 #include "machine/cpu_features.h"
+#include "machine/routine_table.h"
 #include "machine/default_nan.h"
 #include "model/field_limits.h"
 #include "point/central_term.h"
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
-#include "point/gradient_routines.h"
 #include "many/evaluate_gradient_many.h"
 #include "machine/fixed_fp_state.h"
 #include "point/field_scalars.h"
-#include "point/fused_harmonic_sums_avx.h"
-#include "point/fused_harmonic_sums_sse2.h"
 #include "geographiclib_model.h"
 #include "geoharm/geoharm.h"
 #include "many/many_point_routines.h"
@@ -96,45 +94,50 @@ void BM_fixedFpStateAlone(benchmark::State& state) {
    BM_manyPointsSse2 is held to; with the 256-bit ones, the path of a
    processor with AVX2 (16 registers) or AVX-512 (32), against
    BM_evaluateAcceleration. */
-template <void (*SUMS)(const geoharm::FieldScalars&, int, int, double[3])>
-void evaluateAccelerationWith(const geoharm::FieldInput& in, double a[3]) {
+void evaluateAccelerationWith(geoharm::PointSums sums, const geoharm::FieldInput& in, double a[3]) {
     const geoharm::FixedFpState fixedState;
     const int N = geoharm::clampToModel(in.n);
     const int M = geoharm::clampToModel(in.m);
     const geoharm::FieldScalars sc = geoharm::computeFieldScalars(in.x, in.y, in.z);
     double sum[3] = {0.0, 0.0, 0.0};
-    if (N >= 1 && M >= 0) SUMS(sc, N, M, sum);
+    if (N >= 1 && M >= 0) sums(sc, N, M, sum);
     geoharm::addCentralTerm(sc, in, sum, a);
 }
 
-template <void (*SUMS)(const geoharm::FieldScalars&, int, int, double[3])>
+/* The level's routines, or null (the benchmark skipped) where the
+   processor does not run them. */
+const geoharm::Routines* routinesOrSkip(benchmark::State& state, geoharm::SimdLevel level) {
+    const geoharm::Routines* routines = geoharm::levelRoutines(level);
+    if (routines == nullptr) state.SkipWithError("this processor does not run this routine");
+    return routines;
+}
+
 void runPath(benchmark::State& state, geoharm::SimdLevel level) {
-    if (!geoharm::processorRuns(level)) {
-        state.SkipWithError("this processor does not run this routine");
-        return;
+    const geoharm::Routines* routines = routinesOrSkip(state, level);
+    if (routines == nullptr) return;
+    const geoharm::PointSums sums = routines->pointSums;
+    const std::vector<geoharm::FieldInput>& pts = points();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        geoharm::FieldInput in = pts[i];
+        in.n = in.m = static_cast<std::int8_t>(state.range(0));
+        double a[3];
+        evaluateAccelerationWith(sums, in, a);
+        benchmark::DoNotOptimize(a);
+        i = (i + 1) % POINTS;
     }
-    runEvaluations(state, evaluateAccelerationWith<SUMS>);
+    state.SetItemsProcessed(state.iterations());
 }
 
-void BM_singlePointSse2(benchmark::State& state) {
-    runPath<geoharm::fusedHarmonicSumsSse2>(state, geoharm::SimdLevel::SSE2);
-}
+void BM_singlePointSse2(benchmark::State& state) { runPath(state, geoharm::SimdLevel::SSE2); }
 
-void BM_singlePointAvx2(benchmark::State& state) {
-    runPath<geoharm::fusedHarmonicSumsAvx>(state, geoharm::SimdLevel::AVX2);
-}
+void BM_singlePointAvx2(benchmark::State& state) { runPath(state, geoharm::SimdLevel::AVX2); }
 
-void BM_singlePointAvx2Fma(benchmark::State& state) {
-    runPath<geoharm::fusedHarmonicSumsAvxFma>(state, geoharm::SimdLevel::AVX2_FMA);
-}
+void BM_singlePointAvx2Fma(benchmark::State& state) { runPath(state, geoharm::SimdLevel::AVX2_FMA); }
 
-void BM_singlePointAvx512(benchmark::State& state) {
-    runPath<geoharm::fusedHarmonicSumsAvx512>(state, geoharm::SimdLevel::AVX512F);
-}
+void BM_singlePointAvx512(benchmark::State& state) { runPath(state, geoharm::SimdLevel::AVX512F); }
 
-void BM_singlePointAvx512Fma(benchmark::State& state) {
-    runPath<geoharm::fusedHarmonicSumsAvx512Fma>(state, geoharm::SimdLevel::AVX512F_FMA);
-}
+void BM_singlePointAvx512Fma(benchmark::State& state) { runPath(state, geoharm::SimdLevel::AVX512F_FMA); }
 
 /* The plain stages one after the other: the baseline of the fast path. */
 void BM_evaluateAccelerationPlain(benchmark::State& state) {
@@ -145,12 +148,10 @@ void BM_evaluateAccelerationPlain(benchmark::State& state) {
    the SSE2 routine every processor runs against the 256-bit ones (with
    and without FMA division; with 16 registers for AVX2, 32 for AVX-512)
    that evaluateAcceleration takes where the processor has them. */
-void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&, int, int, double[3]),
-             geoharm::SimdLevel level) {
-    if (!geoharm::processorRuns(level)) {
-        state.SkipWithError("this processor does not run this routine");
-        return;
-    }
+void runSums(benchmark::State& state, geoharm::SimdLevel level) {
+    const geoharm::Routines* routines = routinesOrSkip(state, level);
+    if (routines == nullptr) return;
+    const geoharm::PointSums sums = routines->pointSums;
     std::vector<geoharm::FieldScalars> scalars;
     for (const auto& p : points()) scalars.push_back(geoharm::computeFieldScalars(p.x, p.y, p.z));
     const int n = static_cast<int>(state.range(0));
@@ -165,23 +166,23 @@ void runSums(benchmark::State& state, void (*sums)(const geoharm::FieldScalars&,
 }
 
 void BM_harmonicSumsSse2(benchmark::State& state) {
-    runSums(state, geoharm::fusedHarmonicSumsSse2, geoharm::SimdLevel::SSE2);
+    runSums(state, geoharm::SimdLevel::SSE2);
 }
 
 void BM_harmonicSumsAvx2(benchmark::State& state) {
-    runSums(state, geoharm::fusedHarmonicSumsAvx, geoharm::SimdLevel::AVX2);
+    runSums(state, geoharm::SimdLevel::AVX2);
 }
 
 void BM_harmonicSumsAvx512(benchmark::State& state) {
-    runSums(state, geoharm::fusedHarmonicSumsAvx512, geoharm::SimdLevel::AVX512F);
+    runSums(state, geoharm::SimdLevel::AVX512F);
 }
 
 void BM_harmonicSumsAvx2Fma(benchmark::State& state) {
-    runSums(state, geoharm::fusedHarmonicSumsAvxFma, geoharm::SimdLevel::AVX2_FMA);
+    runSums(state, geoharm::SimdLevel::AVX2_FMA);
 }
 
 void BM_harmonicSumsAvx512Fma(benchmark::State& state) {
-    runSums(state, geoharm::fusedHarmonicSumsAvx512Fma, geoharm::SimdLevel::AVX512F_FMA);
+    runSums(state, geoharm::SimdLevel::AVX512F_FMA);
 }
 
 void BM_GeographicLibGradient(benchmark::State& state) {
@@ -215,14 +216,12 @@ struct PointArrays {
 /* The POINTS points per iteration through one lane routine on one thread,
    N = M = the benchmark's argument. */
 void runLanes(benchmark::State& state, geoharm::SimdLevel level) {
-    if (!geoharm::processorRuns(level)) {
-        state.SkipWithError("this processor does not run this routine");
-        return;
-    }
+    const geoharm::Routines* routines = routinesOrSkip(state, level);
+    if (routines == nullptr) return;
     PointArrays p(POINTS);
     const auto n = static_cast<std::int8_t>(state.range(0));
     for (auto _ : state) {
-        geoharm::evaluateAccelerationManyWith(level, 1, POINTS, p.x.data(), p.y.data(), p.z.data(), n, n,
+        geoharm::evaluateAccelerationManyWith(*routines, 1, POINTS, p.x.data(), p.y.data(), p.z.data(), n, n,
                                               p.ax.data(), p.ay.data(), p.az.data());
         benchmark::DoNotOptimize(p.ax.data());
         benchmark::ClobberMemory();
@@ -248,7 +247,7 @@ void BM_manyPointsThreads(benchmark::State& state) {
     PointArrays p(COUNT);
     const int threads = state.range(0) == 0 ? geoharm::usableProcessors() : static_cast<int>(state.range(0));
     for (auto _ : state) {
-        geoharm::evaluateAccelerationManyWith(geoharm::processorSimdLevel(), threads, COUNT, p.x.data(),
+        geoharm::evaluateAccelerationManyWith(geoharm::activeRoutines(), threads, COUNT, p.x.data(),
                                               p.y.data(), p.z.data(), 10, 10, p.ax.data(), p.ay.data(),
                                               p.az.data());
         benchmark::DoNotOptimize(p.ax.data());
@@ -278,12 +277,8 @@ void BM_accelerationMany(benchmark::State& state) {
 
 /* One gradient per iteration (tensor, acceleration and potential), cycling
    through the points, N = M = the benchmark's argument. */
-void runGradients(benchmark::State& state,
-                  void (*gradient)(const geoharm::FieldInput&, double[9], double[3], double*), bool needsAvx2) {
-    if (needsAvx2 && !geoharm::cpuHasAvx2()) {
-        state.SkipWithError("this processor has no AVX2");
-        return;
-    }
+void runGradients(benchmark::State& state, void (*gradient)(const geoharm::FieldInput&, double[9], double[3], double*)) {
+    if (gradient == nullptr) return;
     std::vector<geoharm::FieldInput> pts = points();
     for (auto& p : pts) p.n = p.m = static_cast<std::int8_t>(state.range(0));
     std::size_t i = 0;
@@ -300,25 +295,33 @@ void runGradients(benchmark::State& state,
 
 /* The entry point, as the C++ interface calls it (against
    BM_evaluateAcceleration), and each single-point routine. */
-void BM_evaluateGradient(benchmark::State& state) { runGradients(state, geoharm::evaluateGradient, false); }
+void BM_evaluateGradient(benchmark::State& state) { runGradients(state, geoharm::evaluateGradient); }
 
-void BM_gradientSse2(benchmark::State& state) { runGradients(state, geoharm::evaluateGradientSse2, false); }
+/* A level's one-point gradient routine, or null where it is skipped. */
+geoharm::PointGradient levelGradient(benchmark::State& state, geoharm::SimdLevel level) {
+    const geoharm::Routines* routines = routinesOrSkip(state, level);
+    return routines != nullptr ? routines->pointGradient : nullptr;
+}
 
-void BM_gradientAvx2(benchmark::State& state) { runGradients(state, geoharm::evaluateGradientAvx2, true); }
+void BM_gradientSse2(benchmark::State& state) {
+    runGradients(state, levelGradient(state, geoharm::SimdLevel::SSE2));
+}
+
+void BM_gradientAvx2(benchmark::State& state) {
+    runGradients(state, levelGradient(state, geoharm::SimdLevel::AVX2));
+}
 
 /* The POINTS points per iteration through one gradient lane routine on
    one thread (against BM_manyPoints* of the same routine); every output,
    or the tensor alone. */
 void runGradientLanes(benchmark::State& state, geoharm::SimdLevel level, bool tensorOnly) {
-    if (!geoharm::processorRuns(level)) {
-        state.SkipWithError("this processor does not run this routine");
-        return;
-    }
+    const geoharm::Routines* routines = routinesOrSkip(state, level);
+    if (routines == nullptr) return;
     PointArrays p(POINTS);
     std::vector<double> T(9 * POINTS), U(POINTS);
     const auto n = static_cast<std::int8_t>(state.range(0));
     for (auto _ : state) {
-        geoharm::evaluateGradientManyWith(level, 1, POINTS, p.x.data(), p.y.data(), p.z.data(), n, n, T.data(),
+        geoharm::evaluateGradientManyWith(*routines, 1, POINTS, p.x.data(), p.y.data(), p.z.data(), n, n, T.data(),
                                           tensorOnly ? nullptr : p.ax.data(), tensorOnly ? nullptr : p.ay.data(),
                                           tensorOnly ? nullptr : p.az.data(), tensorOnly ? nullptr : U.data());
         benchmark::DoNotOptimize(T.data());
@@ -340,7 +343,7 @@ void BM_gradientManyAvx512Fma(benchmark::State& state) {
 }
 
 void BM_gradientManyTensorOnly(benchmark::State& state) {
-    runGradientLanes(state, geoharm::processorSimdLevel(), true);
+    runGradientLanes(state, geoharm::activeRoutines().level, true);
 }
 
 /* The many-point entry point on POINTS points (the widest routine, one
@@ -387,7 +390,7 @@ struct ResultArrays {
     std::vector<double> a;
     ResultArrays() : a(3 * POINTS) {
         PointArrays p(POINTS);
-        geoharm::evaluateAccelerationManyWith(geoharm::SimdLevel::SSE2, 1, POINTS, p.x.data(), p.y.data(),
+        geoharm::evaluateAccelerationManyWith(*geoharm::levelRoutines(geoharm::SimdLevel::SSE2), 1, POINTS, p.x.data(), p.y.data(),
                                               p.z.data(), 10, 10, a.data(), a.data() + POINTS, a.data() + 2 * POINTS);
         for (std::size_t i = 0; i < a.size(); i += 10) a[i] = -__builtin_nan("");
     }

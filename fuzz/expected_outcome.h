@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 #include "fuzz_call.h"
 
 namespace geoharm_fuzz {

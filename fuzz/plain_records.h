@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm_fuzz {
 

@@ -21,7 +21,8 @@
  *   1. Row k is, bit for bit, what geoharm gives for P(k,:) with the same
  *      N and M (evaluateAccelerationMany holds to the single-point path).
  *   2. A call that cannot be read ends with an error through the host,
- *      checked in this order: geoharm_batch:nrhs (fewer or more than
+ *      checked in this order: geoharm_batch:simdlevel (GEOHARM_SIMD_LEVEL
+ *      names a level this processor cannot use), geoharm_batch:nrhs (fewer or more than
  *      three inputs), geoharm_batch:nlhs, geoharm_batch:positions (class,
  *      shape, 3-by-K, too many rows), geoharm_batch:degree,
  *      geoharm_batch:order (texts in gateway_errors.h).  All checks run before any output array exists,
@@ -43,13 +44,15 @@
  *      evaluation takes, and a K-by-3 result its arrays of components.
  *   4. The call computes in the fixed floating-point state (round to
  *      nearest, subnormals kept, exceptions masked), set first of all; the
- *      caller's state is given back on return and before an error is
- *      raised through the host, which does not come back.
+ *      caller's state is given back on return, before an error is raised
+ *      through the host, which does not come back, and while the host
+ *      creates the outputs, which it may end the call inside.
  *   5. No state passes from one call to the next; the call's own storage
  *      is on the stack, so overlapping calls on several threads are safe.
  */
 #include "many/evaluate_acceleration_many.h"
 #include "machine/fixed_fp_state.h"
+#include "machine/routine_table.h"
 #include "gateway_errors.h"
 #include "gateway_routines.h"
 #include "mex_host.h"
@@ -74,6 +77,10 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
        value read from the caller (a signalling NaN must not trap). */
     const FixedFpState fixedState;
 
+    /* The vector routines: GEOHARM_SIMD_LEVEL, if set, must name a level
+       this processor runs. */
+    if (routineProblem() != nullptr) raiseHostError(fixedState, BATCH_SIMD_LEVEL_ID, routineProblem());
+
     /* Checks: three inputs, one or three outputs, K-by-3 positions,
        readable N and M. */
     if (*nrhs < 3) raiseHostError(fixedState, BATCH_NRHS_ID, BATCH_NRHS_FEW_MESSAGE);
@@ -85,12 +92,15 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     LimitArguments limits;
     checkLimitArguments(fixedState, prhs, BATCH_DEGREE_ID, BATCH_ORDER_ID, &limits);
 
-    /* 1. The outputs, each stored in its slot at once: the host owns them. */
+    /* 1. The outputs, each stored in its slot at once: the host owns them.
+       The host may end the call inside (no memory): in the caller's state. */
     const MexInt outputs = threeOutputs ? 3 : 1;
-    for (MexInt i = 0; i < outputs; i++) {
-        plhs[i] =
-            GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, threeOutputs ? &ONE : &THREE,
-                                                                                &ZERO);
+    {
+        const CallerFpState hostMayEndTheCall(fixedState);
+        for (MexInt i = 0; i < outputs; i++) {
+            plhs[i] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(
+                &rows, threeOutputs ? &ONE : &THREE, &ZERO);
+        }
     }
 
     /* 2. Real-data addresses of inputs 0, 1, 2 and of the outputs. */
@@ -114,5 +124,6 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     double* az = threeOutputs ? doublesAt(resultData[2]) : ax + 2 * count;
 
     /* 5. The field at every point. */
-    evaluateAccelerationMany(count, x, x + count, x + 2 * count, limits.n, limits.m, ax, ay, az);
+    evaluateAccelerationMany(count, x, x + count, x + 2 * count, compiledModelLimit(limits.n),
+                             compiledModelLimit(limits.m), ax, ay, az);
 }

@@ -18,6 +18,12 @@
 
 namespace geoharm {
 
+/* Every entry point that evaluates: GEOHARM_SIMD_LEVEL names a level that
+   cannot be used (the message is machine/settings.h's, which says why). */
+constexpr const char* SIMD_LEVEL_ID = "geoharm:simdlevel";
+constexpr const char* BATCH_SIMD_LEVEL_ID = "geoharm_batch:simdlevel";
+constexpr const char* GRADIENT_SIMD_LEVEL_ID = "geoharm_gradient:simdlevel";
+
 /* geoharm(r, N, M) */
 constexpr const char* NRHS_ID = "geoharm:nrhs";
 constexpr const char* NRHS_FEW_MESSAGE = "Not enough inputs: position, N and M are needed.";
@@ -33,10 +39,12 @@ constexpr const char* POSITION_MATRIX_MESSAGE =
 constexpr const char* DEGREE_ID = "geoharm:degree";
 constexpr const char* DEGREE_MESSAGE = "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.";
 constexpr const char* DEGREE_NAN_MESSAGE = "Input 2 (N, maximum degree) must not be NaN.";
+constexpr const char* DEGREE_SCALAR_MESSAGE = "Input 2 (N, maximum degree) must be one number, not an array of several.";
 
 constexpr const char* ORDER_ID = "geoharm:order";
 constexpr const char* ORDER_MESSAGE = "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.";
 constexpr const char* ORDER_NAN_MESSAGE = "Input 3 (M, maximum order) must not be NaN.";
+constexpr const char* ORDER_SCALAR_MESSAGE = "Input 3 (M, maximum order) must be one number, not an array of several.";
 
 /* geoharm_batch(P, N, M) */
 constexpr const char* BATCH_NRHS_ID = "geoharm_batch:nrhs";

@@ -1,9 +1,9 @@
 /*
- * gateway_routines.h - the steps of the entry points (geoharm,
- * geoharm_batch) that have a routine of their own: the checks of the
- * inputs, the reading of N and M of any class, and the error raised
- * through the host.  Built once as a static library that both plug-ins
- * link; they call the host only through mex_host.h.
+ * gateway_routines.h - the steps of the entry points that have a routine
+ * of their own: the checks of the inputs, the reading of N and M of any
+ * class, and the error raised through the host.  Built once as a static
+ * library that every plug-in links; they call the host only through
+ * mex_host.h.
  */
 #ifndef GEOHARM_GATEWAY_ROUTINES_H
 #define GEOHARM_GATEWAY_ROUTINES_H
@@ -17,9 +17,10 @@ namespace geoharm {
 
 /* How a degree or order argument is to be read. */
 enum class LimitReading {
-    Byte,     /* int8: its first data byte, copied through the host */
-    Value,    /* another numeric or logical class: already read by value */
-    Unusable, /* empty, sparse, or neither numeric nor logical */
+    Byte,      /* int8: its data byte, copied through the host */
+    Value,     /* another numeric or logical class: already read by value */
+    Unusable,  /* empty, sparse, or neither numeric nor logical */
+    NotScalar, /* more than one element */
     NotANumber
 };
 
@@ -47,17 +48,22 @@ PositionReading readPosition(const MexPointer* slot);
  * Given:
  *   slot   address of the input slot that holds the array handle
  * Returned:
- *   limit  for LimitReading::Value, the first element truncated toward
- *          zero and saturated to -128..127; otherwise untouched
+ *   limit  for LimitReading::Value, the element truncated toward zero and
+ *          saturated to LIMIT_LOW..LIMIT_HIGH; otherwise untouched
  * Returned (function value):
  *   how the argument is to be read (see LimitReading).
  */
-LimitReading readLimitArgument(const MexPointer* slot, std::int8_t* limit);
+LimitReading readLimitArgument(const MexPointer* slot, int* limit);
 
-/* N and M of a call as both entry points read them. */
+/* The range a limit is saturated to: wider than any model's degree, and
+   an int8 limit of the compiled-in model keeps its value. */
+constexpr int LIMIT_LOW = -1000000;
+constexpr int LIMIT_HIGH = 1000000;
+
+/* N and M of a call as the entry points read them. */
 struct LimitArguments {
-    std::int8_t n = 0;
-    std::int8_t m = 0;
+    int n = 0;
+    int m = 0;
     LimitReading nReading = LimitReading::Unusable;
     LimitReading mReading = LimitReading::Unusable;
 };
@@ -75,21 +81,29 @@ struct LimitArguments {
  *   limits      how each is read and, unless int8, its value
  *
  * Notes:
- *   1. N is checked first; an unusable or NaN limit ends the call with
- *      the entry point's identifier and the shared text of
+ *   1. N is checked first; an unusable, non-scalar or NaN limit ends the
+ *      call with the entry point's identifier and the shared text of
  *      gateway_errors.h.  Nothing is created or copied.
  *   2. An int8 limit is read later, by copyInt8Limits, once the call's
  *      outputs exist (the order of the host calls of geoharm).
+ *   3. A non-scalar limit used to be read as its first element, silently;
+ *      it is refused, as a second number in it would be ignored.
  */
 void checkLimitArguments(const FixedFpState& fixedState, const MexPointer* prhs, const char* degreeId,
                          const char* orderId, LimitArguments* limits);
 
 /*
- * copyInt8Limits - the int8 limits by their first byte, through the host's
- * byte copy: N from degreeData, then M from orderData (data addresses of
- * inputs 2 and 3).  A limit read by value is left as it is.
+ * copyInt8Limits - the int8 limits by their byte, through the host's byte
+ * copy: N from degreeData, then M from orderData (data addresses of N and
+ * M).  A limit read by value is left as it is.
  */
 void copyInt8Limits(MexPointer degreeData, MexPointer orderData, LimitArguments* limits);
+
+/* compiledModelLimit - a limit as the compiled-in model takes it: an
+   int8, saturated to -128..127 (it clamps to its degree itself). */
+inline std::int8_t compiledModelLimit(int limit) {
+    return static_cast<std::int8_t>(limit < -128 ? -128 : limit > 127 ? 127 : limit);
+}
 
 /* The most points of one geoharm_batch call: the 3*K elements of its
    input and output must fit the host's 32-bit sizes. */
@@ -103,10 +117,11 @@ static_assert(MAX_GRADIENT_POINTS == INT32_MAX / 9, "9 * MAX_GRADIENT_POINTS is 
 
 /* What the positions input (input 1) of geoharm_batch or geoharm_gradient is. */
 enum class PositionsReading {
-    Usable,        /* K-by-3 real, non-sparse double, K <= the call's most */
+    Usable,        /* K-by-3 real, non-sparse double, K <= the call's most, or
+                      3-by-1: one point */
     NotRealDouble, /* another class, complex, or sparse */
     NotKBy3,       /* not two-dimensional with three columns */
-    Transposed,    /* 3-by-K with K != 3: points in columns */
+    Transposed,    /* 3-by-K with K != 1, 3: points in columns */
     TooManyRows    /* K-by-3 with K above the call's most */
 };
 
@@ -133,19 +148,20 @@ MexInt checkPositionRows(const FixedFpState& fixedState, const MexPointer* slot,
                          const char* positionsId, const char* rowsMessage);
 
 /*
- * limitFromElement - the first element of a numeric or logical array as a
- * signed 8-bit degree or order.
+ * limitFromElement - the element of a numeric or logical scalar as a
+ * degree or order.
  *
  * Given:
  *   classId  the array's class (host numbering: 3 logical, 6 double,
  *            7 single, 8..15 int8..uint64)
- *   data     the array's data address (at least one element)
+ *   data     the array's data address (one element)
  * Returned:
- *   limit    the value truncated toward zero, saturated to -128..127
+ *   limit    the value truncated toward zero, saturated to
+ *            LIMIT_LOW..LIMIT_HIGH
  * Returned (function value):
  *   false when the element is NaN (limit untouched), true otherwise.
  */
-bool limitFromElement(MexInt classId, MexPointer data, std::int8_t* limit);
+bool limitFromElement(MexInt classId, MexPointer data, int* limit);
 
 /*
  * raiseHostError - end the call through the host's error routine with an

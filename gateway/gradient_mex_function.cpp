@@ -24,7 +24,8 @@
  *      Each tensor is exactly symmetric, so column-major storage (the
  *      host's) holds it as it is computed.
  *   2. A call that cannot be read ends with an error through the host,
- *      checked in this order: geoharm_gradient:nrhs, geoharm_gradient:nlhs,
+ *      checked in this order: geoharm_gradient:simdlevel,
+ *      geoharm_gradient:nrhs, geoharm_gradient:nlhs,
  *      geoharm_gradient:positions (class, shape, 3-by-K, more than
  *      238609294 rows: 9*K must fit the host's 32-bit sizes),
  *      geoharm_gradient:degree, geoharm_gradient:order (texts in
@@ -41,12 +42,14 @@
  *        mxcopyptrtointeger1700_ for N, then M, one byte each, when int8;
  *        the evaluation, reading P and writing the outputs in place.
  *   4. The fixed floating-point state is set first of all and the caller's
- *      given back on return and before an error is raised.
+ *      given back on return, before an error is raised, and while the host
+ *      creates the outputs (which it may end the call inside).
  *   5. No state passes from one call to the next; the call's own storage
  *      is on the stack, so overlapping calls on several threads are safe.
  */
 #include "many/evaluate_gradient_many.h"
 #include "machine/fixed_fp_state.h"
+#include "machine/routine_table.h"
 #include "gateway_errors.h"
 #include "gateway_routines.h"
 #include "mex_class_ids.h"
@@ -73,6 +76,10 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
        value read from the caller. */
     const FixedFpState fixedState;
 
+    /* The vector routines: GEOHARM_SIMD_LEVEL, if set, must name a level
+       this processor runs. */
+    if (routineProblem() != nullptr) raiseHostError(fixedState, GRADIENT_SIMD_LEVEL_ID, routineProblem());
+
     /* Checks: three inputs, at most three outputs, K-by-3 positions,
        readable N and M. */
     if (*nrhs != 3) raiseHostError(fixedState, GRADIENT_NRHS_ID, GRADIENT_NRHS_MESSAGE);
@@ -82,12 +89,19 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     LimitArguments limits;
     checkLimitArguments(fixedState, prhs, GRADIENT_DEGREE_ID, GRADIENT_ORDER_ID, &limits);
 
-    /* 1. The outputs, each stored in its slot at once: the host owns them. */
+    /* 1. The outputs, each stored in its slot at once: the host owns them.
+       The host may end the call inside (no memory): in the caller's state. */
     const MexInt outputs = *nlhs < 1 ? 1 : *nlhs;
     const MexInt tensorDims[3] = {3, 3, rows};
-    plhs[0] = GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(&THREE, tensorDims, &DOUBLE, &ZERO);
-    if (outputs >= 2) plhs[1] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, &THREE, &ZERO);
-    if (outputs >= 3) plhs[2] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, &ONE, &ZERO);
+    {
+        const CallerFpState hostMayEndTheCall(fixedState);
+        plhs[0] =
+            GEOHARM_MEX_NAME(mxcreatenumericarray700_, MXCREATENUMERICARRAY700)(&THREE, tensorDims, &DOUBLE, &ZERO);
+        if (outputs >= 2)
+            plhs[1] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, &THREE, &ZERO);
+        if (outputs >= 3)
+            plhs[2] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&rows, &ONE, &ZERO);
+    }
 
     /* 2. Real-data addresses of inputs 0, 1, 2 and of the outputs. */
     const MexPointer positionsData = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[0]);
@@ -108,6 +122,6 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     double* u = outputs >= 3 ? doublesAt(resultData[2]) : nullptr;
 
     /* 5. The field at every point. */
-    evaluateGradientMany(count, x, x + count, x + 2 * count, limits.n, limits.m, doublesAt(resultData[0]), a,
+    evaluateGradientMany(count, x, x + count, x + 2 * count, compiledModelLimit(limits.n), compiledModelLimit(limits.m), doublesAt(resultData[0]), a,
                          a != nullptr ? a + count : nullptr, a != nullptr ? a + 2 * count : nullptr, u);
 }

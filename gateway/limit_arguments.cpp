@@ -17,22 +17,27 @@ const MexInt ONE = 1;
 
 void checkLimitArguments(const FixedFpState& fixedState, const MexPointer* prhs, const char* degreeId,
                          const char* orderId, LimitArguments* limits) {
-    /* N: unusable, then NaN. */
+    /* N: unusable, not one number, NaN. */
     limits->nReading = readLimitArgument(&prhs[1], &limits->n);
     if (limits->nReading == LimitReading::Unusable) raiseHostError(fixedState, degreeId, DEGREE_MESSAGE);
+    if (limits->nReading == LimitReading::NotScalar) raiseHostError(fixedState, degreeId, DEGREE_SCALAR_MESSAGE);
     if (limits->nReading == LimitReading::NotANumber) raiseHostError(fixedState, degreeId, DEGREE_NAN_MESSAGE);
     /* M likewise. */
     limits->mReading = readLimitArgument(&prhs[2], &limits->m);
     if (limits->mReading == LimitReading::Unusable) raiseHostError(fixedState, orderId, ORDER_MESSAGE);
+    if (limits->mReading == LimitReading::NotScalar) raiseHostError(fixedState, orderId, ORDER_SCALAR_MESSAGE);
     if (limits->mReading == LimitReading::NotANumber) raiseHostError(fixedState, orderId, ORDER_NAN_MESSAGE);
 }
 
 void copyInt8Limits(MexPointer degreeData, MexPointer orderData, LimitArguments* limits) {
+    std::int8_t byte = 0;
     if (limits->nReading == LimitReading::Byte) {
-        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&degreeData, &limits->n, &ONE);
+        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&degreeData, &byte, &ONE);
+        limits->n = byte;
     }
     if (limits->mReading == LimitReading::Byte) {
-        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&orderData, &limits->m, &ONE);
+        GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(&orderData, &byte, &ONE);
+        limits->m = byte;
     }
 }
 

@@ -1,10 +1,12 @@
 /*
- * limit_from_element.cpp - the first element of a numeric or logical array
- * as a signed 8-bit degree or order.
+ * limit_from_element.cpp - the element of a numeric or logical scalar as a
+ * degree or order.
  *
- * Integers saturate:          v < -128 -> -128,  v > 127 -> 127.
+ * Integers saturate to LIMIT_LOW..LIMIT_HIGH (a million either way: beyond
+ * any model's degree, so every value beyond acts as it does).
  * Floating point truncates toward zero first, then saturates (so 10.9 is
- * 10, -0.5 is 0, +-inf is 127 / -128); NaN has no value and is refused.
+ * 10, -0.5 is 0, +-inf is LIMIT_HIGH / LIMIT_LOW); NaN has no value and
+ * is refused.
  * A single is widened to double exactly, so it behaves as the same double.
  * Logical is 0 or 1.
  *
@@ -28,36 +30,36 @@ T elementAt(MexPointer data) {
     return v;
 }
 
-/* Saturate a signed integer to -128..127. */
-std::int8_t saturateSigned(long long v) {
-    if (v < -128) return -128;
-    if (v > 127) return 127;
-    return static_cast<std::int8_t>(v);
+/* Saturate a signed integer. */
+int saturateSigned(long long v) {
+    if (v < LIMIT_LOW) return LIMIT_LOW;
+    if (v > LIMIT_HIGH) return LIMIT_HIGH;
+    return static_cast<int>(v);
 }
 
-/* Saturate an unsigned integer to 0..127. */
-std::int8_t saturateUnsigned(unsigned long long v) {
-    if (v > 127) return 127;
-    return static_cast<std::int8_t>(v);
+/* Saturate an unsigned integer. */
+int saturateUnsigned(unsigned long long v) {
+    if (v > static_cast<unsigned long long>(LIMIT_HIGH)) return LIMIT_HIGH;
+    return static_cast<int>(v);
 }
 
 /* Truncate toward zero and saturate; false for NaN. */
-bool truncateReal(double v, std::int8_t* limit) {
+bool truncateReal(double v, int* limit) {
     if (v != v) return false;
-    if (v >= 127.0) {
-        *limit = 127;
-    } else if (v <= -128.0) {
-        *limit = -128;
+    if (v >= LIMIT_HIGH) {
+        *limit = LIMIT_HIGH;
+    } else if (v <= LIMIT_LOW) {
+        *limit = LIMIT_LOW;
     } else {
-        /* -128 < v < 127: the conversion truncates toward zero and fits. */
-        *limit = static_cast<std::int8_t>(static_cast<int>(v));
+        /* Within the range: the conversion truncates toward zero and fits. */
+        *limit = static_cast<int>(v);
     }
     return true;
 }
 
 }  // namespace
 
-bool limitFromElement(MexInt classId, MexPointer data, std::int8_t* limit) {
+bool limitFromElement(MexInt classId, MexPointer data, int* limit) {
     switch (classId) {
         case DOUBLE_CLASS:
             return truncateReal(elementAt<double>(data), limit);

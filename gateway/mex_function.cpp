@@ -14,7 +14,8 @@
  *
  * Notes:
  *   1. A call that cannot be read ends with an error through the host
- *      (identifiers geoharm:nrhs for fewer or more than three inputs,
+ *      (identifiers geoharm:simdlevel where GEOHARM_SIMD_LEVEL names a
+ *      level this processor cannot use, geoharm:nrhs for fewer or more than three inputs,
  *      geoharm:position, also for a matrix, geoharm:degree, geoharm:order;
  *      texts in gateway_errors.h).  All checks run before the output array
  *      is created, so such a call leaves nothing behind and holds nothing
@@ -25,13 +26,15 @@
  *      copy the result out.
  *   3. The call computes in the fixed floating-point state (round to
  *      nearest, subnormals kept, exceptions masked), set first of all; the
- *      caller's state is given back on return and before an error is
- *      raised through the host, which does not come back.
+ *      caller's state is given back on return, before an error is raised
+ *      through the host, which does not come back, and while the host
+ *      creates the output, which it may end the call inside.
  *   4. No state passes from one call to the next; all storage is on the
  *      stack, so overlapping calls on several threads are safe.
  */
 #include "point/evaluate_acceleration.h"
 #include "machine/fixed_fp_state.h"
+#include "machine/routine_table.h"
 #include "gateway_errors.h"
 #include "gateway_routines.h"
 #include "mex_host.h"
@@ -54,6 +57,10 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
        value read from the caller (a signalling NaN must not trap). */
     const FixedFpState fixedState;
 
+    /* The vector routines: GEOHARM_SIMD_LEVEL, if set, must name a level
+       this processor runs. */
+    if (routineProblem() != nullptr) raiseHostError(fixedState, SIMD_LEVEL_ID, routineProblem());
+
     /* Checks: three inputs, a position that is one point, readable N and M. */
     if (*nrhs < 3) raiseHostError(fixedState, NRHS_ID, NRHS_FEW_MESSAGE);
     if (*nrhs > 3) raiseHostError(fixedState, NRHS_ID, NRHS_MANY_MESSAGE);
@@ -68,8 +75,12 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     LimitArguments limits;
     checkLimitArguments(fixedState, prhs, DEGREE_ID, ORDER_ID, &limits);
 
-    /* 1. The 3x1 real output, stored in slot 0 at once: the host owns it. */
-    plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&THREE, &ONE, &ZERO);
+    /* 1. The 3x1 real output, stored in slot 0 at once: the host owns it.
+       The host may end the call inside (no memory): in the caller's state. */
+    {
+        const CallerFpState hostMayEndTheCall(fixedState);
+        plhs[0] = GEOHARM_MEX_NAME(mxcreatedoublematrix700_, MXCREATEDOUBLEMATRIX700)(&THREE, &ONE, &ZERO);
+    }
 
     /* 2. Real-data addresses of inputs 0, 1, 2 and of output 0. */
     const MexPointer positionData = GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&prhs[0]);
@@ -87,8 +98,8 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
 
     /* 4. N, then M: an int8 by its first byte, another class by value. */
     copyInt8Limits(degreeData, orderData, &limits);
-    in.n = limits.n;
-    in.m = limits.m;
+    in.n = compiledModelLimit(limits.n);
+    in.m = compiledModelLimit(limits.m);
 
     /* 5. The field at this point. */
     double a[3];

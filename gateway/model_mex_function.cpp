@@ -80,7 +80,9 @@ extern "C" void GEOHARM_MEX_NAME(mexfunction_, MEXFUNCTION)(const MexInt* nlhs, 
     const double maxDegree = md.maxDegree;
     const double version[3] = {GEOHARM_VERSION_MAJOR, GEOHARM_VERSION_MINOR, GEOHARM_VERSION_PATCH};
 
-    /* The outputs asked for (slot 0 at least), in order. */
+    /* The outputs asked for (slot 0 at least), in order, in the caller's
+       state: the host may end the call inside (no memory). */
+    const CallerFpState hostMayEndTheCall(fixedState);
     const MexInt wanted = *nlhs < 1 ? 1 : *nlhs;
     for (int k = 0; k < wanted; k++) {
         switch (k) {

@@ -5,7 +5,8 @@
  * The points are read in place from the array's real data, column by
  * column, so the array must be real double stored in full, two-dimensional
  * (a K-by-1-by-3 array has the same columns count but is not a list of
- * rows) and exactly three columns wide.  A 3-by-K array (K != 3) is the
+ * rows) and exactly three columns wide, or one point as a 3-by-1 column
+ * (geoharm's one-point form).  A 3-by-K array (K != 3) is the
  * likeliest slip, points in columns, and is told apart so that its message
  * can say so.  K is bounded by the caller's most, so that the element
  * counts of its input and outputs (3*K, 9*K) fit the host's 32-bit sizes.
@@ -28,6 +29,12 @@ PositionsReading readPositionRows(const MexPointer* slot, MexInt maxRows, MexInt
     const MexSize m = GEOHARM_MEX_NAME(mxgetm_, MXGETM)(slot);
     const MexSize n = GEOHARM_MEX_NAME(mxgetn_, MXGETN)(slot);
     if (dims != 2) return PositionsReading::NotKBy3;
+    /* One point as a column, x, y, z, as geoharm takes it: its three
+       doubles lie as a 1-by-3 array's do. */
+    if (m == 3 && n == 1) {
+        *rows = 1;
+        return PositionsReading::Usable;
+    }
     if (n != 3) return m == 3 ? PositionsReading::Transposed : PositionsReading::NotKBy3;
 
     /* K within the 32-bit sizes. */

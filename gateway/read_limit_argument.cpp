@@ -1,7 +1,7 @@
 /*
  * read_limit_argument.cpp - how to read the degree N or the order M.
  *
- * An int8 argument is read as it always was: its first data byte, copied
+ * An int8 argument is read as it always was: its data byte, copied
  * through the host once the output array exists.  Any other numeric or
  * logical class is read here by its value, so that the natural call with a
  * double 10 means degree 10 (its first byte is 0) and uint8(200) means 127,
@@ -20,15 +20,17 @@
 
 namespace geoharm {
 
-LimitReading readLimitArgument(const MexPointer* slot, std::int8_t* limit) {
+LimitReading readLimitArgument(const MexPointer* slot, int* limit) {
     /* Only numeric and logical classes carry a number. */
     const MexInt classId = GEOHARM_MEX_NAME(mxgetclassid_, MXGETCLASSID)(slot);
     const bool numeric = classId == LOGICAL_CLASS || (classId >= DOUBLE_CLASS && classId <= UINT64_CLASS);
     if (!numeric) return LimitReading::Unusable;
 
-    /* There must be a first element, stored in full. */
+    /* One element, stored in full. */
     if (GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(slot) != 0) return LimitReading::Unusable;
-    if (GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(slot) < 1) return LimitReading::Unusable;
+    const MexSize elements = GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(slot);
+    if (elements < 1) return LimitReading::Unusable;
+    if (elements > 1) return LimitReading::NotScalar;
 
     /* int8: the byte is copied later, in the order of the call's steps. */
     if (classId == INT8_CLASS) return LimitReading::Byte;

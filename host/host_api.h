@@ -150,9 +150,10 @@ constexpr const char* HOST_NOMEM_ID = "host:nomem";
  * the plug-in created and left in plhs belong to the caller; any others it
  * created are freed.  On return false the call ended with an error
  * through the host: `error` holds it, every array the plug-in created is
- * freed and plhs is cleared.  An error the host raised itself gives the
- * caller's floating-point state (MXCSR) back as it was at the call, which
- * the plug-in, stopped inside a host routine, cannot do.  `arraysMade`
+ * freed and plhs is cleared.  The caller's floating-point state (MXCSR)
+ * is left as the plug-in leaves it, on every way out: giving it back is
+ * the plug-in's part, an error the host raises inside one of its routines
+ * included, as it is under MATLAB and Octave.  `arraysMade`
  * counts the arrays the plug-in created either way.  Calls on different
  * threads are independent.
  */

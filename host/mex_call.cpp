@@ -12,8 +12,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include <xmmintrin.h>
-
 #include "call_frame.h"
 #include "host_api.h"
 #include "mex_host.h"
@@ -50,14 +48,12 @@ bool callEntryPoint(EntryPoint entry, MexInt nlhs, MexPointer* plhs, MexInt nrhs
     trackArrays(&made);
 
     /* An error is recorded here, in a frame that outlives the jump.  The
-       caller's floating-point state, for an error the host raises itself:
-       the plug-in gives its caller's state back before it raises an error,
-       but cannot when the host ends the call inside one of its routines. */
+       caller's floating-point state is the plug-in's to give back on every
+       way out, an error the host raises inside one of its routines
+       included: as MATLAB and Octave, this host does not restore it. */
     HostError raised;
-    const unsigned int callerMxcsr = _mm_getcsr();
     const bool ok = runEntry(entry, &nlhs, plhs, &nrhs, prhs, &raised);
     trackArrays(nullptr);
-    if (!ok && raised.raisedByHost) _mm_setcsr(callerMxcsr);
     arraysMade = made.size();
 
     /* Keep what reached an output slot of a good call; free the rest. */

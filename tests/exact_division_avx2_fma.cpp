@@ -1,15 +1,15 @@
 /*
  * exact_division_avx2_fma.cpp - laneDivide and exactQuotient on 256-bit
- * registers, built for AVX2 with FMA as lanes_avx2_fma.cpp and
- * fused_harmonic_sums_avx_fma.cpp are (exact_division_lanes.h).
+ * registers, built for AVX2 with FMA as the level avx2_fma is
+ * (exact_division_lanes.h).
  */
 #include <immintrin.h>
 
 #include "exact_division_lanes.h"
-#include "many/lane_divide.h"
-#include "many/lane_type_avx2.h"
+#include "kernels/lane_divide.h"
+#include "kernels/level_lanes.h"
 
-using Lanes = geoharm::lanes_avx2::Lanes; /* the lane routines' own type */
+using Lanes = geoharm::avx2_fma::Lanes; /* the lane routines' own type */
 
 namespace geoharm_test {
 

@@ -1,14 +1,14 @@
 /*
  * exact_division_avx512.cpp - laneDivide on 512-bit registers, built for
- * AVX-512F with FMA as lanes_avx512.cpp is (exact_division_lanes.h).
+ * AVX-512F with FMA as the level avx512f_fma is (exact_division_lanes.h).
  */
 #include <immintrin.h>
 
 #include "exact_division_lanes.h"
-#include "many/lane_divide.h"
-#include "many/lane_type_avx512.h"
+#include "kernels/lane_divide.h"
+#include "kernels/level_lanes.h"
 
-using Lanes = geoharm::lanes_avx512::Lanes; /* the lane routines' own type */
+using Lanes = geoharm::avx512f_fma::Lanes; /* the lane routines' own type */
 
 namespace geoharm_test {
 

@@ -12,6 +12,9 @@
  * 3, 5, 6, 7, 9, 10, 11) are counted apart from the other divisions: the
  * routines built with FMA perform them as a multiplication and two fused
  * multiply-adds (exactQuotient, lane_divide.h), one after the other.
+ *
+ * The kernel is instantiated in a namespace of the test's own ("traced",
+ * GEOHARM_LEVEL of tests/CMakeLists.txt), as a level's sources are.
  */
 #ifndef GEOHARM_TESTS_OPERATION_TRACE_H
 #define GEOHARM_TESTS_OPERATION_TRACE_H
@@ -119,7 +122,7 @@ inline Trace traceOnePoint(double x, double y, double z, int N, int M, const Lat
     t = Trace{};
     t.latency = latency;
     double ax, ay, az;
-    geoharm::laneGroup<TracedLanes>(&x, &y, &z, N, M, &ax, &ay, &az);
+    geoharm::GEOHARM_LEVEL::laneGroup<TracedLanes>(&x, &y, &z, N, M, &ax, &ay, &az);
     return t;
 }
 

@@ -125,13 +125,6 @@ TEST(BatchPlugin, ReadsNAndMAsGeoharmDoes) {
         std::function<Array()> n, m;
     };
     const auto of = [](MexInt c, double v) { return [=] { return makeScalar(c, v); }; };
-    const auto twoByTwo = [](MexInt c, std::int8_t first) {
-        return [=] {
-            Array a = makeArray(c, {2, 2});
-            std::memcpy(a.data(), &first, 1);
-            return a;
-        };
-    };
     const Limits cases[] = {
         {"double 10", of(geoharm::DOUBLE_CLASS, 10), of(geoharm::DOUBLE_CLASS, 10)},
         {"single 3.5, double 1.99", of(geoharm::SINGLE_CLASS, 3.5), of(geoharm::DOUBLE_CLASS, 1.99)},
@@ -139,7 +132,7 @@ TEST(BatchPlugin, ReadsNAndMAsGeoharmDoes) {
         {"int16 -3, int32 -70000", of(geoharm::INT16_CLASS, -3), of(geoharm::INT32_CLASS, -70000)},
         {"-inf, +inf", of(geoharm::DOUBLE_CLASS, -INF), of(geoharm::DOUBLE_CLASS, INF)},
         {"logical, uint64", of(geoharm::LOGICAL_CLASS, 1), of(geoharm::UINT64_CLASS, 4)},
-        {"int8 2x2 by its first byte", twoByTwo(geoharm::INT8_CLASS, 4), twoByTwo(geoharm::INT8_CLASS, 2)},
+        {"int8 by its byte", of(geoharm::INT8_CLASS, 4), of(geoharm::INT8_CLASS, 2)},
         {"int64, uint32", of(geoharm::INT64_CLASS, 5), of(geoharm::UINT32_CLASS, 3)},
     };
     const std::vector<std::vector<double>> points{{7000000.0, 1000000.0, 2000000.0}, {488603.552, 8134012.108, -9947002.437}};
@@ -148,6 +141,19 @@ TEST(BatchPlugin, ReadsNAndMAsGeoharmDoes) {
         const Array m = c.m();
         expectRowsAsGeoharm(points, n, m, c.what);
     }
+}
+
+TEST(BatchPlugin, OnePointAsAColumnAsGeoharmTakesIt) {
+    // A 3-by-1 position, as geoharm takes one point, is that point: one row.
+    const Array n = makeScalar(geoharm::DOUBLE_CLASS, 10);
+    const auto& w = WORKED_EXAMPLES[0];
+    const Array pos = geoharm::host::makePosition(w.x, w.y, w.z);
+    const BatchResult r = callBatch({&pos, &n, &n});
+    ASSERT_TRUE(r.ok) << r.error.message;
+    EXPECT_EQ(geoharm::host::arrayOf(r.outputs[0].handle(), "test")->dims, (std::vector<MexSize>{1, 3}));
+    const std::vector<double> want = geoharmAt({w.x, w.y, w.z}, n, n);
+    const double* a = static_cast<const double*>(r.outputs[0].data());
+    for (int i = 0; i < 3; i++) EXPECT_SAME_BITS(a[i], want[static_cast<std::size_t>(i)]);
 }
 
 TEST(BatchPlugin, NoPointsGiveEmptyOutputs) {
@@ -206,11 +212,12 @@ const Refusal REFUSALS[] = {
     {"1-by-6", doubles({1, 6}), nullptr, nullptr, 3, 1, "geoharm_batch:positions", SHAPE},
     {"K-by-1-by-3", doubles({4, 1, 3}), nullptr, nullptr, 3, 1, "geoharm_batch:positions", SHAPE},
     {"K-by-3-by-2", doubles({4, 3, 2}), nullptr, nullptr, 3, 1, "geoharm_batch:positions", SHAPE},
-    {"3-by-1", doubles({3, 1}), nullptr, nullptr, 3, 1, "geoharm_batch:positions", TRANSPOSED},
     {"3-by-5", doubles({3, 5}), nullptr, nullptr, 3, 3, "geoharm_batch:positions", TRANSPOSED},
     {"3-by-0", doubles({3, 0}), nullptr, nullptr, 3, 1, "geoharm_batch:positions", TRANSPOSED},
     {"bad positions before bad N", doubles({3, 5}), nan(), nullptr, 3, 1, "geoharm_batch:positions", TRANSPOSED},
     {"empty N", nullptr, doubles({0, 0}), nullptr, 3, 1, "geoharm_batch:degree", DEGREE},
+    {"1-by-2 N", nullptr, doubles({1, 2}), nullptr, 3, 1, "geoharm_batch:degree",
+     "Input 2 (N, maximum degree) must be one number, not an array of several."},
     {"char N", nullptr, ofClass(geoharm::CHAR_CLASS), nullptr, 3, 1, "geoharm_batch:degree", DEGREE},
     {"sparse N", nullptr, doubles({1, 1}, false, true), nullptr, 3, 3, "geoharm_batch:degree", DEGREE},
     {"NaN N", nullptr, nan(), nullptr, 3, 1, "geoharm_batch:degree", DEGREE_NAN},

@@ -23,7 +23,7 @@
 #include "many/evaluate_gradient_many.h"
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
-#include "point/gradient_routines.h"
+#include "machine/routine_table.h"
 
 namespace {
 
@@ -91,6 +91,13 @@ void gradientAt(const double p[3], int n, int m, double v[13]) {
     F({p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
 }
 
+/* The one-point gradient routine of a level (the processor must run it). */
+template <geoharm::SimdLevel L>
+void levelGradientAt(const double p[3], int n, int m, double v[13]) {
+    geoharm::levelRoutines(L)->pointGradient(
+        {p[0], p[1], p[2], static_cast<std::int8_t>(n), static_cast<std::int8_t>(m)}, v, v + 9, v + 12);
+}
+
 TEST(DefaultNan, TheRuleChangesNaNAlone) {
     // Every NaN becomes the default NaN; every other double keeps its bits.
     const std::uint64_t kept[] = {0, 0x8000000000000000u, 1, 0x7FEFFFFFFFFFFFFFu, 0x7FF0000000000000u,
@@ -134,18 +141,19 @@ TEST(DefaultNan, EveryGradientPath) {
     struct Named {
         const char* name;
         Path path;
-        bool needsAvx2;
+        SimdLevel needs;
     };
     const Named paths[] = {
-        {"evaluateGradient", gradientAt<geoharm::evaluateGradient>, false},
-        {"evaluateGradientPlain", gradientAt<geoharm::evaluateGradientPlain>, false},
-        {"evaluateGradientSse2", gradientAt<geoharm::evaluateGradientSse2>, false},
-        {"evaluateGradientAvx2", gradientAt<geoharm::evaluateGradientAvx2>, true},
+        {"evaluateGradient", gradientAt<geoharm::evaluateGradient>, SimdLevel::SSE2},
+        {"evaluateGradientPlain", gradientAt<geoharm::evaluateGradientPlain>, SimdLevel::SSE2},
+        {"sse2", levelGradientAt<SimdLevel::SSE2>, SimdLevel::SSE2},
+        {"avx2", levelGradientAt<SimdLevel::AVX2>, SimdLevel::AVX2},
+        {"avx512f_fma", levelGradientAt<SimdLevel::AVX512F_FMA>, SimdLevel::AVX512F_FMA},
         {"geoharm::gradient", [](const double p[3], int n, int m, double v[13]) { geoharm::gradient(p, n, m, v, v + 9, v + 12); },
-         false},
+         SimdLevel::SSE2},
     };
     for (const Named& path : paths) {
-        if (path.needsAvx2 && !geoharm::cpuHasAvx2()) continue;
+        if (!geoharm::processorRuns(path.needs)) continue;
         NanCheck check;
         for (const auto& p : nanPositions()) {
             for (const auto& l : LIMITS) {
@@ -184,7 +192,7 @@ TEST(DefaultNan, EveryGradientPath) {
     for (SimdLevel level : levels) {
         if (!geoharm::processorRuns(level)) continue;
         for (int threads : {1, 3}) {
-            geoharm::evaluateGradientManyWith(level, threads, count, x.data(), y.data(), z.data(), 10, 10, T.data(),
+            geoharm::evaluateGradientManyWith(*geoharm::levelRoutines(level), threads, count, x.data(), y.data(), z.data(), 10, 10, T.data(),
                                               a.data(), a.data() + count, a.data() + 2 * count, U.data());
             lookAtAll("gradient lanes, level " + std::to_string(static_cast<int>(level)) + ", " +
                       std::to_string(threads) + " threads");
@@ -224,7 +232,7 @@ TEST(DefaultNan, EveryLaneRoutineOnAnyNumberOfThreads) {
         for (int threads : {1, 3}) {
             for (const auto& l : LIMITS) {
                 std::vector<double> ax(count), ay(count), az(count);
-                geoharm::evaluateAccelerationManyWith(r.level, threads, count, x.data(), y.data(), z.data(),
+                geoharm::evaluateAccelerationManyWith(*geoharm::levelRoutines(r.level), threads, count, x.data(), y.data(), z.data(),
                                                       static_cast<std::int8_t>(l[0]), static_cast<std::int8_t>(l[1]),
                                                       ax.data(), ay.data(), az.data());
                 NanCheck check;

@@ -23,8 +23,8 @@
 
 #include "bits.h"
 #include "exact_division_lanes.h"
-#include "machine/cpu_features.h"
-#include "many/lane_divide.h"
+#include "machine/simd_level.h"
+#include "kernels/lane_divide.h"
 
 using geoharm::SimdLevel;
 using geoharm_test::bitsOf;

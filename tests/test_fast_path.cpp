@@ -20,10 +20,8 @@
 #include "bits.h"
 #include "point/evaluate_acceleration.h"
 #include "point/field_scalars.h"
-#include "machine/cpu_features.h"
+#include "machine/routine_table.h"
 #include "point/fused_harmonic_sums.h"
-#include "point/fused_harmonic_sums_avx.h"
-#include "point/fused_harmonic_sums_sse2.h"
 #include "point/harmonic_arrays.h"
 #include "point/harmonic_sums.h"
 #include "worked_examples.h"
@@ -130,34 +128,34 @@ void comparePipelines(const std::vector<std::vector<double>>& pts, const std::ve
             }
 }
 
-/* One way of forming the harmonic sums. */
+/* One way of forming the harmonic sums: the dispatched one, or the
+   one-point routine of a level. */
 struct SumsRoutine {
     const char* name;
-    void (*sums)(const FieldScalars&, int, int, double[3]);
+    bool dispatched;
     geoharm::SimdLevel level; /* the level it needs */
 };
 
 /* Test names and messages show the routine by its name. */
 void PrintTo(const SumsRoutine& routine, std::ostream* os) { *os << routine.name; }
 
-/* The routines take 1 <= N and 0 <= M only; the rest gives no term. */
-template <void (*ROUTINE)(const FieldScalars&, int, int, double[3])>
-void withoutTermsBelowOne(const FieldScalars& sc, int n, int m, double sum[3]) {
-    if (n <= 0 || m < 0) {
-        sum[0] = sum[1] = sum[2] = 0.0;
-        return;
-    }
-    ROUTINE(sc, n, m, sum);
-}
-
 const SumsRoutine ROUTINES[] = {
-    {"dispatched", geoharm::fusedHarmonicSums, geoharm::SimdLevel::SSE2},
-    {"sse2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsSse2>, geoharm::SimdLevel::SSE2},
-    {"avx2", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx>, geoharm::SimdLevel::AVX2},
-    {"avx2_fma", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvxFma>, geoharm::SimdLevel::AVX2_FMA},
-    {"avx512", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx512>, geoharm::SimdLevel::AVX512F},
-    {"avx512_fma", withoutTermsBelowOne<geoharm::fusedHarmonicSumsAvx512Fma>, geoharm::SimdLevel::AVX512F_FMA},
+    {"dispatched", true, geoharm::SimdLevel::SSE2},         {"sse2", false, geoharm::SimdLevel::SSE2},
+    {"avx2", false, geoharm::SimdLevel::AVX2},               {"avx2_fma", false, geoharm::SimdLevel::AVX2_FMA},
+    {"avx512f", false, geoharm::SimdLevel::AVX512F},         {"avx512f_fma", false, geoharm::SimdLevel::AVX512F_FMA},
 };
+
+/* The routine's sums; a level's routine takes 1 <= N and 0 <= M only, the
+   rest gives no term. */
+void sumsOf(const SumsRoutine& routine, const FieldScalars& sc, int n, int m, double sum[3]) {
+    if (routine.dispatched) {
+        geoharm::fusedHarmonicSums(sc, n, m, sum);
+    } else if (n <= 0 || m < 0) {
+        sum[0] = sum[1] = sum[2] = 0.0;
+    } else {
+        geoharm::levelRoutines(routine.level)->pointSums(sc, n, m, sum);
+    }
+}
 
 /* The sums alone (no central term that could hide them), fused against
    fillHarmonicArrays + sumHarmonicTerms on the same scalars. */
@@ -166,7 +164,7 @@ void compareSums(const SumsRoutine& routine, const FieldScalars& sc, int n, int 
     double V[geoharm::HARMONIC_SIZE], W[geoharm::HARMONIC_SIZE], plain[3], fast[3];
     geoharm::fillHarmonicArrays(sc, n, m, V, W);
     geoharm::sumHarmonicTerms(n, m, V, W, plain);
-    routine.sums(sc, n, m, fast);
+    sumsOf(routine, sc, n, m, fast);
     mm.anyNaN = true;
     mm.check(fast, plain, at);
 }
@@ -174,7 +172,7 @@ void compareSums(const SumsRoutine& routine, const FieldScalars& sc, int n, int 
 class FusedSums : public ::testing::TestWithParam<SumsRoutine> {
   protected:
     void SetUp() override {
-        if (!geoharm::processorRuns(GetParam().level))
+        if (geoharm::levelRoutines(GetParam().level) == nullptr)
             GTEST_SKIP() << "this processor does not run the routine " << GetParam().name;
     }
 };

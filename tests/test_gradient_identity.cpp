@@ -27,7 +27,7 @@
 #include "model/field_constants.h"
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
-#include "point/gradient_routines.h"
+#include "machine/routine_table.h"
 #include "record_io.h"
 
 namespace {
@@ -130,7 +130,7 @@ long compareLanes(const Routine& routine, int threads, const std::vector<FieldIn
     std::vector<double> x(count), y(count), z(count);
     for (std::size_t k = 0; k < count; k++) x[k] = points[k].x, y[k] = points[k].y, z[k] = points[k].z;
     std::vector<double> T(9 * (count + GUARD), GUARD_VALUE), ax(count + GUARD, GUARD_VALUE), ay(ax), az(ax), U(ax);
-    geoharm::evaluateGradientManyWith(routine.level, threads, count, x.data(), y.data(), z.data(),
+    geoharm::evaluateGradientManyWith(*geoharm::levelRoutines(routine.level), threads, count, x.data(), y.data(), z.data(),
                                       static_cast<std::int8_t>(n), static_cast<std::int8_t>(m), T.data(),
                                       wantA ? ax.data() : nullptr, wantA ? ay.data() : nullptr,
                                       wantA ? az.data() : nullptr, wantU ? U.data() : nullptr);
@@ -168,7 +168,7 @@ const std::pair<int, int> LIMITS[] = {{10, 10}, {10, 3}, {10, 0}, {7, 9}, {4, 4}
 class GradientLanes : public ::testing::TestWithParam<Routine> {
   protected:
     void SetUp() override {
-        if (!geoharm::processorRuns(GetParam().level))
+        if (geoharm::levelRoutines(GetParam().level) == nullptr)
             GTEST_SKIP() << "this processor does not run the " << GetParam().name << " routine";
     }
 };
@@ -189,23 +189,25 @@ TEST(GradientSinglePoint, RoutinesGiveThePlainBitsAndTheAccelerationsBits) {
             points.push_back(p);
         }
     ASSERT_GT(own, 3000u) << "identity records not read from " << GEOHARM_IDENTITY_RECORDS;
-    const bool avx2 = geoharm::processorSimdLevel() >= SimdLevel::AVX2;
     long bad = 0;
     for (const FieldInput& p : points) {
         const Gradient want = plainAt(p);
-        Gradient sse2, entry, avx;
-        geoharm::evaluateGradientSse2(p, sse2.T, sse2.a, &sse2.U);
-        geoharm::evaluateGradient(p, entry.T, entry.a, &entry.U);
-        if (avx2) geoharm::evaluateGradientAvx2(p, avx.T, avx.a, &avx.U);
-        double acceleration[3];
-        geoharm::evaluateAcceleration(p, acceleration);
-        Gradient accelerationOnly = want;
-        for (int i = 0; i < 3; i++) accelerationOnly.a[i] = acceleration[i];
+        std::vector<std::pair<std::string, Gradient>> got(2);
+        got[0].first = "entry";
+        geoharm::evaluateGradient(p, got[0].second.T, got[0].second.a, &got[0].second.U);
+        got[1] = {"evaluateAcceleration", want};
+        geoharm::evaluateAcceleration(p, got[1].second.a);
+        /* Each level's one-point routine the processor runs. */
+        for (const SimdLevel level : geoharm::SIMD_LEVELS) {
+            const geoharm::Routines* routines = geoharm::levelRoutines(level);
+            if (routines == nullptr) continue;
+            got.push_back({geoharm::levelName(level), Gradient{}});
+            Gradient& g = got.back().second;
+            routines->pointGradient(p, g.T, g.a, &g.U);
+        }
         std::string why;
-        const std::pair<const char*, const Gradient*> got[] = {
-            {"sse2", &sse2}, {"entry", &entry}, {"avx2", avx2 ? &avx : &want}, {"evaluateAcceleration", &accelerationOnly}};
         for (const auto& g : got)
-            if (!sameGradient(want, *g.second, why) && bad++ < 5)
+            if (!sameGradient(want, g.second, why) && bad++ < 5)
                 ADD_FAILURE() << g.first << " at " << describePoint(p) << ": " << why;
         for (int i = 0; i < 3; i++)
             for (int j = 0; j < i; j++)

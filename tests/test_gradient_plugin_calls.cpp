@@ -106,12 +106,14 @@ void expectAsLibraryAndBatch(const std::vector<std::vector<double>>& points, con
 }  // namespace
 
 TEST(GradientPlugin, WorkedGradients) {
-    for (const auto& w : geoharm_test::GRADIENT_EXAMPLES) {
-        const Array pos = positionsArray({{w.x, w.y, w.z}});
+    // One point as a 1-by-3 row, and as the 3-by-1 column geoharm takes.
+    for (const auto& w : geoharm_test::GRADIENT_EXAMPLES) for (const bool column : {false, true}) {
+        const Array pos = column ? geoharm::host::makePosition(w.x, w.y, w.z) : positionsArray({{w.x, w.y, w.z}});
         const Array n = makeScalar(geoharm::DOUBLE_CLASS, w.n);
         const Array m = makeScalar(geoharm::INT8_CLASS, w.m);
         const Outcome r = callGradient({&pos, &n, &m});
         ASSERT_TRUE(r.ok);
+        EXPECT_EQ(dimsOf(r.outputs[1]), (std::vector<MexSize>{1, 3}));
         const double* T = doubles(r.outputs[0]);
         const double six[6] = {T[0], T[4], T[8], T[1], T[2], T[5]};
         for (int e = 0; e < 6; e++) EXPECT_SAME_BITS(six[e], w.t[e]) << "entry " << e << " at N=" << w.n;

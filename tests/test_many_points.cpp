@@ -32,6 +32,9 @@
 
 #include "bits.h"
 #include "machine/cpu_features.h"
+#include "machine/routine_table.h"
+#include "machine/settings.h"
+#include "many/batch_runner.h"
 #include "point/evaluate_acceleration.h"
 #include "many/evaluate_acceleration_many.h"
 #include "many/many_point_routines.h"
@@ -86,7 +89,7 @@ long compareWithSinglePoint(const Routine& routine, int threads, const Points& p
                             std::string& report) {
     const std::size_t count = p.size();
     Results r(count);
-    geoharm::evaluateAccelerationManyWith(routine.level, threads, count, p.x.data(), p.y.data(), p.z.data(),
+    geoharm::evaluateAccelerationManyWith(*geoharm::levelRoutines(routine.level), threads, count, p.x.data(), p.y.data(), p.z.data(),
                                           static_cast<std::int8_t>(n), static_cast<std::int8_t>(m), r.ax.data(),
                                           r.ay.data(), r.az.data());
     long bad = 0;
@@ -161,7 +164,7 @@ const std::pair<int, int> LIMITS[] = {{10, 10}, {10, 3}, {10, 0}, {7, 9}, {4, 4}
 class ManyPoints : public ::testing::TestWithParam<Routine> {
   protected:
     void SetUp() override {
-        if (!geoharm::processorRuns(GetParam().level))
+        if (geoharm::levelRoutines(GetParam().level) == nullptr)
             GTEST_SKIP() << "this processor does not run the " << GetParam().name << " routine";
     }
 };
@@ -274,7 +277,7 @@ TEST(ManyPointsEntry, ThreadCountRule) {
         {PER, 8, "4", 1},             {3 * PER + 5, 64, "64", 3},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(geoharm::manyPointThreads(c.count, c.processors, c.limit), c.threads)
+        EXPECT_EQ(geoharm::batchThreads(c.count, c.processors, geoharm::parseThreadLimit(c.limit)), c.threads)
             << "count " << c.count << ", processors " << c.processors << ", limit "
             << (c.limit ? c.limit : "(unset)");
     EXPECT_GE(geoharm::usableProcessors(), 1);
@@ -293,14 +296,14 @@ TEST(ManyPointsEntry, ProcessorLevelsAgree) {
     const SimdLevel want = geoharm::cpuHasAvx512f() ? (fma ? SimdLevel::AVX512F_FMA : SimdLevel::AVX512F)
                            : geoharm::cpuHasAvx2()  ? (fma ? SimdLevel::AVX2_FMA : SimdLevel::AVX2)
                                                     : SimdLevel::SSE2;
-    const SimdLevel chosen = geoharm::processorSimdLevel();
+    const SimdLevel chosen = geoharm::activeRoutines().level;
     EXPECT_EQ(chosen, want);
     EXPECT_TRUE(geoharm::processorRuns(chosen));
     /* One point takes the same level, but with AVX-512 the FMA division
        wherever the processor has FMA. */
     const bool pointFma = chosen == SimdLevel::AVX512F && geoharm::cpuHasFma();
-    EXPECT_EQ(geoharm::pointSimdLevel(), pointFma ? SimdLevel::AVX512F_FMA : chosen);
-    EXPECT_TRUE(geoharm::processorRuns(geoharm::pointSimdLevel()));
+    EXPECT_EQ(geoharm::activeRoutines().pointLevel, pointFma ? SimdLevel::AVX512F_FMA : chosen);
+    EXPECT_TRUE(geoharm::processorRuns(geoharm::activeRoutines().pointLevel));
     for (const Routine& r : ROUTINES) {
         if (r.level < chosen && r.level != SimdLevel::AVX2_FMA) {
             EXPECT_TRUE(geoharm::processorRuns(r.level)) << r.name;
@@ -350,7 +353,7 @@ namespace {
 void runWhereNoThreadStarts() {
     const Points p = randomPoints(5000, 9);
     Results want(p.size()), got(p.size());
-    geoharm::evaluateAccelerationManyWith(SimdLevel::SSE2, 1, p.size(), p.x.data(), p.y.data(), p.z.data(), 10, 10,
+    geoharm::evaluateAccelerationManyWith(*geoharm::levelRoutines(SimdLevel::SSE2), 1, p.size(), p.x.data(), p.y.data(), p.z.data(), 10, 10,
                                           want.ax.data(), want.ay.data(), want.az.data());
 
     /* The current size plus 1 MiB: less than one thread's stack. */
@@ -371,7 +374,7 @@ void runWhereNoThreadStarts() {
         if (log.runs[i].load() != 1) _exit(4);
     if (log.partsOnCaller.load() != 4) _exit(4);
 
-    geoharm::evaluateAccelerationManyWith(SimdLevel::SSE2, 4, p.size(), p.x.data(), p.y.data(), p.z.data(), 10, 10,
+    geoharm::evaluateAccelerationManyWith(*geoharm::levelRoutines(SimdLevel::SSE2), 4, p.size(), p.x.data(), p.y.data(), p.z.data(), 10, 10,
                                           got.ax.data(), got.ay.data(), got.az.data());
     const std::size_t bytes = got.ax.size() * sizeof(double);
     const bool same = std::memcmp(got.ax.data(), want.ax.data(), bytes) == 0 &&

@@ -105,10 +105,9 @@ const Passing PASSINGS[] = {
      of(geoharm::INT8_CLASS, 10), 1},
     {"int8(-1) is -1: central term", CENTRAL, nullptr, of(geoharm::INT8_CLASS, -1), of(geoharm::INT8_CLASS, 10), 1},
     {"int8(127): clamped to 10", FULL, nullptr, of(geoharm::INT8_CLASS, 127), of(geoharm::INT8_CLASS, 127), 1},
-    {"int8 2x2, first byte 3 and 1", N3_M1,
-     [] { return makePosition(488603.552, 8134012.108, -9947002.437); },
-     [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 3, {2, 2}); },
-     [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 1, {2, 2}); }, 1},
+    {"int8 3 and 1", N3_M1, [] { return makePosition(488603.552, 8134012.108, -9947002.437); },
+     [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 3); },
+     [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 1); }, 1},
     {"complex int8 reads its real part", N4_M2, nullptr,
      [] {
          Array a = makeArray(geoharm::INT8_CLASS, {1, 1}, true);
@@ -146,14 +145,6 @@ const Passing PASSINGS[] = {
     {"single 3.5 and 1.75", N3_M1, [] { return makePosition(488603.552, 8134012.108, -9947002.437); },
      [] { return rawScalar(geoharm::SINGLE_CLASS, 3.5f); }, [] { return rawScalar(geoharm::SINGLE_CLASS, 1.75f); },
      1},
-    {"double 2x2 reads its first element", N4_M2, nullptr,
-     [] {
-         Array a = makeArray(geoharm::DOUBLE_CLASS, {2, 2});
-         double* p = static_cast<double*>(a.data());
-         p[0] = 4, p[1] = 9, p[2] = 1, p[3] = 1;
-         return a;
-     },
-     of(geoharm::DOUBLE_CLASS, 2), 1},
     {"complex double reads its real part", N2_M0, nullptr,
      [] {
          Array a = makeArray(geoharm::DOUBLE_CLASS, {1, 1}, true);
@@ -221,6 +212,8 @@ const char* const DEGREE_TEXT = "Input 2 (N, maximum degree) must be a non-empty
 const char* const DEGREE_NAN_TEXT = "Input 2 (N, maximum degree) must not be NaN.";
 const char* const ORDER_TEXT = "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.";
 const char* const ORDER_NAN_TEXT = "Input 3 (M, maximum order) must not be NaN.";
+const char* const DEGREE_SCALAR_TEXT = "Input 2 (N, maximum degree) must be one number, not an array of several.";
+const char* const ORDER_SCALAR_TEXT = "Input 3 (M, maximum order) must be one number, not an array of several.";
 
 std::function<Array()> empty(MexInt classId, std::vector<MexSize> dims = {0, 0}) {
     return [=] { return makeArray(classId, dims); };
@@ -281,6 +274,10 @@ const Refusal REFUSALS[] = {
     {"sparse logical M", nullptr, nullptr,
      [] { return makeArray(geoharm::LOGICAL_CLASS, {1, 1}, false, true); }, 3, "geoharm:order", ORDER_TEXT},
     {"NaN M", nullptr, nullptr, of(geoharm::DOUBLE_CLASS, NaN), 3, "geoharm:order", ORDER_NAN_TEXT},
+    {"double 2x2 N: its first element used to be read", nullptr,
+     [] { return rawScalar(geoharm::DOUBLE_CLASS, 4.0, {2, 2}); }, nullptr, 3, "geoharm:degree", DEGREE_SCALAR_TEXT},
+    {"int8 1x2 M", nullptr, nullptr, [] { return rawScalar<std::int8_t>(geoharm::INT8_CLASS, 3, {1, 2}); }, 3,
+     "geoharm:order", ORDER_SCALAR_TEXT},
 };
 
 TEST(PluginCalls, BadCallsEndInTheirErrorAndLeaveNothing) {

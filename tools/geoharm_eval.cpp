@@ -25,6 +25,11 @@
  * does not grow with the input; should it run out all the same, the lines
  * before are written and the status is 6 ("geoharm-eval: out of memory").
  *
+ * With --version, it prints its version and the levels of vector routines
+ * the evaluation takes on this processor, and reads nothing.  Where
+ * GEOHARM_SIMD_LEVEL cannot be used (machine/settings.h), it says why and
+ * exits with status 2 before reading a record.
+ *
  * The whole run is in the default floating-point environment, whatever the
  * process was started with: reading a number (strtod) and printing one
  * follow the rounding mode too, and each evaluation fixes its own state
@@ -38,10 +43,13 @@
 #include <string>
 #include <vector>
 
-#include "point/evaluate_acceleration.h"
-#include "point/evaluate_gradient.h"
+#include <geoharm/version.h>
+
+#include "machine/routine_table.h"
 #include "many/evaluate_acceleration_many.h"
 #include "many/evaluate_gradient_many.h"
+#include "point/evaluate_acceleration.h"
+#include "point/evaluate_gradient.h"
 #include "record_io.h"
 #include "tool_exit.h"
 #include "tool_platform.h"
@@ -170,13 +178,14 @@ void evaluateRecords(bool many, bool gradient, geoharm::RecordReader& reader, ge
 }  // namespace
 
 int main(int argc, char** argv) {
-    /* Options: --many, --gradient and --bits, each at most once, in any
-       order. */
-    bool many = false, gradient = false, bits = false, good = true;
+    /* Options: --many, --gradient, --bits and --version, each at most once,
+       in any order. */
+    bool many = false, gradient = false, bits = false, version = false, good = true;
     for (int i = 1; i < argc; i++) {
         bool* flag = std::strcmp(argv[i], "--many") == 0       ? &many
                      : std::strcmp(argv[i], "--gradient") == 0 ? &gradient
                      : std::strcmp(argv[i], "--bits") == 0     ? &bits
+                     : std::strcmp(argv[i], "--version") == 0  ? &version
                                                                : nullptr;
         if (flag == nullptr || *flag) good = false;
         if (flag != nullptr) *flag = true;
@@ -184,14 +193,26 @@ int main(int argc, char** argv) {
     if (!good) {
         std::fprintf(stderr,
                      "usage: %s [--many] [--gradient] [--bits] < records\n"
+                     "       %s --version\n"
                      "  reads lines 'x y z N M' (metres; degree and order in -128..127)\n"
                      "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n"
                      "  --many: the records of each N and M in one many-point call\n"
                      "  --gradient: writes 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz'\n"
                      "    (m^2/s^2, m/s^2, 1/s^2) instead\n"
-                     "  --bits: each double as the 16 hexadecimal digits of its bits\n",
-                     argv[0]);
+                     "  --bits: each double as the 16 hexadecimal digits of its bits\n"
+                     "  --version: the version and the vector routines this processor takes\n",
+                     argv[0], argv[0]);
         return geoharm::STATUS_USAGE;
+    }
+    if (geoharm::routineProblem() != nullptr) {
+        std::fprintf(stderr, "geoharm-eval: %s\n", geoharm::routineProblem());
+        return geoharm::STATUS_USAGE;
+    }
+    if (version) {
+        const geoharm::Routines& routines = geoharm::activeRoutines();
+        std::printf("geoharm-eval %s, vector routines %s (one point %s)\n", GEOHARM_VERSION_STRING,
+                    geoharm::levelName(routines.level), geoharm::levelName(routines.pointLevel));
+        return geoharm::STATUS_DONE;
     }
     /* Round to nearest, exceptions masked, for the reading and printing. */
     std::fesetenv(FE_DFL_ENV);

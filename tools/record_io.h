@@ -36,7 +36,7 @@
 #include <cstdio>
 #include <string>
 
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm {
 

@@ -7,6 +7,7 @@
 #include "geoharm/version.h"
 
 #include "api/limit_argument.h"
+#include "machine/routine_table.h"
 #include "many/evaluate_acceleration_many.h"
 #include "point/evaluate_acceleration.h"
 
@@ -23,5 +24,9 @@ void accelerationMany(std::size_t count, const double* x, const double* y, const
 }
 
 const char* version() { return GEOHARM_VERSION_STRING; }
+
+const char* simdLevel() { return routineProblem() != nullptr ? "refused" : levelName(activeRoutines().level); }
+
+const char* simdLevelProblem() { return routineProblem(); }
 
 }  // namespace geoharm

@@ -1,6 +1,6 @@
 /*
  * cpu_features.cpp - AVX2, FMA and AVX-512F detection with CPUID and
- * XGETBV, the vendor, and the routine level chosen from them.
+ * XGETBV, and the vendor.
  *
  *   CPUID leaf 0, EBX EDX ECX the vendor ("GenuineIntel")
  *   CPUID leaf 1, ECX bit 12  FMA (fused multiply-add on xmm/ymm, VEX)
@@ -20,8 +20,6 @@
  * false.
  */
 #include "machine/cpu_features.h"
-
-#include <atomic>
 
 #include <cpuid.h>
 
@@ -61,13 +59,6 @@ unsigned extendedFeatures() {
     return b;
 }
 
-/* The answer of the first call, kept in an atomic word (lock-free, so no
-   call into the C++ runtime, whose guarded statics would pull its
-   exception machinery into the plug-in).  Threads that ask first at the
-   same time each ask the processor and store the same answer. */
-std::atomic<int> chosenLevel{0};
-std::atomic<int> chosenPointLevel{0};
-
 }  // namespace
 
 bool cpuHasAvx2() {
@@ -94,51 +85,11 @@ bool cpuHasFma() {
     return (basicFeatures() & (1u << 12)) != 0;
 }
 
-bool processorRuns(SimdLevel level) {
-    switch (level) {
-        case SimdLevel::SSE2: return true;
-        case SimdLevel::AVX2: return cpuHasAvx2();
-        case SimdLevel::AVX2_FMA: return cpuHasAvx2() && cpuHasFma();
-        case SimdLevel::AVX512F: return cpuHasAvx512f();
-        case SimdLevel::AVX512F_FMA: return cpuHasAvx512f() && cpuHasFma();
-    }
-    return false;
-}
-
 bool fmaDivisionPays() {
     /* CPUID leaf 0: the vendor in EBX, EDX, ECX ("Genu" "ineI" "ntel"). */
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (__get_cpuid(0, &a, &b, &c, &d) == 0) return false;
     return b == 0x756E6547u && d == 0x49656E69u && c == 0x6C65746Eu;
-}
-
-SimdLevel processorSimdLevel() {
-    int level = chosenLevel.load(std::memory_order_relaxed);
-    if (level == 0) {
-        /* The widest the processor runs, then its FMA variant where that
-           runs and pays. */
-        const SimdLevel widest = cpuHasAvx512f() ? SimdLevel::AVX512F
-                                 : cpuHasAvx2()  ? SimdLevel::AVX2
-                                                 : SimdLevel::SSE2;
-        const SimdLevel withFma = widest == SimdLevel::AVX512F ? SimdLevel::AVX512F_FMA
-                                  : widest == SimdLevel::AVX2  ? SimdLevel::AVX2_FMA
-                                                               : SimdLevel::SSE2;
-        const SimdLevel found = processorRuns(withFma) && fmaDivisionPays() ? withFma : widest;
-        level = static_cast<int>(found);
-        chosenLevel.store(level, std::memory_order_relaxed);
-    }
-    return static_cast<SimdLevel>(level);
-}
-
-SimdLevel pointSimdLevel() {
-    int level = chosenPointLevel.load(std::memory_order_relaxed);
-    if (level == 0) {
-        SimdLevel found = processorSimdLevel();
-        if (found == SimdLevel::AVX512F && processorRuns(SimdLevel::AVX512F_FMA)) found = SimdLevel::AVX512F_FMA;
-        level = static_cast<int>(found);
-        chosenPointLevel.store(level, std::memory_order_relaxed);
-    }
-    return static_cast<SimdLevel>(level);
 }
 
 }  // namespace geoharm

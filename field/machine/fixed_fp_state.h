@@ -16,6 +16,13 @@
  *                 destructors (an error raised through the host ends with
  *                 a longjmp).
  *
+ * CallerFpState, created on the stack around a host routine that may end
+ * the call from inside it (an output array the host cannot create: MATLAB
+ * and Octave then unwind to their own frame, and no destructor of the
+ * plug-in runs): the caller's state is in force while it lives, the fixed
+ * one again when it ends.  So the caller has its state back on that way
+ * out too.
+ *
  * Notes:
  *   1. The caller gets back its MXCSR exactly as it was: its control bits
  *      and the exception flags it had raised.  The flags the evaluation
@@ -63,6 +70,14 @@ public:
 
 private:
     unsigned int caller_;
+};
+
+class CallerFpState {
+public:
+    explicit CallerFpState(const FixedFpState& fixed) { fixed.restoreCaller(); }
+    ~CallerFpState() { _mm_setcsr(FIXED_MXCSR); }
+    CallerFpState(const CallerFpState&) = delete;
+    CallerFpState& operator=(const CallerFpState&) = delete;
 };
 
 }  // namespace geoharm

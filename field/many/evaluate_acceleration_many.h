@@ -32,18 +32,18 @@ namespace geoharm {
  *      does.
  *   3. The output arrays must not overlap the inputs or each other.
  *   4. Several points are evaluated at once, one per vector lane, through
- *      the widest routine the processor and its operating system run
- *      (AVX-512F: eight points per instruction, AVX2: four, SSE2: two;
- *      lane_routines.h); each lane performs the single-point operations on
- *      its own point, so the routine never changes a bit.  Points left
- *      over at the end run with padding lanes whose results are dropped.
- *   5. From 2 x 4096 points on, the points are split over threads, one per
- *      4096 points, at most the processors the process may use (its
- *      affinity mask) and at most GEOHARM_NUM_THREADS when that is a whole
- *      number from 1 (1: the calling thread alone).  The thread count never
- *      changes a bit.  Every thread is joined before the return; a thread
- *      that cannot be started leaves its points to the calling thread.  No
- *      state outlives the call, and nothing is allocated on the heap.
+ *      the lane routine of the routine table (machine/routine_table.h;
+ *      AVX-512F: eight points per instruction, AVX2: four, SSE2: two);
+ *      each lane performs the single-point operations on its own point,
+ *      so the routine never changes a bit.  Points left over at the end
+ *      run with padding lanes whose results are dropped.
+ *   5. From 2 x 4096 points on, the points are split over threads by the
+ *      batch runner (batch_runner.h): one per 4096 points, at most the
+ *      processors the process may use (its affinity mask) and at most
+ *      GEOHARM_NUM_THREADS, read once (machine/settings.h).  The thread
+ *      count never changes a bit.  Every thread is joined before the
+ *      return.  No state outlives the call, and nothing is allocated on
+ *      the heap.
  */
 void evaluateAccelerationMany(std::size_t count, const double* x, const double* y, const double* z,
                               std::int8_t n, std::int8_t m, double* ax, double* ay, double* az);

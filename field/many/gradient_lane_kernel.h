@@ -1,10 +1,9 @@
 /*
  * gradient_lane_kernel.h - the gradient tensor, the acceleration and the
  * potential for several points at once, one point per lane of a vector
- * register.  Included by the three gradient lane routine files
- * (gradient_lanes_sse2.cpp, gradient_lanes_avx2.cpp,
- * gradient_lanes_avx512.cpp), each with its own lane type L (lane_kernel.h
- * says what L provides) and instruction set.
+ * register: the many-point gradient of every level, instantiated by
+ * gradient_lanes.cpp with the level's lane type (kernels/level_lanes.h) and
+ * built for the level's instruction set, in the level's namespace.
  *
  * Every lane performs the operations that define the results, on its own
  * point: computeFieldScalars; the recursion of fillHarmonicArrays carried
@@ -25,11 +24,13 @@
 
 #include <cstddef>
 
+#include "kernels/central_tensor.h"
 #include "many/lane_kernel.h"
 #include "model/gradient_coefficients.h"
-#include "point/central_tensor.h"
 
 namespace geoharm {
+
+namespace GEOHARM_LEVEL {
 
 /* The accumulators of one group of lanes. */
 template <class L>
@@ -203,6 +204,8 @@ void evaluateGradientLanes(const std::size_t count, const double* x, const doubl
         if (wantU) U[k + i] = out[3][i];
     }
 }
+
+}  // namespace GEOHARM_LEVEL
 
 }  // namespace geoharm
 

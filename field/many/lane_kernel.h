@@ -1,9 +1,9 @@
 /*
  * lane_kernel.h - the whole evaluation (scalars, recursion of the harmonic
  * functions, harmonic sums, central term) for several points at once, one
- * point per lane of a vector register.  Included by the three lane routine
- * files (lanes_sse2.cpp, lanes_avx2.cpp, lanes_avx512.cpp), each with its
- * own register type and compiled for its own instruction set.
+ * point per lane of a vector register: the many-point acceleration of
+ * every level, instantiated by lanes.cpp with the level's lane type
+ * (kernels/level_lanes.h) and built for the level's instruction set.
  *
  * Every lane performs the operations of the single-point path on its own
  * point: the operations of computeFieldScalars, fillHarmonicArrays,
@@ -27,9 +27,8 @@
  *
  * The loops over degree and order run at run time on functions kept in
  * arrays (a few kilobytes, in the first-level cache): fully unrolled, the
- * code of degree 10 is some 25 kilobytes per routine, and it ran slower
- * than these loops (on an Ice Lake Xeon, 135 against 97 ns a point with
- * 512-bit registers).
+ * code of degree 10 is some 25 kilobytes per routine, which ran slower
+ * than these loops (docs/performance.md).
  *
  * Exact shortcuts, each the same double as the written operation:
  *   - t/2, t/4, t/8 as t*0.5, t*0.25, t*0.125 (the same real number, so the
@@ -44,24 +43,25 @@
  * code, since 0 times an infinite or NaN value is NaN and must reach the
  * sums.
  *
- * The lane type L provides: V (a GCC vector of doubles, whose +, -, *, /
- * are the lane-wise IEEE operations), WIDTH, and the static functions
- * set1, load, store (unaligned) and sqrt (correctly rounded, lane-wise).
- * Everything here is a template on L, and each routine file's L has
- * internal linkage there: no copy of any of this built for one
- * instruction set can be picked by the linker for another.
+ * The lane type L is kernels/level_lanes.h's.  Everything here lives in
+ * the namespace of the level it is built for (machine/level_functions.h):
+ * no copy of any of this built for one instruction set can be picked by
+ * the linker for another.
  */
 #ifndef GEOHARM_LANE_KERNEL_H
 #define GEOHARM_LANE_KERNEL_H
 
 #include <cstddef>
 
+#include "kernels/lane_divide.h"
 #include "machine/default_nan.h"
-#include "many/lane_divide.h"
+#include "machine/level_functions.h"
 #include "model/coefficient_pairs.h"
 #include "model/field_constants.h"
 
 namespace geoharm {
+
+namespace GEOHARM_LEVEL {
 
 /*
  * LaneFunctions - the harmonic functions of the lanes' points, [degree]
@@ -281,6 +281,8 @@ void evaluateLanes(const std::size_t count, const double* x, const double* y, co
         az[k + i] = out[2][i];
     }
 }
+
+}  // namespace GEOHARM_LEVEL
 
 }  // namespace geoharm
 

@@ -19,7 +19,7 @@
 #define GEOHARM_CENTRAL_TERM_H
 
 #include "machine/default_nan.h"
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm {
 

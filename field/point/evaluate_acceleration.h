@@ -6,7 +6,7 @@
 #ifndef GEOHARM_EVALUATE_ACCELERATION_H
 #define GEOHARM_EVALUATE_ACCELERATION_H
 
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm {
 

@@ -1,14 +1,14 @@
 /*
  * evaluate_gradient.cpp - the single-point gradient entry points: the
- * floating-point guard, then the widest routine the processor runs (the
- * tensor's sums two entries per 256-bit register where it has AVX2, SSE2
- * pairs otherwise).  Both give the bits of evaluateGradientPlain.
+ * floating-point guard, then the one-point gradient routine of the routine
+ * table (machine/routine_table.h: the tensor's sums two entries per 256-bit
+ * register at the levels avx2 to avx512f_fma, SSE2 pairs at sse2).  Every
+ * routine gives the bits of evaluateGradientPlain.
  */
 #include "point/evaluate_gradient.h"
 
-#include "machine/cpu_features.h"
 #include "machine/fixed_fp_state.h"
-#include "point/gradient_routines.h"
+#include "machine/routine_table.h"
 
 namespace geoharm {
 
@@ -19,10 +19,7 @@ void evaluateGradient(const FieldInput& in, double T[9], double a[3], double* U)
 }
 
 void evaluateGradientUnguarded(const FieldInput& in, double T[9], double a[3], double* U) {
-    if (processorSimdLevel() >= SimdLevel::AVX2)
-        evaluateGradientAvx2(in, T, a, U);
-    else
-        evaluateGradientSse2(in, T, a, U);
+    activeRoutines().pointGradient(in, T, a, U);
 }
 
 }  // namespace geoharm

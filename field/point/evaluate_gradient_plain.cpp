@@ -9,7 +9,7 @@
  *       (central_tensor.h), added last, entry by entry;
  *   U = GM/r plus the harmonic sum, added last.
  */
-#include "point/central_tensor.h"
+#include "kernels/central_tensor.h"
 #include "point/central_term.h"
 #include "point/evaluate_gradient.h"
 #include "point/field_scalars.h"

@@ -1,16 +1,16 @@
 /*
  * evaluate_gradient_sse2.cpp - the single-point gradient kernel
  * (pair_gradient_kernel.h) with the tensor's six accumulators as SSE2
- * pairs (tV, tW): the routine every processor of the three builds runs.
+ * pairs (tV, tW): the one-point gradient routine of the level sse2, which
+ * every processor of the three builds runs.
  */
 #include <emmintrin.h>
 
-#include "point/gradient_routines.h"
 #include "point/pair_gradient_kernel.h"
 
 namespace geoharm {
 
-namespace gradient_sse2 {
+namespace GEOHARM_LEVEL {
 
 namespace {
 
@@ -37,10 +37,8 @@ struct Policy {
 
 }  // namespace
 
-}  // namespace gradient_sse2
+void pointGradient(const FieldInput& in, double T[9], double a[3], double* U) { pairGradient<Policy>(in, T, a, U); }
 
-void evaluateGradientSse2(const FieldInput& in, double T[9], double a[3], double* U) {
-    pairGradient<gradient_sse2::Policy>(in, T, a, U);
-}
+}  // namespace GEOHARM_LEVEL
 
 }  // namespace geoharm

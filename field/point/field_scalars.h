@@ -4,7 +4,7 @@
 #ifndef GEOHARM_FIELD_SCALARS_H
 #define GEOHARM_FIELD_SCALARS_H
 
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm {
 

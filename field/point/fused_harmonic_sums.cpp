@@ -1,16 +1,12 @@
 /*
- * fused_harmonic_sums.cpp - the harmonic sums through the fastest routine
- * the processor runs: with AVX-512, the 256-bit routine with 32 registers
- * (dividing with FMA where the processor has it); with AVX2, the 256-bit
- * routine with 16 (dividing with FMA where the processor has it and that
- * division pays); SSE2 pairs otherwise.  All give the same bits; the
- * processor is asked on the first call (pointSimdLevel, cpu_features.h).
+ * fused_harmonic_sums.cpp - the harmonic sums through the one-point routine
+ * of the routine table (machine/routine_table.h): the 256-bit routine at
+ * the levels avx2 to avx512f_fma, SSE2 pairs at sse2.  All give the same
+ * bits.
  */
 #include "point/fused_harmonic_sums.h"
 
-#include "machine/cpu_features.h"
-#include "point/fused_harmonic_sums_avx.h"
-#include "point/fused_harmonic_sums_sse2.h"
+#include "machine/routine_table.h"
 
 namespace geoharm {
 
@@ -22,18 +18,7 @@ void fusedHarmonicSums(const FieldScalars& sc, int N, int M, double sum[3]) {
         sum[2] = 0.0;
         return;
     }
-
-    /* AVX-512 processors take the 256-bit routine built with AVX-512's 32
-       registers: one point has too little work for 512-bit registers (the
-       many-point routines use them), but the rows and coefficients of a
-       degree fill more than 16. */
-    switch (pointSimdLevel()) {
-        case SimdLevel::AVX512F_FMA: fusedHarmonicSumsAvx512Fma(sc, N, M, sum); break;
-        case SimdLevel::AVX512F: fusedHarmonicSumsAvx512(sc, N, M, sum); break;
-        case SimdLevel::AVX2_FMA: fusedHarmonicSumsAvxFma(sc, N, M, sum); break;
-        case SimdLevel::AVX2: fusedHarmonicSumsAvx(sc, N, M, sum); break;
-        default: fusedHarmonicSumsSse2(sc, N, M, sum); break;
-    }
+    activeRoutines().pointSums(sc, N, M, sum);
 }
 
 }  // namespace geoharm

@@ -1,14 +1,14 @@
 /*
  * fused_harmonic_sums.h - the harmonic sums of one position, with the
  * recursion and the summation fused degree by degree and V, W computed
- * side by side in vector registers (SSE2, or AVX2 where the processor has
- * it).  Same result, to the last bit, as fillHarmonicArrays followed by
+ * side by side in vector registers (the level's one-point routine,
+ * machine/routine_table.h).  Same result, to the last bit, as fillHarmonicArrays followed by
  * sumHarmonicTerms; it is the fast path of evaluateAcceleration.
  */
 #ifndef GEOHARM_FUSED_HARMONIC_SUMS_H
 #define GEOHARM_FUSED_HARMONIC_SUMS_H
 
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm {
 

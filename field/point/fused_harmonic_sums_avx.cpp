@@ -5,22 +5,13 @@
  * z terms.  For processors with AVX2 (chosen at run time); the result is
  * the same to the last bit as the 128-bit routine and the plain stages.
  *
- * This file is compiled four times: for AVX2 without FMA
- * (fusedHarmonicSumsAvx, namespace avx2, for processors with AVX2 but no
- * FMA), and, included by fused_harmonic_sums_avx_fma.cpp, for AVX2 with
- * FMA (fusedHarmonicSumsAvxFma, namespace avx2_fma), where the divisions
- * by the recursion's constants are the exact division of lane_divide.h:
- * the same doubles as the divider, without its unit, in more instructions
- * (whether that pays depends on the processor's divider: see
- * docs/performance.md); and both again for AVX-512F with AVX-512VL
- * (fused_harmonic_sums_avx512.cpp and _avx512_fma.cpp:
- * fusedHarmonicSumsAvx512 and fusedHarmonicSumsAvx512Fma), the same
- * 256-bit operations with 32 registers instead of 16, so that the rows and
- * the coefficients of a degree stay in registers where the 16 spill.  Contraction is off everywhere.  It calls no inline routine of the
- * shared headers outside an anonymous namespace (lane_divide.h's are
- * always inlined), so no copy of one built for AVX2 is emitted here that
- * the linker could pick for the code every processor runs (the
- * instruction check of the tests would find it).
+ * It is built for each of the levels avx2, avx2_fma, avx512f and
+ * avx512f_fma (machine/simd_level.h), as their one-point routine: with
+ * FMA, the divisions by the recursion's constants are the exact division
+ * of kernels/lane_divide.h (the same doubles as the divider, in more
+ * instructions, without the divider's unit); with AVX-512VL the same
+ * 256-bit operations have 32 registers instead of 16, so that the rows
+ * and the coefficients of a degree stay in registers where 16 spill.
  *
  * Every lane is an ordinary IEEE double operation with the operands and
  * the grouping of the plain code, and each accumulator receives its terms
@@ -47,40 +38,26 @@
  *     behind the recursion): only the time at which independent work is
  *     issued changes.
  */
-#include "point/fused_harmonic_sums_avx.h"
-
 #include <immintrin.h>
 
-#include "many/lane_divide.h"
+#include "kernels/field_types.h"
+#include "kernels/lane_divide.h"
+#include "machine/level_functions.h"
 #include "model/coefficient_quads.h"
 #include "model/field_constants.h"
 
-/* Everything built for AVX2 carries "avx2" in its name, so a look at the
-   instructions can tell it from the code every processor runs; built with
-   FMA, "avx2_fma" or "AvxFma", the names FMA instructions are allowed in.
-   Built for AVX-512F and AVX-512VL (fused_harmonic_sums_avx512*.cpp):
-   "avx512", with FMA "avx512_fma" or "Avx512Fma".  The entry that divides
-   with the divider is the one a point out of the FMA division's range
-   takes again. */
-#if defined(GEOHARM_AVX512_REGISTERS) && defined(GEOHARM_FMA_DIVISION)
-#define GEOHARM_AVX2_NAMESPACE avx512_fma
-#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx512Fma
-#define GEOHARM_AVX2_DIVIDER_ENTRY fusedHarmonicSumsAvx512
-#elif defined(GEOHARM_AVX512_REGISTERS)
-#define GEOHARM_AVX2_NAMESPACE avx512
-#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx512
-#elif defined(GEOHARM_FMA_DIVISION)
-#define GEOHARM_AVX2_NAMESPACE avx2_fma
-#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvxFma
-#define GEOHARM_AVX2_DIVIDER_ENTRY fusedHarmonicSumsAvx
-#else
-#define GEOHARM_AVX2_NAMESPACE avx2
-#define GEOHARM_AVX2_ENTRY fusedHarmonicSumsAvx
-#endif
-
 namespace geoharm {
 
-namespace GEOHARM_AVX2_NAMESPACE {
+#if defined(GEOHARM_FMA_DIVISION)
+/* The same level dividing with the divider (GEOHARM_LEVEL_DIVIDER: avx2 for
+   avx2_fma, avx512f for avx512f_fma): the routine a point out of the FMA
+   division's range takes again. */
+namespace GEOHARM_LEVEL_DIVIDER {
+void pointSums(const FieldScalars& sc, int N, int M, double sum[3]);
+}
+#endif
+
+namespace GEOHARM_LEVEL {
 
 namespace {
 
@@ -283,7 +260,7 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
        non-finite or extreme positions): the point again, with the
        divider, for the divider's doubles in every lane. */
     if (__builtin_expect(_mm256_movemask_pd(_mm256_castsi256_pd(divisions.inRange)) != 0xF, 0)) {
-        GEOHARM_AVX2_DIVIDER_ENTRY(sc, N, mTop, sum);
+        GEOHARM_LEVEL_DIVIDER::pointSums(sc, N, mTop, sum);
         return;
     }
 #endif
@@ -316,15 +293,11 @@ const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1][2] = {
 
 }  // namespace
 
-}  // namespace GEOHARM_AVX2_NAMESPACE
-
-void GEOHARM_AVX2_ENTRY(const FieldScalars& sc, int N, int M, double sum[3]) {
+void pointSums(const FieldScalars& sc, int N, int M, double sum[3]) {
     /* 1 <= N <= MAX_DEGREE and 0 <= M (checked by the caller). */
-    GEOHARM_AVX2_NAMESPACE::SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
+    SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
 }
 
-}  // namespace geoharm
+}  // namespace GEOHARM_LEVEL
 
-#undef GEOHARM_AVX2_NAMESPACE
-#undef GEOHARM_AVX2_ENTRY
-#undef GEOHARM_AVX2_DIVIDER_ENTRY
+}  // namespace geoharm

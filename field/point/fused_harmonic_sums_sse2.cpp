@@ -1,7 +1,8 @@
 /*
  * fused_harmonic_sums_sse2.cpp - recursion and summation of the harmonic
  * terms fused degree by degree, with V and W as the two lanes of SSE2
- * pairs.  The routine every x86 processor of the three builds can run.
+ * pairs: the one-point routine of the level sse2 (machine/simd_level.h),
+ * which every x86 processor of the three builds runs.
  *
  * The operations are those of fillHarmonicArrays and sumHarmonicTerms, each
  * rounded on its own, in the same grouping and, per accumulator, in the same
@@ -35,14 +36,18 @@
  * recursion gives for orders up to M+1; orders above min(M, N) + 1 are
  * never read.
  */
-#include "point/fused_harmonic_sums_sse2.h"
-
 #include <emmintrin.h>
 
+#include "kernels/field_types.h"
+#include "kernels/lane_divide.h"
+#include "kernels/scalar_lane.h"
+#include "machine/level_functions.h"
 #include "model/coefficient_pairs.h"
 #include "model/field_constants.h"
 
 namespace geoharm {
+
+namespace GEOHARM_LEVEL {
 
 namespace {
 
@@ -63,23 +68,14 @@ inline __m128d load(const DoublePair& p) { return _mm_load_pd(&p.lo); }
 
 inline __m128d swapLanes(__m128d a) { return _mm_shuffle_pd(a, a, 1); }
 
-/* t / d for an integer d = 2..11, both lanes.  For d = 2, 4, 8 the product
-   with the exact reciprocal 2^-k is the same real number as the quotient,
-   hence rounds to the same double (subnormal, infinite and NaN included). */
-inline __m128d divideBy(__m128d t, int d) {
-    if (d == 2) return _mm_mul_pd(t, _mm_set1_pd(0.5));
-    if (d == 4) return _mm_mul_pd(t, _mm_set1_pd(0.25));
-    if (d == 8) return _mm_mul_pd(t, _mm_set1_pd(0.125));
-    return _mm_div_pd(t, load(INTEGER.v[d]));
-}
+/* A pair and a double as lane types, for laneDivide (kernels/lane_divide.h). */
+struct PairLane {
+    using V = __m128d;
+    static V set1(double v) { return _mm_set1_pd(v); }
+};
 
-/* The same for one double. */
-inline double divideBy(double t, int d) {
-    if (d == 2) return t * 0.5;
-    if (d == 4) return t * 0.25;
-    if (d == 8) return t * 0.125;
-    return t / static_cast<double>(d);
-}
+inline __m128d divideBy(__m128d t, int d) { return laneDivide<PairLane>(t, d); }
+inline double divideBy(double t, int d) { return laneDivide<ScalarLane>(t, d); }
 
 /* The recursion and the sums for one degree N = 1..MAX_DEGREE and orders
    up to mTop = min(M, N), 0 <= mTop <= N.  N is a constant, so every loop
@@ -243,10 +239,12 @@ const DegreeSums SUMS_OF_DEGREE[MAX_DEGREE + 1][2] = {
 
 }  // namespace
 
-void fusedHarmonicSumsSse2(const FieldScalars& sc, int N, int M, double sum[3]) {
+void pointSums(const FieldScalars& sc, int N, int M, double sum[3]) {
     /* 1 <= N <= MAX_DEGREE and 0 <= M (checked by the caller); orders above
        the degree add nothing: M > N sums as M = N. */
     SUMS_OF_DEGREE[N][M >= N](sc, M < N ? M : N, sum);
 }
+
+}  // namespace GEOHARM_LEVEL
 
 }  // namespace geoharm

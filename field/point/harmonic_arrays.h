@@ -9,7 +9,7 @@
 #define GEOHARM_HARMONIC_ARRAYS_H
 
 #include "model/field_constants.h"
-#include "point/field_types.h"
+#include "kernels/field_types.h"
 
 namespace geoharm {
 

@@ -29,44 +29,33 @@
  *   zeroTensor(TensorAcc&), addTensor(TensorAcc&, const GradientFunction&,
  *   __m128d vw), finishTensor(const TensorAcc&, double t[6]) (t[e] = (tV +
  *   tW) K3).
- * Every function of this header is a template on P and P is local to the
- * including file, and the lane types below are each file's own (an
- * unnamed namespace), so no code built for one instruction set is shared
- * with another.
+ * Everything here lives in the namespace of the level the including file
+ * is built for (machine/level_functions.h), so no code built for one
+ * instruction set is shared with another.
  */
 #ifndef GEOHARM_PAIR_GRADIENT_KERNEL_H
 #define GEOHARM_PAIR_GRADIENT_KERNEL_H
 
 #include <emmintrin.h>
 
-#include "many/lane_divide.h"
+#include "kernels/central_tensor.h"
+#include "kernels/lane_divide.h"
+#include "kernels/scalar_lane.h"
+#include "machine/level_functions.h"
 #include "model/coefficient_pairs.h"
 #include "model/field_limits.h"
 #include "model/gradient_coefficients.h"
-#include "point/central_tensor.h"
 #include "point/field_scalars.h"
 
 namespace geoharm {
 
-namespace pair_lanes {
+namespace GEOHARM_LEVEL {
 
-namespace {
-
-/* A double as a lane type of width 1, for the point mass
-   (central_tensor.h), and the SSE2 pair as one, for laneDivide. */
-struct Scalar {
-    using V = double;
-    static double set1(double v) { return v; }
-};
-
+/* The SSE2 pair as a lane type, for laneDivide. */
 struct Pair {
     using V = __m128d;
     static V set1(double v) { return _mm_set1_pd(v); }
 };
-
-}  // namespace
-
-}  // namespace pair_lanes
 
 /* The pair accumulators of one evaluation. */
 template <class P>
@@ -148,7 +137,6 @@ template <class P>
 inline __attribute__((always_inline)) void pairGradientSums(const FieldScalars& sc, const int N, const int mTop,
                                                             const bool wantA, const bool wantU,
                                                             PairGradientSums<P>& s) {
-    using Pair = pair_lanes::Pair;
     const int jTop = mTop + 2;
     const __m128d z0 = _mm_set1_pd(sc.z0);
     const __m128d rho = _mm_set1_pd(sc.rho);
@@ -215,7 +203,6 @@ inline __attribute__((always_inline)) void pairGradientSums(const FieldScalars& 
  */
 template <class P>
 inline void pairGradient(const FieldInput& in, double T[9], double a[3], double* U) {
-    using Scalar = pair_lanes::Scalar;
     const int N = clampToModel(in.n);
     const int M = clampToModel(in.m);
     const FieldScalars sc = computeFieldScalars(in.x, in.y, in.z);
@@ -238,7 +225,7 @@ inline void pairGradient(const FieldInput& in, double T[9], double a[3], double*
 
     /* Tensor: the harmonic part plus the point mass. */
     double t[T_ENTRIES];
-    centralTensor<Scalar>(in.x, in.y, in.z, sc.r, sc.gmr2, t);
+    centralTensor<ScalarLane>(in.x, in.y, in.z, sc.r, sc.gmr2, t);
     if (harmonic) {
         double h[T_ENTRIES];
         P::finishTensor(s.tensor, h);
@@ -248,7 +235,7 @@ inline void pairGradient(const FieldInput& in, double T[9], double a[3], double*
 
     /* Potential: the harmonic part plus GM/r. */
     if (U != nullptr) {
-        double u = centralPotential<Scalar>(sc.r);
+        double u = centralPotential<ScalarLane>(sc.r);
         if (harmonic) {
             double uvw[2];
             _mm_storeu_pd(uvw, s.u);
@@ -257,6 +244,8 @@ inline void pairGradient(const FieldInput& in, double T[9], double a[3], double*
         *U = toDefaultNan(u);
     }
 }
+
+}  // namespace GEOHARM_LEVEL
 
 }  // namespace geoharm
 

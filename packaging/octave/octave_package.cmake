@@ -33,16 +33,28 @@ set(GEOHARM_MAKE_OBJECT_FLAGS "")
 
 # geoharm_package_objects(TARGET OUT): the objects (src/-relative) of the
 # C++ sources of TARGET in OUT; records the sources, the headers beside
-# them and the options of each object.
+# them and the options of each object.  The sources of a level of vector
+# routines (the object libraries geoharm_level_NAME of field/) are built
+# once per level, into levels/NAME/, with the level's options and
+# definitions: each such object gets a rule of its own.
 macro(geoharm_package_objects target out)
   get_target_property(_sources ${target} SOURCES)
   get_target_property(_dir ${target} SOURCE_DIR)
   get_target_property(_target_options ${target} COMPILE_OPTIONS)
+  get_target_property(_definitions ${target} COMPILE_DEFINITIONS)
   if(NOT _target_options)
     set(_target_options "")
   endif()
+  if(NOT _definitions)
+    set(_definitions "")
+  endif()
+  list(TRANSFORM _definitions PREPEND -D)
   # A target starts with the project's options: only its own are kept.
   list(REMOVE_ITEM _target_options ${all_project_options})
+  set(_level "")
+  if("${target}" MATCHES "^geoharm_level_(.+)$")
+    set(_level ${CMAKE_MATCH_1})
+  endif()
   set(${out} "")
   foreach(_source ${_sources})
     if(NOT _source MATCHES "\\.cpp$")
@@ -51,6 +63,9 @@ macro(geoharm_package_objects target out)
     get_filename_component(_source ${_source} ABSOLUTE BASE_DIR ${_dir})
     file(RELATIVE_PATH _relative ${PROJECT_SOURCE_DIR} ${_source})
     string(REGEX REPLACE "\\.cpp$" ".o" _object ${_relative})
+    if(_level)
+      set(_object levels/${_level}/${_object})
+    endif()
     list(APPEND ${out} ${_object})
     list(APPEND package_files ${_source})
     get_filename_component(_source_dir ${_source} DIRECTORY)
@@ -61,11 +76,18 @@ macro(geoharm_package_objects target out)
       set(_source_options "")
     endif()
     set(_options ${_target_options} ${_source_options})
-    if(_options MATCHES "\\$<")
+    if(_options MATCHES "\\$<" OR _definitions MATCHES "\\$<")
       message(FATAL_ERROR "${_relative}: generator expressions in its options cannot go into the Octave package")
     endif()
-    if(_options)
-      list(JOIN _options " " _options)
+    list(JOIN _options " " _options)
+    if(_level)
+      list(JOIN _definitions " " _defines)
+      string(APPEND GEOHARM_MAKE_OBJECT_FLAGS
+             "${_object}: ${_relative}\n"
+             "\t@mkdir -p $(dir $@)\n"
+             "\tCXXFLAGS='$(OCTAVE_CXXFLAGS) $(PROJECT_CXXFLAGS) ${_options}' $(MKOCTFILE) --mex -c $(INCLUDES) "
+             "${_defines} $< -o $@\n")
+    elseif(_options)
       string(APPEND GEOHARM_MAKE_OBJECT_FLAGS "${_object}: OWN_CXXFLAGS := ${_options}\n")
     endif()
   endforeach()
@@ -74,6 +96,11 @@ endmacro()
 # The field, the gateway routines the entry points share, and the adapters
 # (libmat's is empty: nothing to link).
 geoharm_package_objects(geoharm_field field_objects)
+get_property(level_targets GLOBAL PROPERTY GEOHARM_LEVEL_TARGETS)
+foreach(level ${level_targets})
+  geoharm_package_objects(${level} level_objects)
+  list(APPEND field_objects ${level_objects})
+endforeach()
 geoharm_package_objects(geoharm_gateway gateway_objects)
 geoharm_package_objects(geoharm_octave_mx mx_objects)
 geoharm_package_objects(geoharm_octave_mex mex_objects)
@@ -107,13 +134,13 @@ endforeach()
 list(JOIN GEOHARM_MEX_FUNCTIONS " " GEOHARM_MAKE_FUNCTIONS)
 
 # Every header of the field (its folders include each other's headers by
-# folder, from field/ and field/api/), then the include folders: those of
-# the copied sources and the field's two roots.
+# folder, from field/ and field/include/), then the include folders: those
+# of the copied sources and the field's two roots.
 file(GLOB_RECURSE field_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/field/*.h)
 list(APPEND package_files ${field_headers})
 list(REMOVE_DUPLICATES package_files)
 set(source_dirs "")
-set(include_dirs field field/api)
+set(include_dirs field field/include)
 foreach(file ${package_files})
   file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${file})
   get_filename_component(relative_dir ${relative} DIRECTORY)

@@ -40,11 +40,11 @@ def test_installed_package_is_the_wheel():
 def test_version_and_constants():
     """__version__ is the core's, which is version.h's, which is the
     wheel's; the constants are those of <geoharm/model.h>."""
-    header = (SOURCE_DIR / "field/api/geoharm/version.h").read_text()
+    header = (SOURCE_DIR / "field/include/geoharm/version.h").read_text()
     parts = [re.search(rf"#define GEOHARM_VERSION_{p} +(\d+)", header).group(1) for p in ("MAJOR", "MINOR", "PATCH")]
     assert geoharm.__version__ == ".".join(parts)
     assert importlib.metadata.version("geoharm") == geoharm.__version__
-    model = (SOURCE_DIR / "field/api/geoharm/model.h").read_text()
+    model = (SOURCE_DIR / "field/include/geoharm/model.h").read_text()
     for name in ("GM", "R_REF", "MAX_DEGREE"):
         value = re.search(rf"constexpr \w+ {name} = ([0-9.]+);", model).group(1)
         assert getattr(geoharm, name) == float(value), name

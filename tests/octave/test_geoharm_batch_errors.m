@@ -16,7 +16,7 @@ function test_geoharm_batch_errors()
     {P, int8(10), int8(10)},         2, 'nlhs',      nlhsText
     {P, int8(10), int8(10)},         4, 'nlhs',      nlhsText
     {P.', int8(10), int8(10)},       1, 'positions', rowsText
-    {[1; 2; 3], int8(10), int8(10)}, 1, 'positions', rowsText
+    {[1 4; 2 5; 3 6], int8(10), int8(10)}, 1, 'positions', rowsText
     {[], int8(10), int8(10)},        1, 'positions', shapeText
     {zeros(4, 2), int8(10), int8(10)}, 1, 'positions', shapeText
     {zeros(4, 1, 3), int8(10), int8(10)}, 3, 'positions', shapeText
@@ -25,6 +25,7 @@ function test_geoharm_batch_errors()
     {sparse(P), int8(10), int8(10)}, 1, 'positions', classText
     {P, [], int8(10)},               1, 'degree',    'Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.'
     {P, NaN, int8(10)},              3, 'degree',    'Input 2 (N, maximum degree) must not be NaN.'
+    {P, [10 10], int8(10)},          1, 'degree',    'Input 2 (N, maximum degree) must be one number, not an array of several.'
     {P, int8(10), 'a'},              1, 'order',     'Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.'
     {P, int8(10), single(NaN)},      1, 'order',     'Input 3 (M, maximum order) must not be NaN.'
   };

@@ -17,7 +17,7 @@ function test_geoharm_batch_examples(header)
   % Every row is geoharm at that point, for limits and classes of N and M
   % read by value, at the examples' positions and at the edges.
   P = [[ex.r].'; 0 0 0; -0 0 6600000; Inf 0 7e6; NaN 1 1; 1e200 1e200 1e200; 4.9e-324 7e6 -0; 1e-19 0 0];
-  limits = {int8(10), int8(10); int8(-1), int8(5); 4.9, single(2); uint8(200), int16(3); true, int64(0); [3 9], 1};
+  limits = {int8(10), int8(10); int8(-1), int8(5); 4.9, single(2); uint8(200), int16(3); true, int64(0); 3, 1};
   for j = 1:rows(limits)
     [n, m] = limits{j, :};
     A = geoharm_batch(P, n, m);

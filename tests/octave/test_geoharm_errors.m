@@ -24,10 +24,12 @@ function test_geoharm_errors()
     {r, 'a', int8(10)},                     'geoharm:degree'
     {r, {10}, int8(10)},                    'geoharm:degree'
     {r, struct('n', 10), int8(10)},         'geoharm:degree'
+    {r, [4 9], int8(10)},                   'geoharm:degree'
     {r, int8(10), []},                      'geoharm:order'
     {r, int8(10), NaN},                     'geoharm:order'
     {r, int8(10), single(NaN)},             'geoharm:order'
     {r, int8(10), 'a'},                     'geoharm:order'
+    {r, int8(10), int8([2 9])},             'geoharm:order'
   };
   % The plug-in's messages, as Octave shows them (prefixed with the name,
   % which the texts do not repeat): the adapter must pass the unterminated
@@ -38,9 +40,11 @@ function test_geoharm_errors()
                        ['Input 1 (position) is a matrix: pass one point as a vector x, y, z, or many points to ' ...
                         'geoharm_batch, one per row.']};
   messages.degree = {'Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.', ...
-                     'Input 2 (N, maximum degree) must not be NaN.'};
+                     'Input 2 (N, maximum degree) must not be NaN.', ...
+                     'Input 2 (N, maximum degree) must be one number, not an array of several.'};
   messages.order = {'Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.', ...
-                    'Input 3 (M, maximum order) must not be NaN.'};
+                    'Input 3 (M, maximum order) must not be NaN.', ...
+                    'Input 3 (M, maximum order) must be one number, not an array of several.'};
   for k = 1:rows(cases)
     [args, id] = cases{k, :};
     caught = false;

@@ -36,6 +36,9 @@ function test_geoharm_gradient(header)
   [T0, A0, U0] = geoharm_gradient(zeros(0, 3), 10, 10);
   assert(isequal(size(T0), [3 3 0]) && isequal(size(A0), [0 3]) && isequal(size(U0), [0 1]), 'K = 0 shapes');
 
+  % One point as a 3-by-1 column, as geoharm takes it.
+  assert_same_bits(geoharm_gradient(ex(1).r.', 10, 10), geoharm_gradient(ex(1).r, 10, 10), '3-by-1 point');
+
   % Refusals.
   r = ex(1).r;
   shape = 'Input 1 (positions) must be a K-by-3 array: one point per row, columns x, y, z.';
@@ -44,7 +47,7 @@ function test_geoharm_gradient(header)
     {r, 10, 10, 1},       1, 'nrhs',      'Three inputs are needed, and no more: positions P, N and M.'
     {r, 10, 10},          4, 'nlhs',      ['At most three outputs: the tensors T (3-by-3-by-K), the accelerations ' ...
                                            'A (K-by-3) and the potentials U (K-by-1).']
-    {r.', 10, 10},        1, 'positions', ['Input 1 (positions) is 3-by-K, but rows are points: pass its ' ...
+    {[r.', r.'], 10, 10}, 1, 'positions', ['Input 1 (positions) is 3-by-K, but rows are points: pass its ' ...
                                            'transpose, a K-by-3 array with columns x, y, z.']
     {zeros(4, 1, 3), 10, 10}, 1, 'positions', shape
     {single(r), 10, 10},  1, 'positions', 'Input 1 (positions) must be a real, non-sparse double array.'

@@ -1,19 +1,23 @@
 /*
- * lane_divide.h - division of every lane of a vector register by a small
- * integer (the divisors of the recursion of the harmonic functions), for
- * the lane kernels (lane_kernel.h) and the single-point 256-bit routine
- * (fused_harmonic_sums_avx.cpp).  The one place where they divide by a
- * constant: a quicker exact quotient goes here and reaches every kernel.
+ * lane_divide.h - division of every lane of a register, or of one double,
+ * by a small integer (the divisors of the recursion of the harmonic
+ * functions): laneDivide, for every routine of the compiled-in model that
+ * divides by such a constant (the lane kernels, the SSE2 one-point
+ * routines), and the exact quotient by fused multiply-add it rests on in
+ * the levels built with FMA.  The 256-bit one-point routine
+ * (fused_harmonic_sums_avx.cpp) takes fmaQuotient and quotientInRange
+ * apart, to test the range of a whole point once instead of every
+ * division.
  *
  * The lane type L provides V (a GCC vector of doubles, whose / is the
- * lane-wise IEEE division) and set1.
+ * lane-wise IEEE division, or a double: scalar_lane.h) and set1.
  *
  * In a file built to divide with FMA (-mfma -DGEOHARM_FMA_DIVISION: the
- * routines of the levels AVX2_FMA and AVX512F_FMA, cpu_features.h) the
- * quotient of a 256-bit or 512-bit register comes from multiplications and
- * two fused multiply-adds instead of the divider, to the same double
- * (exactQuotient below); elsewhere it is the division itself, whatever
- * instructions the file may use.
+ * levels avx2_fma and avx512f_fma, machine/simd_level.h) the quotient of a
+ * 256-bit or 512-bit register comes from multiplications and two fused
+ * multiply-adds instead of the divider, to the same double (exactQuotient
+ * below); elsewhere it is the division itself, whatever instructions the
+ * file may use.
  */
 #ifndef GEOHARM_LANE_DIVIDE_H
 #define GEOHARM_LANE_DIVIDE_H

@@ -10,6 +10,8 @@
  *                     the potential at one point
  *   gradientMany      the same at many points with one N and M
  *   version           the library's version
+ *   simdLevel, simdLevelProblem  the vector routines in use, or why the
+ *                     ones GEOHARM_SIMD_LEVEL names cannot be
  *   model             the model's numbers: GM, R_REF, the coefficient
  *                     tables (struct Model)
  *   GM, R_REF, MAX_DEGREE   the model's constants (<geoharm/model.h>)
@@ -150,6 +152,23 @@ void gradientMany(std::size_t count, const double* x, const double* y, const dou
 
 /* version - the library's version, "MAJOR.MINOR.PATCH". */
 const char* version();
+
+/*
+ * simdLevel - the level of vector routines the many-point routines use:
+ * "sse2", "avx2", "avx2_fma", "avx512f" or "avx512f_fma" (one point may
+ * take another level of the same processor: docs/performance.md).  Chosen
+ * once, for the processor, or as the environment variable
+ * GEOHARM_SIMD_LEVEL names it, read once when the library is loaded.
+ * Every level gives the same bits.
+ *
+ * simdLevelProblem - null, or why GEOHARM_SIMD_LEVEL cannot be used (a
+ * name that is no level, a level this processor does not run).  Then
+ * simdLevel() is "refused" and every evaluation writes the default NaN to
+ * each of its outputs: nothing is evaluated with routines other than
+ * those asked for.
+ */
+const char* simdLevel();
+const char* simdLevelProblem();
 
 /*
  * model - the model the library evaluates: GM, R_REF, MAX_DEGREE and the

@@ -27,17 +27,11 @@
 #ifndef GEOHARM_CENTRAL_TENSOR_H
 #define GEOHARM_CENTRAL_TENSOR_H
 
+#include "kernels/scalar_lane.h"
 #include "machine/default_nan.h"
 #include "model/field_constants.h"
 
 namespace geoharm {
-
-/* A plain double as a lane type of width 1. */
-struct ScalarLane {
-    using V = double;
-    static constexpr int WIDTH = 1;
-    static double set1(double v) { return v; }
-};
 
 /* t[0..5]: the point-mass tensor's xx, yy, zz, xy, xz, yz (1/s^2). */
 template <class L>

@@ -1,19 +1,19 @@
 /*
- * evaluate_gradient_avx2.cpp - the single-point gradient kernel
+ * evaluate_gradient_avx.cpp - the single-point gradient kernel
  * (pair_gradient_kernel.h) with the tensor's accumulators two entries to a
  * 256-bit register: (tV, tW) of xx and yy, of zz and xy, of xz and yz,
  * each updated by one multiplication and one addition of (V, W, V, W).
- * Built for AVX2 without FMA (like fused_harmonic_sums_avx.cpp); it runs
- * only where cpuHasAvx2() says so, and its symbols carry "avx2" or "Avx2".
+ * The one-point gradient routine of the levels avx2 to avx512f_fma, built
+ * for each (machine/level_functions.h); its divisions are those of SSE2
+ * pairs, so the levels with FMA build the same operations.
  */
 #include <immintrin.h>
 
-#include "point/gradient_routines.h"
 #include "point/pair_gradient_kernel.h"
 
 namespace geoharm {
 
-namespace gradient_avx2 {
+namespace GEOHARM_LEVEL {
 
 namespace {
 
@@ -41,10 +41,8 @@ struct Policy {
 
 }  // namespace
 
-}  // namespace gradient_avx2
+void pointGradient(const FieldInput& in, double T[9], double a[3], double* U) { pairGradient<Policy>(in, T, a, U); }
 
-void evaluateGradientAvx2(const FieldInput& in, double T[9], double a[3], double* U) {
-    pairGradient<gradient_avx2::Policy>(in, T, a, U);
-}
+}  // namespace GEOHARM_LEVEL
 
 }  // namespace geoharm

@@ -1,0 +1,59 @@
+/*
+ * batch_runner.cpp - the thread-count rule and the runs of a batch.
+ */
+#include "many/batch_runner.h"
+
+#include "machine/fixed_fp_state.h"
+#include "machine/settings.h"
+#include "many/worker_threads.h"
+
+namespace geoharm {
+
+namespace {
+
+struct Runs {
+    std::size_t count;
+    std::size_t granule;
+    int parts;
+    BatchWork work;
+    const void* context;
+};
+
+/* Run i of the batch, on whatever thread runs it, in a fixed state of its
+   own (the calling thread's is fixed already, which a second guard keeps). */
+void runPart(void* runs, int i) {
+    const Runs& r = *static_cast<const Runs*>(runs);
+    const FixedFpState fixedState;
+    std::size_t begin, end;
+    pointsOfPart(r.count, r.parts, i, r.granule, begin, end);
+    if (begin < end) r.work(r.context, begin, end);
+}
+
+}  // namespace
+
+int batchThreads(std::size_t count, int processors, int limit) {
+    if (count < 2 * MIN_POINTS_PER_THREAD) return 1;
+    const std::size_t wanted = count / MIN_POINTS_PER_THREAD;
+    int threads = processors < 1 ? 1 : processors;
+    if (wanted < static_cast<std::size_t>(threads)) threads = static_cast<int>(wanted);
+    if (limit >= 1 && limit < threads) threads = limit;
+    return threads;
+}
+
+int batchThreads(std::size_t count) {
+    if (count < 2 * MIN_POINTS_PER_THREAD) return 1;
+    return batchThreads(count, usableProcessors(), settings().threadLimit);
+}
+
+void runBatch(std::size_t count, int threads, std::size_t granule, BatchWork work, const void* context) {
+    if (count == 0) return;
+    if (threads > MAX_WORKER_THREADS) threads = MAX_WORKER_THREADS;
+    if (threads <= 1) {
+        work(context, 0, count);
+        return;
+    }
+    Runs runs{count, granule < 1 ? 1 : granule, threads, work, context};
+    runParts(threads, runPart, &runs);
+}
+
+}  // namespace geoharm
