@@ -27,7 +27,15 @@ double relative(const double* got, const Quad* want, int n) {
 
 double relativeU(double got, Quad want) { return static_cast<double>(absolute((got - want) / want)); }
 
-double relativeT(const double (*got)[3], const Quad (*want)[3]) { return relative(got[0], want[0], 9); }
+double relativeT(const double (*got)[3], const Quad (*want)[3]) {
+    double g[9];
+    Quad w[9];
+    for (int k = 0; k < 9; k++) {
+        g[k] = got[k / 3][k % 3];
+        w[k] = want[k / 3][k % 3];
+    }
+    return relative(g, w, 9);
+}
 
 }  // namespace
 
