@@ -91,10 +91,10 @@ QuadField sumOf(const QuadField& a, const QuadField& b) {
 }  // namespace
 
 QuadReference::QuadReference(const HarmonicModel& model)
-    : QuadReference(model.gm, model.radius, model.maxDegree, std::vector<Quad>(model.C.begin(), model.C.end()),
-                    std::vector<Quad>(model.S.begin(), model.S.end())) {}
+    : QuadReference(model.gm, model.radius, model.maxDegree, QuadTable(model.C.begin(), model.C.end()),
+                    QuadTable(model.S.begin(), model.S.end())) {}
 
-QuadReference::QuadReference(Quad gm, Quad radius, int maxDegree, std::vector<Quad> C, std::vector<Quad> S)
+QuadReference::QuadReference(Quad gm, Quad radius, int maxDegree, QuadTable C, QuadTable S)
     : gm_(gm), radius_(radius), maxDegree_(maxDegree), C_(std::move(C)), S_(std::move(S)) {
     if (maxDegree < 0 || C_.size() != triangularSize(maxDegree) || S_.size() != triangularSize(maxDegree))
         throw std::invalid_argument("QuadReference: tables of degree " + std::to_string(maxDegree) +
@@ -107,7 +107,7 @@ void QuadReference::makeFactors() {
        2 maxDegree + 8 and their reciprocals, taken from two tables: one
        rounding per root, a few per product. */
     const int top = 2 * maxDegree_ + 8;
-    std::vector<Quad> root(static_cast<std::size_t>(top) + 1), inverse(static_cast<std::size_t>(top) + 1);
+    QuadTable root(static_cast<std::size_t>(top) + 1), inverse(static_cast<std::size_t>(top) + 1);
     for (int k = 1; k <= top; k++) {
         root[static_cast<std::size_t>(k)] = quadSqrt(k);
         inverse[static_cast<std::size_t>(k)] = 1 / root[static_cast<std::size_t>(k)];
@@ -164,7 +164,7 @@ QuadEvaluation QuadReference::evaluate(const Quad position[3], int N, int M) con
 
     /* The harmonics of degree 0..N+2 and order 0..min(n, M+2). */
     const int top = N + 2, topOrder = M + 2 < top ? M + 2 : top;
-    std::vector<QComplex> H(triangularSize(top));
+    AlignedVector<QComplex> H(triangularSize(top));
     auto at = [&H](int n, int m) -> QComplex& { return H[triangularIndex(n, m)]; };
     at(0, 0).re = radius_ / r;
     for (int m = 0; m <= topOrder; m++) {

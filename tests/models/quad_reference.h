@@ -97,11 +97,10 @@
 #ifndef GEOHARM_TESTS_MODELS_QUAD_REFERENCE_H
 #define GEOHARM_TESTS_MODELS_QUAD_REFERENCE_H
 
-#include <vector>
-
 #include "../quad_sqrt.h"
 #include "field_values.h"
 #include "harmonic_model.h"
+#include "quad_table.h"
 
 namespace geoharm_test {
 
@@ -116,7 +115,7 @@ public:
     explicit QuadReference(const HarmonicModel& model);
     /* Fully normalised tables in quad, triangularIndex order, of degrees
        0..maxDegree. */
-    QuadReference(Quad gm, Quad radius, int maxDegree, std::vector<Quad> C, std::vector<Quad> S);
+    QuadReference(Quad gm, Quad radius, int maxDegree, QuadTable C, QuadTable S);
 
     int maxDegree() const { return maxDegree_; }
 
@@ -139,11 +138,11 @@ public:
 private:
     Quad gm_, radius_;
     int maxDegree_;
-    std::vector<Quad> C_, S_;
+    QuadTable C_, S_;
     /* Recursion factors f(m) (in A(m,m)), A, B for degrees 0..maxDegree+2;
        ladder factors Z, P, Q for degrees 0..maxDegree+1; all at
        triangularIndex(n, m). */
-    std::vector<Quad> A_, B_, Z_, P_, Q_;
+    QuadTable A_, B_, Z_, P_, Q_;
 
     void makeFactors();
 };

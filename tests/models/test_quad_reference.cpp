@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <vector>
 
 #include "gradient_reference.h"
 #include "quad_reference.h"
@@ -66,7 +65,7 @@ double largestDifference(const QuadField& f, const Quad U, const Quad a[3], cons
 QuadReference compiledInModel() {
     const geoharm::Model model = geoharm::model();
     const int N = model.maxDegree;
-    std::vector<Quad> C(geoharm_test::triangularSize(N), 0), S(C.size(), 0);
+    geoharm_test::QuadTable C(geoharm_test::triangularSize(N), 0), S(C.size(), 0);
     C[0] = 1;
     for (int n = 2; n <= N; n++)
         for (int m = 0; m <= n; m++) {
