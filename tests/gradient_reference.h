@@ -29,10 +29,9 @@
 
 #include "model/coefficient_tables.h"
 #include "model/field_constants.h"
+#include "quad_sqrt.h"
 
 namespace geoharm_test {
-
-using Quad = __float128;
 
 /* A function of (x, y, z) with its gradient and Hessian; h[] in the order
    xx, yy, zz, xy, xz, yz. */
@@ -106,15 +105,6 @@ inline Jet chain(const Jet& a, Quad f0, Quad f1, Quad f2) {
             r.h[k] = f1 * a.h[k] + f2 * a.g[i] * a.g[j];
         }
     return r;
-}
-
-/* The square root to 113 bits: two Newton steps from the double one. */
-inline Quad quadSqrt(Quad v) {
-    if (v <= 0) return 0;
-    Quad s = std::sqrt(static_cast<double>(v));
-    s = (s + v / s) / 2;
-    s = (s + v / s) / 2;
-    return s;
 }
 
 inline Jet reciprocal(const Jet& a) {
