@@ -103,8 +103,7 @@ def test_one_point():
         assert_same_doubles(got, want)
 
 
-def test_the_process_scheduler_gives_the_one_process_bits():
-    """The chunks reach the worker processes pickled."""
+def test_the_process_scheduler_gives_the_one_process_bits():  # the chunks travel pickled
     points = points_with_edge_cases(200_000, seed=13)
     positions = da.from_array(points, chunks=(50_000, 3))
     (result,) = dask.compute(geoharm.dask.acceleration(positions, 10, 10), scheduler="processes")
@@ -145,7 +144,6 @@ REFUSALS = [
     (da.zeros((10, 3)), 10, True, TypeError, r"^M \(maximum order\) must be an integer, not a bool"),
     # Not dask arrays: refused as geoharm.acceleration refuses them.
     (np.array([1.0, None, 3.0], dtype=object), 10, 10, TypeError, "positions must be real numbers.*not NoneType"),
-    ([1.0, "2", 3.0], 10, 10, TypeError, "positions must be real numbers"),
     ([True, 1e6, 2e6], 10, 10, TypeError, "positions must be real numbers.*not bool"),
     ([[1.0, 2.0, 3.0], [1.0, 2.0]], 10, 10, ValueError, r"positions must have shape \(3,\) or \(K, 3\): "),
 ]

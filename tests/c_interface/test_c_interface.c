@@ -113,15 +113,14 @@ int main(int argc, char** argv) {
         check(same, "geoharm_gradient_many: each point the bits of geoharm_gradient");
     }
 
-    /* The pointer rules: every output may be NULL, and the others get the
-       bits of the call with all given (1000 points: more than the library
-       computes an unwanted output for at once); a NULL input, or a NULL
-       model, writes nothing. */
+    /* Any output may be NULL, the others keep their bits (1000 points: several
+       blocks of the library's scratch); NULL inputs or model: nothing written. */
     {
         enum { K = 1000, OUTPUTS = 5 };
-        static double x[K], y[K], z[K], want[OUTPUTS][9 * K], got[OUTPUTS][9 * K], t1[9], a1[3], u1;
+        static double x[K], y[K], z[K], want[OUTPUTS][9 * K], got[OUTPUTS][9 * K], fill[OUTPUTS][9 * K];
+        double t1[9], a1[3], u1;
         const size_t size[OUTPUTS] = {9 * K, K, K, K, K}; /* t, ax, ay, az, u */
-        int mask, untouched = 1;
+        int mask;
         same = 1;
         for (i = 0; i < K; i++) {
             const double s = 1.0 + i * 1e-4;
@@ -145,6 +144,7 @@ int main(int argc, char** argv) {
         }
         check(same, "outputs passed as NULL: the others keep their bits");
         memset(got, 0xA5, sizeof got);
+        memset(fill, 0xA5, sizeof fill);
         for (j = 0; j < 3; j++) { /* x, y or z NULL */
             const double* in[3] = {x, y, z};
             in[j] = NULL;
@@ -154,11 +154,7 @@ int main(int argc, char** argv) {
         geoharm_acceleration(NULL, 10, 10, got[1]);
         geoharm_gradient(NULL, 10, 10, got[0], got[1], got[4]);
         geoharm_get_model(NULL);
-        for (j = 0; j < OUTPUTS; j++) {
-            const unsigned char* bytes = (const unsigned char*)got[j];
-            for (i = 0; i < (int)(size[j] * sizeof(double)); i++) untouched = untouched && bytes[i] == 0xA5;
-        }
-        check(untouched, "a NULL position, coordinate array or model: nothing written");
+        check(memcmp(got, fill, sizeof got) == 0, "a NULL position, coordinate array or model: nothing written");
     }
 
     /* Limits as MATLAB converts them to int8: 200 is the whole model (not

@@ -16,14 +16,11 @@
                     built against the installed package in PREFIX
                     (find_package(geoharm CONFIG), geoharm::field) and run;
         ```c        likewise, linked with the C library (geoharm::c);
-        ```sh       only a block whose first line is "# FILE: the C program
-                    above" (or "the C++ program above"): run by sh -eu in a
-                    folder holding the page's last whole C (C++) program
-                    before it as FILE, with /opt/geoharm, where the pages
-                    install the package, standing for PREFIX, and with no
-                    LD_LIBRARY_PATH or PKG_CONFIG_PATH of the caller's:
-                    what the block needs to build and start the program it
-                    must say itself.  Other ```sh blocks are shown, not run.
+        ```sh       one whose first line is "# FILE: the C program above"
+                    (or C++): run by sh -eu beside the page's last whole C
+                    (C++) program before it, saved as FILE, /opt/geoharm
+                    standing for PREFIX, without the caller's
+                    LD_LIBRARY_PATH and PKG_CONFIG_PATH.
       A block whose first line is "% not run: <reason>" (matlab) or
       "// not run: <reason>" (cpp, c) is skipped: MATLAB-only code, an
       installation, a path only a user has.
