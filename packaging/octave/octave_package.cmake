@@ -1,6 +1,7 @@
 # The Octave package geoharm-<version>.tar.gz, in the layout pkg install
 # expects:
 #   geoharm-<version>/DESCRIPTION, COPYING (the licence), INDEX,
+#                     pre_install.m (says that it compiles now),
 #                     post_install.m (help files beside the MEX files)
 #   geoharm-<version>/inst/NAME.m          help file of each plug-in, and
 #                                          each function in Octave's language
@@ -114,9 +115,11 @@ set(GEOHARM_MAKE_SHARED_OBJECTS "${shared} ${gateway} ${mx} ${mex}")
 set(GEOHARM_MAKE_MEX_RULES "")
 set(GEOHARM_INDEX_FUNCTIONS "")
 set(help_files "")
+set(all_objects ${field_objects} ${gateway_objects} ${mx_objects} ${mex_objects})
 foreach(function ${GEOHARM_MEX_FUNCTIONS})
   geoharm_package_objects(${function}_mex objects)
   list(REMOVE_ITEM objects ${field_objects} ${gateway_objects} ${mx_objects} ${mex_objects})
+  list(APPEND all_objects ${objects})
   list(JOIN objects " " objects)
   string(APPEND GEOHARM_MAKE_MEX_RULES
     "${function}_OBJECTS := ${objects}\n"
@@ -157,6 +160,9 @@ list(JOIN includes " " GEOHARM_MAKE_INCLUDES)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/DESCRIPTION.in ${generated}/DESCRIPTION @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/INDEX.in ${generated}/INDEX @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Makefile.in ${generated}/Makefile @ONLY)
+list(REMOVE_DUPLICATES all_objects)
+list(LENGTH all_objects GEOHARM_PACKAGE_SOURCE_COUNT)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/pre_install.m.in ${generated}/pre_install.m @ONLY)
 
 # The package folder, laid anew on every build (no file of an older one
 # survives), then packed.
@@ -169,7 +175,8 @@ foreach(file ${package_files})
   file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${file})
   list(APPEND copy_commands COMMAND ${CMAKE_COMMAND} -E copy ${file} ${top}/src/${relative})
 endforeach()
-set(top_files ${generated}/DESCRIPTION ${generated}/INDEX ${CMAKE_CURRENT_LIST_DIR}/post_install.m)
+set(top_files ${generated}/DESCRIPTION ${generated}/INDEX ${generated}/pre_install.m
+    ${CMAKE_CURRENT_LIST_DIR}/post_install.m)
 add_custom_command(
   OUTPUT ${GEOHARM_OCTAVE_PACKAGE}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${top}

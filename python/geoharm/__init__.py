@@ -29,9 +29,11 @@ the gradient tensor T[i, j] = d a_i / d x_j in 1/s^2; the potential U
 
 from __future__ import annotations
 
+import itertools
 import numbers
 import operator
-from typing import Any, Tuple
+import sys
+from typing import Any, SupportsIndex, Tuple
 
 import numpy as np
 import numpy.typing as npt
@@ -56,6 +58,9 @@ _LIMIT_HIGH = 127
 # dates and structured records are refused.
 _REAL_KINDS = "iuf"
 _FLOAT64 = np.dtype(np.float64)
+_NOT_REAL = "positions must be real numbers (integers or floats, converted to float64), not "
+_PLAIN_KINDS = frozenset((float, int))
+_SEQUENCE_KINDS = frozenset((list, tuple))
 
 
 def _limit(value: Any, name: str, what: str) -> int:
@@ -78,38 +83,89 @@ def _limit(value: Any, name: str, what: str) -> int:
 def _check_real_kind(dtype: np.dtype) -> None:
     """Refuses a dtype whose values are not real numbers."""
     if dtype.kind not in _REAL_KINDS:
-        raise TypeError(
-            "positions must be real numbers (integers or floats, converted to float64), "
-            f"not an array of dtype {dtype}"
-        )
+        raise TypeError(_NOT_REAL + f"an array of dtype {dtype}")
 
 
 def _check_shape(shape: tuple) -> None:
-    """Refuses any shape but (3,) and (K, 3)."""
+    """Refuses any shape but (3,) and (K, 3), with a hint for (3, K)."""
     if len(shape) not in (1, 2) or shape[-1] != 3:
-        raise ValueError(f"positions must have shape (3,) or (K, 3), not {shape}")
+        hint = ""
+        if len(shape) == 2 and shape[0] == 3:
+            hint = ": a point per column, but points are rows: pass its transpose, positions.T, columns x, y, z"
+        raise ValueError(f"positions must have shape (3,) or (K, 3), not {shape}{hint}")
 
 
-def _positions(positions: npt.ArrayLike) -> np.ndarray:
-    """positions as a float64 array of shape (3,) or (K, 3), copied only
-    where the values must be converted."""
-    if type(positions) is np.ndarray and positions.dtype is _FLOAT64:  # the usual case, first
-        _check_shape(positions.shape)
-        return positions
+def _refuse_dask(value: Any, function: str, verb: str = "is") -> None:
+    """Refuses a dask collection (numpy would compute it at once, silently).
+    dask need not be installed: a program that has not imported it holds
+    no dask collection."""
+    dask = sys.modules.get("dask")
+    if dask is not None and dask.is_dask_collection(value):
+        raise TypeError(
+            f"positions {verb} a dask {type(value).__name__}: geoharm.{function} would compute it at once; "
+            f"geoharm.dask.{function} evaluates a dask array lazily, chunk by chunk"
+        )
+
+
+def _scan_sequence(sequence: Any, function: str) -> Tuple[str, bool]:
+    """Nested lists and tuples of positions, before numpy reads them:
+    (what numpy would turn into a number silently: the first bool ("bool",
+    "bool_") or array of bools ("an array of dtype bool"), or ""; whether
+    they hold Python floats and ints alone).  A dask collection, which
+    numpy would compute, is refused at once."""
+    found = ""
+    plain = True
+    values = sequence
+    # A level of nesting at a time, its values' types gathered by map and
+    # set (a Python loop over each value would take longer than numpy's
+    # own reading of them); no deeper than numpy's 32 dimensions, so that
+    # a list that holds itself ends too (numpy then refuses it).
+    for _ in range(32):
+        kinds = set(map(type, values))
+        if kinds <= _PLAIN_KINDS:
+            break
+        if not kinds <= _PLAIN_KINDS | _SEQUENCE_KINDS:
+            plain = False
+            for value in values:
+                kind = type(value)
+                if kind in _PLAIN_KINDS or kind in _SEQUENCE_KINDS:
+                    continue
+                if isinstance(value, (bool, np.bool_)):
+                    found = found or kind.__name__
+                elif isinstance(value, np.ndarray) and value.dtype.kind == "b":
+                    found = found or f"an array of dtype {value.dtype}"
+                else:
+                    _refuse_dask(value, function, "holds")
+        nested = values if kinds <= _SEQUENCE_KINDS else [v for v in values if type(v) in _SEQUENCE_KINDS]
+        values = list(itertools.chain.from_iterable(nested))
+    return found, plain
+
+
+def _as_array(positions: Any) -> np.ndarray:
+    """np.asarray(positions), its refusal of ragged sequences in the
+    package's words."""
     try:
-        array = np.asarray(positions)
+        return np.asarray(positions)
     except ValueError as error:
-        # Nested sequences of unequal lengths.
+        # Nested sequences of unequal lengths (or deeper than numpy goes).
         raise ValueError(f"positions must have shape (3,) or (K, 3): {error}") from None
+
+
+def _converted(positions: Any, bool_found: str = "") -> np.ndarray:
+    """positions (not yet a float64 array) checked and converted to one;
+    bool_found: what _scan_sequence found in them.  numpy rounds what is
+    not a double (an int64 beyond 2^53, a long double, a numpy integer in
+    a list) in the caller's rounding mode: _positions runs this in the
+    fixed floating-point state wherever it may round."""
+    array = _as_array(positions)
+    if bool_found and array.dtype.kind != "b":  # bools among numbers (all bools: refused by dtype)
+        raise TypeError(_NOT_REAL + bool_found)
     if array.dtype.kind == "O":
         # Python objects (ints beyond 64 bits, fractions, None, ...): each
         # must be a real number, which float() then converts.
         for value in array.flat:
             if isinstance(value, bool) or not isinstance(value, numbers.Real):
-                raise TypeError(
-                    "positions must be real numbers (integers or floats, converted to float64), "
-                    f"not {type(value).__name__}"
-                )
+                raise TypeError(_NOT_REAL + type(value).__name__)
         _check_shape(array.shape)
     else:
         _check_real_kind(array.dtype)
@@ -117,7 +173,31 @@ def _positions(positions: npt.ArrayLike) -> np.ndarray:
     return array.astype(np.float64, copy=False)
 
 
-def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> npt.NDArray[np.float64]:
+def _positions(positions: npt.ArrayLike, function: str) -> np.ndarray:
+    """positions as a float64 array of shape (3,) or (K, 3), copied only
+    where the values must be converted; `function` names the caller in
+    messages."""
+    if type(positions) is np.ndarray and positions.dtype is _FLOAT64:  # the usual case, first
+        _check_shape(positions.shape)
+        return positions
+    _refuse_dask(positions, function)
+    bool_found = ""
+    if isinstance(positions, (list, tuple)):
+        bool_found, plain = _scan_sequence(positions, function)
+        if plain:
+            # Python floats and ints alone: numpy takes floats as they are
+            # and rounds ints to float in software (int.__float__), in any
+            # mode; an array of ints is left to be rounded below.
+            positions = _as_array(positions)
+            if positions.dtype == _FLOAT64:
+                _check_shape(positions.shape)
+                return positions
+    return _core.call_in_fixed_fp_state(_converted, positions, bool_found)
+
+
+def acceleration(
+    positions: npt.ArrayLike, N: SupportsIndex = 10, M: SupportsIndex = 10
+) -> npt.NDArray[np.float64]:
     """The gravitational acceleration of the degree-10 model at one point or
     many.
 
@@ -128,9 +208,11 @@ def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> npt.NDAr
         one point, or one point per row.  Anything numpy converts to an
         array of real numbers: a list, a tuple, an array of any integer or
         float dtype, in any memory order, with any strides; converted to
-        float64.  K may be 0.  Not checked for range: NaN and infinities
-        pass through under IEEE rules (a NaN coordinate, or the origin,
-        gives NaN).
+        float64, rounded to nearest whatever the caller's rounding mode.
+        No bool anywhere (not even among numbers: True is no 1 m), no dask
+        array (geoharm.dask takes those).  K may be 0.  Not checked for
+        range: NaN and infinities pass through under IEEE rules (a NaN
+        coordinate, or the origin, gives NaN).
     N : int, default 10
         Largest degree of the terms.
     M : int, default 10
@@ -153,9 +235,11 @@ def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> npt.NDAr
     ------
     TypeError
         positions are not real numbers (strings, complex or bool values,
-        None); N or M is not an integer.
+        None, wherever they appear) or are a dask array; N or M is not an
+        integer.
     ValueError
-        positions are not of shape (3,) or (K, 3).
+        positions are not of shape (3,) or (K, 3) (for (3, K) the message
+        says to pass the transpose).
     The arguments are checked in the order positions, N, M; nothing is
     evaluated or kept when one is refused.
 
@@ -178,14 +262,14 @@ def acceleration(positions: npt.ArrayLike, N: int = 10, M: int = 10) -> npt.NDAr
     >>> geoharm.acceleration(np.zeros((0, 3))).shape
     (0, 3)
     """
-    array = _positions(positions)
+    array = _positions(positions, "acceleration")
     n = _limit(N, "N", "maximum degree")
     m = _limit(M, "M", "maximum order")
     return _core.acceleration(array, n, m)
 
 
 def gradient(
-    positions: npt.ArrayLike, N: int = 10, M: int = 10
+    positions: npt.ArrayLike, N: SupportsIndex = 10, M: SupportsIndex = 10
 ) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64], npt.NDArray[np.float64]]:
     """The gravity-gradient tensor, the acceleration and the potential of
     the degree-10 model at one point or many, from one evaluation per
@@ -231,7 +315,7 @@ def gradient(
     >>> T.shape, A.shape, U.shape
     ((3, 3), (3,), ())
     """
-    array = _positions(positions)
+    array = _positions(positions, "gradient")
     n = _limit(N, "N", "maximum degree")
     m = _limit(M, "M", "maximum order")
     return _core.gradient(array, n, m)

@@ -18,7 +18,7 @@ The workers need geoharm installed (the same wheel) to unpickle the task.
 
 from __future__ import annotations
 
-from typing import Tuple
+from typing import SupportsIndex, Tuple
 
 import dask.array as da
 import numpy as np
@@ -34,12 +34,19 @@ def _acceleration_chunk(chunk: np.ndarray, n: int, m: int) -> np.ndarray:
     return geoharm.acceleration(chunk, n, m)
 
 
-def _checked(positions: da.Array | npt.ArrayLike, N: int, M: int) -> Tuple[da.Array, int, int]:
+def _checked(
+    positions: da.Array | npt.ArrayLike, N: SupportsIndex, M: SupportsIndex, function: str
+) -> Tuple[da.Array, int, int]:
     """positions as a dask array whose rows are whole (chunks along the
-    rows alone), and the limits; refused as geoharm.acceleration refuses."""
-    array = da.asarray(positions)
-    geoharm._check_real_kind(array.dtype)
-    geoharm._check_shape(array.shape)
+    rows alone), and the limits; refused as geoharm.acceleration refuses.
+    Anything but a dask array is checked and converted as
+    geoharm.acceleration converts it, then chunked by dask."""
+    if isinstance(positions, da.Array):
+        array = positions
+        geoharm._check_real_kind(array.dtype)
+        geoharm._check_shape(array.shape)
+    else:
+        array = da.asarray(geoharm._positions(positions, function))
     n = geoharm._limit(N, "N", "maximum degree")
     m = geoharm._limit(M, "M", "maximum order")
     if len(array.chunks[-1]) > 1:
@@ -47,7 +54,7 @@ def _checked(positions: da.Array | npt.ArrayLike, N: int, M: int) -> Tuple[da.Ar
     return array, n, m
 
 
-def acceleration(positions: da.Array | npt.ArrayLike, N: int = 10, M: int = 10) -> da.Array:
+def acceleration(positions: da.Array | npt.ArrayLike, N: SupportsIndex = 10, M: SupportsIndex = 10) -> da.Array:
     """The gravitational acceleration at a dask array of positions, lazily.
 
     Parameters
@@ -56,8 +63,11 @@ def acceleration(positions: da.Array | npt.ArrayLike, N: int = 10, M: int = 10) 
         x, y, z in metres (Earth-fixed axes), one point per row, chunked
         along the rows (chunks that split the three columns are joined
         first); any integer or float dtype.  K may be unknown (nan) until
-        computed.  Anything else is taken through dask.array.asarray, as
-        one chunk.
+        computed.  Anything else (a numpy array, a list) is read as
+        geoharm.acceleration reads it, then chunked as
+        dask.array.asarray chunks it: in pieces of whole rows of at most
+        dask's array.chunk-size (128 MiB unless configured), so a large
+        array becomes several chunks.
     N, M : int, default 10
         Largest degree and order, read as geoharm.acceleration reads them
         (checked here, at once).
@@ -72,16 +82,18 @@ def acceleration(positions: da.Array | npt.ArrayLike, N: int = 10, M: int = 10) 
     Raises
     ------
     TypeError
-        positions' dtype is not integer or float; N or M not an integer.
+        positions' dtype is not integer or float (anything else: what
+        geoharm.acceleration refuses with TypeError); N or M not an
+        integer.
     ValueError
         positions are not of shape (3,) or (K, 3).
     """
-    array, n, m = _checked(positions, N, M)
+    array, n, m = _checked(positions, N, M, "acceleration")
     return array.map_blocks(_acceleration_chunk, n, m, dtype=np.float64, meta=np.empty((0,) * array.ndim))
 
 
 def gradient(
-    positions: da.Array | npt.ArrayLike, N: int = 10, M: int = 10
+    positions: da.Array | npt.ArrayLike, N: SupportsIndex = 10, M: SupportsIndex = 10
 ) -> Tuple[da.Array, da.Array, da.Array]:
     """The gravity-gradient tensor, the acceleration and the potential at a
     dask array of positions, lazily.
@@ -105,7 +117,7 @@ def gradient(
     TypeError, ValueError
         As geoharm.dask.acceleration, at once.
     """
-    array, n, m = _checked(positions, N, M)
+    array, n, m = _checked(positions, N, M, "gradient")
     T, A, U = da.apply_gufunc(
         geoharm.gradient, "(i)->(i,i),(i),()", array, N=n, M=m, output_dtypes=(np.float64,) * 3
     )

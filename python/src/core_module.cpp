@@ -8,11 +8,14 @@
  * of shape (3,) or (K, 3), in any memory order, with any strides, and
  * limits that fit an int.  This module only moves the numbers between
  * the array's layout and the core's coordinate arrays and calls the core:
- * every double of a result is the core's, untouched.
+ * every double of a result is the core's, untouched.  It also runs the
+ * Python layer's conversion of other positions to float64 in the fixed
+ * floating-point state (callInFixedFpState).
  */
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <cfenv>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -58,6 +61,57 @@ double* coordinateMemory(std::size_t count, std::unique_ptr<double[]>& ownMemory
 }
 
 /*
+ * DefaultFpEnvironment - the default floating-point environment of
+ * <fenv.h> (round to nearest, every exception masked, no flag raised) for
+ * the life of the object; the caller's, flags included, on leaving.
+ *
+ * Notes:
+ *   1. On x86 the default is the core's fixed state (MXCSR 0x1F80) and
+ *      the x87 unit's default as well (control word 0x037F): numpy converts
+ *      long double with x87 instructions, which round in the x87 unit's
+ *      own mode, and a caller's fesetround sets both units.
+ *   2. Flags raised inside (the conversion's inexact, numpy's own checks)
+ *      are dropped with the rest of the environment on leaving, as the
+ *      core's evaluation drops its own.
+ */
+class DefaultFpEnvironment {
+public:
+    DefaultFpEnvironment() {
+        std::fegetenv(&caller_);
+        std::fesetenv(FE_DFL_ENV);
+    }
+    ~DefaultFpEnvironment() { std::fesetenv(&caller_); }
+    DefaultFpEnvironment(const DefaultFpEnvironment&) = delete;
+    DefaultFpEnvironment& operator=(const DefaultFpEnvironment&) = delete;
+
+private:
+    std::fenv_t caller_;
+};
+
+/*
+ * callInFixedFpState - function(*arguments), run in the default
+ * floating-point environment (DefaultFpEnvironment), the caller's given
+ * back after, also when it raises.
+ *
+ * Given:
+ *   function   a Python callable: the Python layer's conversion of
+ *              positions to float64
+ *   arguments  its arguments
+ * Returned:
+ *   what function returns; what it raises, unchanged
+ *
+ * Notes:
+ *   1. numpy rounds a value that is not a double (an int64 beyond 2^53, a
+ *      long double, a fraction through float()) in the rounding mode of
+ *      the thread.  Converted here, positions become the same doubles, and
+ *      the results the same bits, whatever mode the caller has set.
+ */
+py::object callInFixedFpState(const py::function& function, const py::args& arguments) {
+    const DefaultFpEnvironment fixed;
+    return function(*arguments);
+}
+
+/*
  * Positions - where the points of a float64 array of shape (3,) or (K, 3)
  * are, read while the interpreter lock is held; the numbers themselves
  * are read later, without it (the caller keeps the array alive).
@@ -70,7 +124,11 @@ struct Positions {
     py::ssize_t columnStep;    /* bytes from x to y, y to z */
 
     explicit Positions(const py::array& positions) {
-        if (!positions.dtype().is(py::dtype::of<double>()) || (positions.ndim() != 1 && positions.ndim() != 2) ||
+        /* Any dtype object numpy takes as the native double (from a pickle,
+           ctypes, with metadata), not only numpy's own: isinstance asks
+           numpy (PyArray_EquivTypes), and a non-native byte order is not
+           equivalent. */
+        if (!py::isinstance<py::array_t<double>>(positions) || (positions.ndim() != 1 && positions.ndim() != 2) ||
             positions.shape(positions.ndim() - 1) != 3) {
             throw py::type_error("the core takes a float64 array of shape (3,) or (K, 3)");
         }
@@ -230,6 +288,9 @@ PYBIND11_MODULE(_core, module) {
     module.def("gradient", &gradientOf, py::arg("positions"), py::arg("n"), py::arg("m"),
                "(T, a, U) at a float64 array of shape (3,) or (K, 3); no argument checks beyond that.");
     module.def("version", &geoharm::version, "The core's version, \"MAJOR.MINOR.PATCH\".");
+    module.def("call_in_fixed_fp_state", &callInFixedFpState, py::arg("function"),
+               "function(*arguments) in the default floating-point environment (round to nearest, exceptions "
+               "masked), the caller's given back after.");
     module.attr("GM") = geoharm::GM;
     module.attr("R_REF") = geoharm::R_REF;
     module.attr("MAX_DEGREE") = geoharm::MAX_DEGREE;

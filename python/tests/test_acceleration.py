@@ -1,11 +1,15 @@
 """geoharm.acceleration from the installed wheel: layouts, limits, refusals,
 threads, the package's data; every result against geoharm-eval's bits."""
 
+import ctypes
+import ctypes.util
 import fractions
 import gc
 import importlib.metadata
+import multiprocessing
 import os
 import pathlib
+import pickle
 import re
 import sys
 import threading
@@ -91,12 +95,57 @@ LAYOUTS = {
     "tuple of tuples": lambda: tuple(map(tuple, POINTS.tolist())),
     "objects: Python floats": lambda: np.array(POINTS.tolist(), dtype=object),
     "big-endian": lambda: POINTS.astype(">f8"),
+    "pickled": lambda: pickle.loads(pickle.dumps(POINTS)),
+    "pickled, big-endian": lambda: pickle.loads(pickle.dumps(POINTS.astype(">f8"))),
+    "ctypes array": lambda: np.ctypeslib.as_array((ctypes.c_double * POINTS.size)(*POINTS.flat)).reshape(-1, 3),
+    "dtype with metadata": lambda: POINTS.astype(np.dtype(np.float64, metadata={"unit": "m"})),
 }
 
 
 @pytest.mark.parametrize("layout", LAYOUTS)
 def test_every_layout_gives_the_same_bits(layout):
     assert_same_doubles(geoharm.acceleration(LAYOUTS[layout]()), reference())
+
+
+def test_a_multiprocessing_map_gives_the_bits_of_a_plain_call():  # arguments and results pickled
+    points = random_points(3000, seed=4)
+    parts = [points[:1000], points[1000:], points[0], points[1]]
+    with multiprocessing.get_context("spawn").Pool(2) as pool:
+        results = pool.map(geoharm.acceleration, parts)
+    for got, part in zip(results, parts):
+        assert_same_doubles(got, geoharm.acceleration(part))
+
+
+LIBM = ctypes.CDLL(ctypes.util.find_library("m"))  # fesetround: x87 and SSE modes
+ROUNDING_MODES = {"upward": 0x800, "downward": 0x400, "toward zero": 0xC00}  # <fenv.h> on x86
+
+
+# Positions that numpy must convert to float64, each rounded otherwise by
+# every mode than by round to nearest.
+CONVERTED = {
+    "int64 above 2^53": lambda: np.array([2**53 + 1, 2**53 + 3, -(2**53 + 3)], dtype=np.int64),
+    "long double": lambda: np.array([7e6, 1e6, 2e6], np.longdouble) + np.ldexp(np.longdouble([1, -1, 1]), -40),
+    "Python objects": lambda: [fractions.Fraction(21_000_001, 3), fractions.Fraction(-3_000_001, 3), 2**60 + 1],
+}
+
+
+@pytest.mark.parametrize("function", ["acceleration", "gradient"])
+@pytest.mark.parametrize("mode", ROUNDING_MODES)
+@pytest.mark.parametrize("positions", CONVERTED)
+def test_conversion_does_not_depend_on_the_callers_rounding_mode(positions, mode, function):
+    given = CONVERTED[positions]()
+    call = getattr(geoharm, function)
+    expected = call(given)
+    LIBM.fesetround(ROUNDING_MODES[mode])
+    try:
+        converted_in_mode = np.array(given).astype(np.float64)
+        got, mode_after = call(given), LIBM.fegetround()
+    finally:
+        LIBM.fesetround(0)
+    assert (converted_in_mode != np.array(given).astype(np.float64)).any(), "the case does not depend on the mode"
+    assert mode_after == ROUNDING_MODES[mode]
+    for g, e in zip(*(r if isinstance(r, tuple) else (r,) for r in (got, expected))):
+        assert_same_doubles(g, e)
 
 
 def test_integer_and_narrow_float_positions_convert_exactly():
@@ -217,11 +266,17 @@ REFUSALS = [
     ([1.0, "2", 3.0], 10, 10, TypeError, POSITION_TYPE + r".*dtype <U32"),
     (np.array([1.0, "2", 3.0], dtype=object), 10, 10, TypeError, POSITION_TYPE + r".*, not str"),
     (np.array([1.0, True, 3.0], dtype=object), 10, 10, TypeError, POSITION_TYPE + r".*, not bool"),
+    (np.array([1.0, np.True_, 3.0], dtype=object), 10, 10, TypeError, POSITION_TYPE + r".*, not bool"),
+    ([True, 1e6, 2e6], 10, 10, TypeError, POSITION_TYPE + r".*, not bool$"),
+    ([[7e6, 0.0, 0.0], (0.0, np.False_, 7e6)], 10, 10, TypeError, POSITION_TYPE + r".*, not bool"),
+    ([np.zeros(3), np.ones(3, dtype=bool)], 10, 10, TypeError, POSITION_TYPE + r".*dtype bool$"),
+    ([np.array([7e6, 1, True], dtype=object)], 10, 10, TypeError, POSITION_TYPE + r".*, not bool$"),
     (np.array(["2020-01-01"] * 3, dtype="datetime64[D]"), 10, 10, TypeError, POSITION_TYPE + r".*datetime64"),
     (np.zeros(3, dtype=[("x", "f8")]), 10, 10, TypeError, POSITION_TYPE),
     ([[1.0, 2.0, 3.0], [1.0, 2.0]], 10, 10, ValueError, SHAPE + r": .*inhomogeneous"),
     (np.zeros(4), 10, 10, ValueError, SHAPE + r", not \(4,\)"),
     (np.zeros((3, 1)), 10, 10, ValueError, SHAPE + r", not \(3, 1\)"),
+    (np.zeros((3, 5)), 10, 10, ValueError, SHAPE + r", not \(3, 5\): .*points are rows.*positions\.T"),
     (np.zeros((2, 3, 3)), 10, 10, ValueError, SHAPE + r", not \(2, 3, 3\)"),
     (np.float64(7e6), 10, 10, ValueError, SHAPE + r", not \(\)"),
     ([], 10, 10, ValueError, SHAPE + r", not \(0,\)"),

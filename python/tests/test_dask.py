@@ -103,6 +103,37 @@ def test_one_point():
         assert_same_doubles(got, want)
 
 
+def test_the_process_scheduler_gives_the_one_process_bits():  # the chunks travel pickled
+    points = points_with_edge_cases(200_000, seed=13)
+    positions = da.from_array(points, chunks=(50_000, 3))
+    (result,) = dask.compute(geoharm.dask.acceleration(positions, 10, 10), scheduler="processes")
+    assert_same_doubles(result, geoharm.acceleration(points))
+
+
+def test_an_array_not_of_dask_is_chunked_as_dask_chunks_it():
+    points = random_points(20_000, seed=12)
+    with dask.config.set({"array.chunk-size": "64KiB"}):
+        result = geoharm.dask.acceleration(points, 10, 10)
+        rows = da.asarray(points).chunks[0]
+    assert len(rows) > 1 and result.chunks == (rows, (3,))
+    assert_same_doubles(result.compute(scheduler="sync"), geoharm.acceleration(points))
+
+
+@pytest.mark.parametrize("function", ["acceleration", "gradient"])
+def test_the_numpy_functions_refuse_a_dask_array_without_computing_it(function):
+    evaluated = []
+
+    def load():
+        evaluated.append(1)
+        return np.zeros((5, 3))
+
+    positions = da.from_delayed(dask.delayed(load)(), shape=(5, 3), dtype=np.float64)
+    for given in (positions, positions[0], [positions[0], positions[1]]):
+        with pytest.raises(TypeError, match=rf"^positions (is|holds) a dask Array: .*geoharm\.dask\.{function}"):
+            getattr(geoharm, function)(given)
+    assert evaluated == []
+
+
 # Refused at once, before anything is computed.
 REFUSALS = [
     (da.zeros((10, 3), dtype="U3"), 10, 10, TypeError, "positions must be real numbers"),
@@ -111,6 +142,10 @@ REFUSALS = [
     (da.zeros((2, 5, 3)), 10, 10, ValueError, r"not \(2, 5, 3\)"),
     (da.zeros((10, 3)), 10.5, 10, TypeError, r"^N \(maximum degree\) must be an integer"),
     (da.zeros((10, 3)), 10, True, TypeError, r"^M \(maximum order\) must be an integer, not a bool"),
+    # Not dask arrays: refused as geoharm.acceleration refuses them.
+    (np.array([1.0, None, 3.0], dtype=object), 10, 10, TypeError, "positions must be real numbers.*not NoneType"),
+    ([True, 1e6, 2e6], 10, 10, TypeError, "positions must be real numbers.*not bool"),
+    ([[1.0, 2.0, 3.0], [1.0, 2.0]], 10, 10, ValueError, r"positions must have shape \(3,\) or \(K, 3\): "),
 ]
 
 

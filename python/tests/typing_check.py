@@ -7,6 +7,7 @@ import numpy as np
 import numpy.typing as npt
 
 import geoharm
+import geoharm.dask
 
 one: npt.NDArray[np.float64] = geoharm.acceleration([7e6, 1e6, 2e6], 10, 10)
 many: npt.NDArray[np.float64] = geoharm.acceleration(np.zeros((5, 3)), N=4, M=2)
@@ -19,6 +20,11 @@ core_version: str = geoharm._core.version()
 T, A, U = geoharm.gradient(np.zeros((5, 3)), 10, 10)
 tensor: npt.NDArray[np.float64] = T
 potential: npt.NDArray[np.float64] = U
+# Limits: whatever has __index__, as the code takes them.
+small: npt.NDArray[np.float64] = geoharm.acceleration([7e6, 1e6, 2e6], np.int8(10), np.uint8(10))
+geoharm.gradient(np.zeros(3), np.int64(4), M=np.int16(2))
+geoharm.dask.acceleration(np.zeros((5, 3)), np.int8(10), np.uint64(3))
+geoharm.dask.gradient(np.zeros((5, 3)), N=np.int32(10))
 
 geoharm.acceleration([7e6, 1e6, 2e6], "10", 10)  # type: ignore[arg-type]
 geoharm.acceleration([7e6, 1e6, 2e6], 10, 2.5)  # type: ignore[arg-type]
@@ -30,3 +36,5 @@ geoharm._core.acceleration(np.zeros(3), 10)  # type: ignore[call-arg]
 wrong_core_version: int = geoharm._core.version()  # type: ignore[assignment]
 wrong_gradient: npt.NDArray[np.float64] = geoharm.gradient([7e6, 1e6, 2e6])  # type: ignore[assignment]
 geoharm.gradient([7e6, 1e6, 2e6], 10.0)  # type: ignore[arg-type]
+geoharm.dask.acceleration(np.zeros((5, 3)), np.float64(10))  # type: ignore[arg-type]
+geoharm.dask.gradient(np.zeros((5, 3)), 10, "10")  # type: ignore[arg-type]

@@ -113,6 +113,50 @@ int main(int argc, char** argv) {
         check(same, "geoharm_gradient_many: each point the bits of geoharm_gradient");
     }
 
+    /* Any output may be NULL, the others keep their bits (1000 points: several
+       blocks of the library's scratch); NULL inputs or model: nothing written. */
+    {
+        enum { K = 1000, OUTPUTS = 5 };
+        static double x[K], y[K], z[K], want[OUTPUTS][9 * K], got[OUTPUTS][9 * K], fill[OUTPUTS][9 * K];
+        double t1[9], a1[3], u1;
+        const size_t size[OUTPUTS] = {9 * K, K, K, K, K}; /* t, ax, ay, az, u */
+        int mask;
+        same = 1;
+        for (i = 0; i < K; i++) {
+            const double s = 1.0 + i * 1e-4;
+            x[i] = rows[i % count].p[0] * s, y[i] = rows[i % count].p[1] * s, z[i] = rows[i % count].p[2] * s;
+        }
+        geoharm_gradient_many(K, x, y, z, 9, 7, want[0], want[1], want[2], want[3], want[4]);
+        geoharm_gradient(rows[1].p, 9, 7, t1, a1, &u1);
+        for (mask = 0; mask < 1 << OUTPUTS; mask++) { /* bit j set: output j NULL */
+            double* out[OUTPUTS];
+            for (j = 0; j < OUTPUTS; j++) out[j] = mask >> j & 1 ? NULL : got[j];
+            geoharm_gradient_many(K, x, y, z, 9, 7, out[0], out[1], out[2], out[3], out[4]);
+            if (mask < 8) geoharm_acceleration_many(K, x, y, z, 9, 7, out[1], out[2], out[3]);
+            for (j = 0; j < OUTPUTS; j++)
+                same = same && (!out[j] || memcmp(out[j], want[j], size[j] * sizeof(double)) == 0);
+            if (mask < 8) { /* one point: t, a, u */
+                double t[9], a[3], u;
+                geoharm_gradient(rows[1].p, 9, 7, mask & 1 ? NULL : t, mask & 2 ? NULL : a, mask & 4 ? NULL : &u);
+                same = same && (mask & 1 || memcmp(t, t1, sizeof t) == 0) && (mask & 2 || sameBits(a, a1)) &&
+                       (mask & 4 || memcmp(&u, &u1, sizeof u) == 0);
+            }
+        }
+        check(same, "outputs passed as NULL: the others keep their bits");
+        memset(got, 0xA5, sizeof got);
+        memset(fill, 0xA5, sizeof fill);
+        for (j = 0; j < 3; j++) { /* x, y or z NULL */
+            const double* in[3] = {x, y, z};
+            in[j] = NULL;
+            geoharm_acceleration_many(K, in[0], in[1], in[2], 10, 10, got[1], got[2], got[3]);
+            geoharm_gradient_many(K, in[0], in[1], in[2], 10, 10, got[0], got[1], got[2], got[3], got[4]);
+        }
+        geoharm_acceleration(NULL, 10, 10, got[1]);
+        geoharm_gradient(NULL, 10, 10, got[0], got[1], got[4]);
+        geoharm_get_model(NULL);
+        check(memcmp(got, fill, sizeof got) == 0, "a NULL position, coordinate array or model: nothing written");
+    }
+
     /* Limits as MATLAB converts them to int8: 200 is the whole model (not
        a wrap to -56), -200 the central term. */
     {

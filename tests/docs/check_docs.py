@@ -15,7 +15,12 @@
         ```cpp      a block that holds a whole program (a main function) is
                     built against the installed package in PREFIX
                     (find_package(geoharm CONFIG), geoharm::field) and run;
-        ```c        likewise, linked with the C library (geoharm::c).
+        ```c        likewise, linked with the C library (geoharm::c);
+        ```sh       one whose first line is "# FILE: the C program above"
+                    (or C++): run by sh -eu beside the page's last whole C
+                    (C++) program before it, saved as FILE, /opt/geoharm
+                    standing for PREFIX, without the caller's
+                    LD_LIBRARY_PATH and PKG_CONFIG_PATH.
       A block whose first line is "% not run: <reason>" (matlab) or
       "// not run: <reason>" (cpp, c) is skipped: MATLAB-only code, an
       installation, a path only a user has.
@@ -144,6 +149,29 @@ def outcome(where, what, r, expected, failures):
         failures.append(problem)
 
 
+# The first line of a ```sh block that is run, naming the program it builds.
+SHELL_EXAMPLE = re.compile(r"^# (\S+): the (C|C\+\+) program above$")
+INSTALL_PREFIX = "/opt/geoharm"
+
+
+def run_shell_example(where, text, programs_above, prefix, folder, expected, failures):
+    """A ```sh block: the page's program written where the block's first
+    line says, the block run by sh -eu there with the package in prefix."""
+    m = SHELL_EXAMPLE.match(text.split("\n", 1)[0])
+    language = "c" if m.group(2) == "C" else "cpp"
+    if language not in programs_above:
+        failures.append(f"{where}: no whole {m.group(2)} program above it on the page")
+        return
+    os.makedirs(folder)
+    with open(os.path.join(folder, m.group(1)), "w") as f:
+        f.write(programs_above[language])
+    with open(os.path.join(folder, "example.sh"), "w") as f:
+        f.write(text.replace(INSTALL_PREFIX, prefix))
+    environment = {k: v for k, v in os.environ.items() if k not in ("LD_LIBRARY_PATH", "PKG_CONFIG_PATH")}
+    r = subprocess.run(["sh", "-eu", "example.sh"], cwd=folder, capture_output=True, text=True, env=environment)
+    outcome(where, "the shell example", r, expected, failures)
+
+
 def check_examples(files, octave, prefix, work):
     failures = []
     programs = []  # (where, language, name, expected)
@@ -151,8 +179,9 @@ def check_examples(files, octave, prefix, work):
     os.makedirs(work)
     project = os.path.join(work, "programs")
     os.makedirs(project)
-    counts = {"matlab": 0, "cpp": 0, "c": 0, "skipped": 0}
+    counts = {"matlab": 0, "cpp": 0, "c": 0, "sh": 0, "skipped": 0}
     for path in files:
+        programs_above = {}  # language: the page's last whole program of it so far
         for language, line, text, expected in blocks(path):
             where = f"{path}:{line}"
             if language == "matlab":
@@ -169,7 +198,12 @@ def check_examples(files, octave, prefix, work):
                         failures)
             elif language in ("cpp", "c") and text.lstrip().startswith("// not run:"):
                 counts["skipped"] += 1
+            elif language == "sh" and SHELL_EXAMPLE.match(text.split("\n", 1)[0]):
+                counts["sh"] += 1
+                run_shell_example(where, text, programs_above, prefix, os.path.join(work, f"sh-{counts['sh']}"),
+                                  expected, failures)
             elif language in ("cpp", "c") and re.search(r"\bint\s+main\s*\(", text):
+                programs_above[language] = text
                 counts[language] += 1
                 name = f"{language}_example_{counts[language]}"
                 with open(os.path.join(project, f"{name}.{language}"), "w") as f:
@@ -198,8 +232,8 @@ def check_examples(files, octave, prefix, work):
             outcome(where, "the program", run([exe], work), expected, failures)
     for f in failures:
         print(f)
-    print(f"examples in {len(files)} files: {counts['matlab']} Octave, {counts['cpp']} C++, {counts['c']} C "
-          f"({counts['skipped']} not run): {len(failures)} failing")
+    print(f"examples in {len(files)} files: {counts['matlab']} Octave, {counts['cpp']} C++, {counts['c']} C, "
+          f"{counts['sh']} shell ({counts['skipped']} not run): {len(failures)} failing")
     return not failures
 
 

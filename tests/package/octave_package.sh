@@ -6,7 +6,9 @@
 # machine's own packages are not seen; HOME WORK/home):
 # never the user's.  Each step starts a new octave-cli with no
 # LD_LIBRARY_PATH and no wrapper.
-#   install TARBALL VERSION  pkg install -local; pkg list shows VERSION
+#   install TARBALL VERSION  pkg install -local, which says first that it
+#                            compiles and about how long that takes; pkg
+#                            list shows VERSION
 #   octave CODE              pkg load geoharm, then CODE
 #   binary TESTS_DIR AVX_CODE AVX512_CODE FMA_CODE
 #                            the installed MEX files: they export their
@@ -38,7 +40,10 @@ case $step in
       installed = pkg('list');
       assert(numel(installed) == 1 && strcmp(installed{1}.name, 'geoharm'), 'geoharm is not the one package installed');
       assert(strcmp(installed{1}.version, '$2'), 'installed version %s, expected $2', installed{1}.version);
-      pkg list"
+      pkg list" >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
+    cat "$work/install.log"
+    head -n 1 "$work/install.log" | grep -q "^geoharm $2: compiling .* about a minute" ||
+      { echo "pkg install did not say first that it compiles, and for how long"; exit 1; }
     echo "installed files:"
     (cd "$work/packages" && find . -type f | sort | sed 's|^\./|  |')
     ;;

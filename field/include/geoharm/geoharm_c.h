@@ -35,6 +35,16 @@
  *   4. Non-finite and extreme positions pass through under IEEE rules (the
  *      origin gives NaN); nothing is reported and nothing traps.
  *
+ * Pointers.  One that is not NULL must point to as many doubles as the
+ * routine reads or writes there (3, 9, count or 9 count), and no output
+ * may overlap an input or another output.  NULL is never an error (C has
+ * no channel to report one):
+ *   - a NULL input (position; x, y or z with count > 0): nothing is read
+ *     or written, the outputs keep what they held;
+ *   - a NULL output: not written; the others get the bits of a call with
+ *     every output given;
+ *   - geoharm_get_model(NULL) does nothing.
+ *
  * The symbols are versioned (GEOHARM_2.0 on Linux): a program built against
  * this header runs with any later libgeoharm.so.2.
  */
@@ -73,13 +83,15 @@ void geoharm_acceleration(const double position[3], int n, int m, double a[3]);
  *   x, y, z    count coordinates each (m): point k is (x[k], y[k], z[k])
  *   n, m       largest degree and order
  * Returned:
- *   ax, ay, az count components each (m/s^2); they must not overlap the
- *              inputs or each other
+ *   ax, ay, az count components each (m/s^2), each or NULL (not written)
  *
  * Notes:
  *   1. From 8192 points on the points are shared among threads (at most
  *      the processors the process may use, at most the environment
  *      variable GEOHARM_NUM_THREADS); all are joined before the return.
+ *   2. With one or two of ax, ay, az NULL the components not wanted are
+ *      computed all the same, into the library's scratch memory, 256
+ *      points at a time on the calling thread alone.
  */
 void geoharm_acceleration_many(size_t count, const double* x, const double* y, const double* z, int n, int m,
                                double* ax, double* ay, double* az);
@@ -93,7 +105,7 @@ void geoharm_acceleration_many(size_t count, const double* x, const double* y, c
  *   n, m      largest degree and order
  * Returned:
  *   t         9 doubles: t[3i+j] = d a_i / d x_j (1/s^2), exactly
- *             symmetric
+ *             symmetric; or NULL (not written)
  *   a         a_x, a_y, a_z (m/s^2), or NULL: the bits of
  *             geoharm_acceleration
  *   u         the potential (m^2/s^2, a = grad u), or NULL
@@ -109,11 +121,20 @@ void geoharm_gradient(const double position[3], int n, int m, double t[9], doubl
  *   x, y, z    count coordinates each (m)
  *   n, m       largest degree and order
  * Returned:
- *   t          9 count doubles, point k's tensor at t[9k .. 9k+8]
- *   ax, ay, az count accelerations each (m/s^2), or all three NULL
+ *   t          9 count doubles, point k's tensor at t[9k .. 9k+8], or
+ *              NULL
+ *   ax, ay, az count accelerations each (m/s^2), each or NULL
  *   u          count potentials (m^2/s^2), or NULL
- * Outputs passed as NULL are not computed; no output may overlap an input
- * or another output.
+ *
+ * Notes:
+ *   1. Outputs passed as NULL are not written.  The acceleration (ax, ay,
+ *      az all NULL) and the potential (u NULL) are then not computed, which
+ *      saves time; without t and u the call is geoharm_acceleration_many's.
+ *   2. What a call leaves NULL but the evaluation computes all the same
+ *      (the tensor when u is wanted; one or two of ax, ay, az) goes to the
+ *      library's scratch memory, 256 points at a time, on the calling
+ *      thread alone.
+ *   3. Vector lanes and threads as geoharm_acceleration_many.
  */
 void geoharm_gradient_many(size_t count, const double* x, const double* y, const double* z, int n, int m, double* t,
                            double* ax, double* ay, double* az, double* u);
