@@ -20,6 +20,8 @@ Constants
     R_REF       reference radius of the expansion (m)
     MAX_DEGREE  highest degree and order of the model's terms (10)
     __version__ the core's version, "MAJOR.MINOR.PATCH"
+    simd_level() the vector routines in use ("sse2" ... "avx512f_fma"),
+                chosen once when the package is imported (GEOHARM_SIMD_LEVEL)
 
 Units and axes: positions in metres, Earth-fixed Cartesian axes with the
 origin at the centre of mass; accelerations in m/s^2 in the same axes;
@@ -45,7 +47,17 @@ R_REF: float = _core.R_REF
 MAX_DEGREE: int = _core.MAX_DEGREE
 __version__: str = _core.version()
 
-__all__ = ["acceleration", "gradient", "GM", "R_REF", "MAX_DEGREE", "__version__"]
+__all__ = ["acceleration", "gradient", "simd_level", "GM", "R_REF", "MAX_DEGREE", "__version__"]
+
+
+def simd_level() -> str:
+    """The level of vector routines the core uses: "sse2", "avx2",
+    "avx2_fma", "avx512f" or "avx512f_fma" (every level gives the same
+    bits).  Chosen once, when the package is imported, for the processor
+    or as the environment variable GEOHARM_SIMD_LEVEL names it; "refused"
+    when that names routines this processor cannot use, and then every
+    evaluation raises RuntimeError saying why."""
+    return _core.simd_level()
 
 # The limits travel to the core as int; any integer beyond these acts as
 # they do (the core saturates to -128..127 as MATLAB converts to int8, and
@@ -249,7 +261,7 @@ def acceleration(
     in the lanes of the processor's vector registers and, from 8192 points
     on, over threads (one per 4096 points, at most the processors the
     process may use and at most GEOHARM_NUM_THREADS when that variable is
-    set), with the interpreter lock released, so other Python threads run
+    set when the package is imported), with the interpreter lock released, so other Python threads run
     meanwhile.  Neither the thread count nor the vector width changes a
     bit.  One point (shape (3,)) is evaluated with the lock held: it takes
     less time than handing the lock over.

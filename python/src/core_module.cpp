@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include <geoharm/geoharm.h>
 
@@ -124,6 +125,9 @@ struct Positions {
     py::ssize_t columnStep;    /* bytes from x to y, y to z */
 
     explicit Positions(const py::array& positions) {
+        /* GEOHARM_SIMD_LEVEL names routines that cannot be used: nothing is
+           evaluated (the core would write the default NaN). */
+        if (geoharm::simdLevelProblem() != nullptr) throw std::runtime_error(geoharm::simdLevelProblem());
         /* Any dtype object numpy takes as the native double (from a pickle,
            ctypes, with metadata), not only numpy's own: isinstance asks
            numpy (PyArray_EquivTypes), and a non-native byte order is not
@@ -288,6 +292,9 @@ PYBIND11_MODULE(_core, module) {
     module.def("gradient", &gradientOf, py::arg("positions"), py::arg("n"), py::arg("m"),
                "(T, a, U) at a float64 array of shape (3,) or (K, 3); no argument checks beyond that.");
     module.def("version", &geoharm::version, "The core's version, \"MAJOR.MINOR.PATCH\".");
+    module.def("simd_level", &geoharm::simdLevel,
+               "The vector routines in use: \"sse2\", \"avx2\", \"avx2_fma\", \"avx512f\" or \"avx512f_fma\"; "
+               "\"refused\" when GEOHARM_SIMD_LEVEL names routines that cannot be used.");
     module.def("call_in_fixed_fp_state", &callInFixedFpState, py::arg("function"),
                "function(*arguments) in the default floating-point environment (round to nearest, exceptions "
                "masked), the caller's given back after.");

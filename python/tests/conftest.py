@@ -9,6 +9,8 @@ GEOHARM_SOURCE_DIR the checkout, GEOHARM_VENV the environment.
 import os
 import pathlib
 import subprocess
+import sys
+import tempfile
 import threading
 import time
 
@@ -22,6 +24,13 @@ def environment_path(name: str) -> pathlib.Path:
         raise RuntimeError(f"{name} is not set: run the tests through CTest (python_* tests)")
     return pathlib.Path(value)
 
+
+# The core reads GEOHARM_NUM_THREADS once, when geoharm is imported (after
+# this file): two threads for every test here, so that a many-point call
+# lasts long enough for the interpreter-lock tests however many processors
+# the machine has.  Tests of other thread counts run a fresh interpreter
+# (results_in_fresh_interpreter).
+os.environ["GEOHARM_NUM_THREADS"] = "2"
 
 SOURCE_DIR = environment_path("GEOHARM_SOURCE_DIR")
 RECORDS = SOURCE_DIR / "tests" / "data" / "identity_records.txt"
@@ -82,15 +91,32 @@ def assert_lock_released(evaluate) -> None:
     it has, and leaves the ticking thread a processor where
     there are more than two."""
     points = random_points(2_000_000, seed=3)
-    saved = os.environ.get("GEOHARM_NUM_THREADS")
-    os.environ["GEOHARM_NUM_THREADS"] = "2"
-    try:
-        _assert_ticks_inside(evaluate, points)
-    finally:
-        if saved is None:
-            os.environ.pop("GEOHARM_NUM_THREADS", None)
+    _assert_ticks_inside(evaluate, points)
+
+
+def results_in_fresh_interpreter(call: str, points, environment: dict) -> list:
+    """The arrays that `call` (an expression on geoharm and points) gives
+    in a new Python interpreter whose environment has `environment`'s
+    variables set (a value None: unset): the core reads GEOHARM_NUM_THREADS
+    and GEOHARM_SIMD_LEVEL once, when it is imported."""
+    env = dict(os.environ)
+    for name, value in environment.items():
+        if value is None:
+            env.pop(name, None)
         else:
-            os.environ["GEOHARM_NUM_THREADS"] = saved
+            env[name] = value
+    script = ("import sys, numpy as np, geoharm\n"
+              "points = np.load(sys.argv[1])\n"
+              f"result = {call}\n"
+              "result = result if isinstance(result, tuple) else (result,)\n"
+              "np.savez(sys.argv[2], *result)\n")
+    with tempfile.TemporaryDirectory() as folder:
+        given, got = os.path.join(folder, "points.npy"), os.path.join(folder, "result.npz")
+        np.save(given, np.asarray(points))
+        subprocess.run([sys.executable, "-c", script, given, got], env=env, check=True, capture_output=True,
+                       text=True)
+        with np.load(got) as data:
+            return [data[f"arr_{i}"] for i in range(len(data.files))]
 
 
 def _assert_ticks_inside(evaluate, points) -> None:

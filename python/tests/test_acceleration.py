@@ -11,6 +11,7 @@ import os
 import pathlib
 import pickle
 import re
+import subprocess
 import sys
 import threading
 import tracemalloc
@@ -19,7 +20,8 @@ import numpy as np
 import pytest
 
 import geoharm
-from conftest import SOURCE_DIR, assert_lock_released, assert_same_doubles, environment_path, eval_records, random_points
+from conftest import (SOURCE_DIR, assert_lock_released, assert_same_doubles, environment_path, eval_records,
+                      random_points, results_in_fresh_interpreter)
 
 POINTS = np.array(
     [
@@ -341,18 +343,32 @@ def test_nothing_kept_from_a_successful_call():
 
 
 @pytest.mark.parametrize("threads", ["1", "2", "3", "64", None])
-def test_thread_count_changes_no_bit(threads, monkeypatch):
+def test_thread_count_changes_no_bit(threads):
     """From 8192 points the core splits the work over threads; the thread
-    count (GEOHARM_NUM_THREADS, read at each call) changes nothing."""
+    count (GEOHARM_NUM_THREADS, read when geoharm is imported) changes
+    nothing."""
     points = random_points(40000, seed=7)
     points[::997] = [0.0, 0.0, 0.0]
     points[5::1009] = [np.nan, 1.0, 1.0]
     expected = eval_records(points, 10, 10)
-    if threads is None:
-        monkeypatch.delenv("GEOHARM_NUM_THREADS", raising=False)
+    got = results_in_fresh_interpreter("geoharm.acceleration(points)", points, {"GEOHARM_NUM_THREADS": threads})
+    assert_same_doubles(got[0], expected)
+
+
+@pytest.mark.parametrize("level, problem", [("avx9", "which is not a level"), ("sse2", None)])
+def test_a_forced_level(level, problem):
+    """GEOHARM_SIMD_LEVEL: a level every processor runs gives the same
+    bits; a name that is no level makes every evaluation raise."""
+    points = random_points(100, seed=4)
+    call = "(np.array([geoharm.simd_level()]), geoharm.acceleration(points))"
+    if problem is None:
+        level_name, got = results_in_fresh_interpreter(call, points, {"GEOHARM_SIMD_LEVEL": level})
+        assert level_name[0] == level
+        assert_same_doubles(got, geoharm.acceleration(points))
     else:
-        monkeypatch.setenv("GEOHARM_NUM_THREADS", threads)
-    assert_same_doubles(geoharm.acceleration(points), expected)
+        with pytest.raises(subprocess.CalledProcessError) as refused:
+            results_in_fresh_interpreter(call, points, {"GEOHARM_SIMD_LEVEL": level})
+        assert f'RuntimeError: GEOHARM_SIMD_LEVEL is "{level}", {problem}' in refused.value.stderr
 
 
 def test_the_interpreter_lock_is_released_during_many_points():
