@@ -21,6 +21,12 @@ inline std::uint64_t bitsOf(double v) {
     return b;
 }
 
+inline double doubleOf(std::uint64_t bits) {
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
 /* "%.17g (0x...)": the value and its bits, for failure messages. */
 inline std::string describe(double v) {
     char buf[64];
