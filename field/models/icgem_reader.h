@@ -25,16 +25,14 @@
 #include <cstddef>
 
 #include "models/model_epoch.h"
+#include "models/model_limits.h"
+#include "models/normalization.h"
 
 namespace geoharm {
 
-/* The highest degree (and order) of a model the reader takes: the
-   header's max_degree may not exceed it.  A model of this degree holds
-   2 x 3,649,051 coefficients (58 MB). */
-constexpr int MAX_MODEL_DEGREE = 2700;
-
-/* How the file's coefficients are normalised (its key `norm`). */
-enum class Normalization { FullyNormalized, Unnormalized };
+/* The header's max_degree may not exceed MAX_MODEL_DEGREE
+   (model_limits.h): a model of that degree holds 2 x 3,649,051
+   coefficients (58 MB). */
 
 /* The bytes kept of modelname and tide_system, NUL included: longer
    values are cut at a character boundary of their UTF-8. */

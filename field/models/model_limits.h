@@ -1,0 +1,41 @@
+/*
+ * model_limits.h - the largest model the engine evaluates, and the
+ * degrees and orders one evaluation of a model takes.
+ *
+ * MAX_MODEL_DEGREE: the column recursion of model_column.h carries its
+ * functions scaled by 2^-930 (model_scaling.h); up to this degree they
+ * stay within the range of a double at every latitude (the largest,
+ * at the poles, about 10^282 at degree 2700), and a model file or table
+ * above it is refused.  The degree of the largest published Earth models
+ * (2190) lies well within.
+ */
+#ifndef GEOHARM_MODEL_LIMITS_H
+#define GEOHARM_MODEL_LIMITS_H
+
+namespace geoharm {
+
+constexpr int MAX_MODEL_DEGREE = 2700;
+
+/*
+ * ModelLimits - the terms of one evaluation of a model of degree L with
+ * the limits N and M, read as the compiled-in model's are: above L means
+ * L, M > N means N, and N <= 1 or M < 0 the central term alone (degree 0,
+ * whatever C(0,0) holds; degree 1 goes with N >= 2).
+ *
+ *   degree    the highest degree: 0 or 2..L
+ *   order     the highest order: 0..degree
+ */
+struct ModelLimits {
+    int degree;
+    int order;
+};
+
+inline ModelLimits modelLimits(int L, int N, int M) {
+    if (N <= 1 || M < 0) return {0, 0};
+    const int degree = N > L ? L : N;
+    return {degree, M > degree ? degree : M};
+}
+
+}  // namespace geoharm
+
+#endif
