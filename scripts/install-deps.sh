@@ -15,10 +15,11 @@ packages=(
 # package index is reachable): pybind11 and the headers to build the
 # module, setuptools and wheel (through pip) to make the wheel, venv to
 # install it, pytest, dask, distributed and mypy to test it; Octave's parallel
-# package for the many-process recipe of docs/scaling-out.md.
+# package for the many-process recipe of docs/scaling-out.md; scipy for the
+# solve_ivp example of docs/orbit-determination.md.
 packages+=(
   python3 python3-dev pybind11-dev python3-numpy python3-setuptools python3-wheel python3-pip
-  python3-venv python3-pytest python3-dask python3-distributed mypy octave-parallel
+  python3-venv python3-pytest python3-dask python3-distributed mypy octave-parallel python3-scipy
 )
 
 # Windows cross builds: the mingw-w64 compilers, GoogleTest's sources (built
