@@ -10,7 +10,11 @@
  * A lane type L provides: V (a GCC vector of doubles, whose +, -, *, / are
  * the lane-wise IEEE operations), WIDTH, and the static functions set1,
  * load and store (unaligned) and sqrt (correctly rounded, lane-wise).  It
- * is defined in the level's namespace, so each level has its own.
+ * is defined in the level's namespace, so each level has its own.  V is
+ * GCC's own vector of doubles of the register's width, which the
+ * intrinsics' types convert to and from as they are: the same register,
+ * but one that templates may take as an argument (the intrinsics' types
+ * carry attributes a template argument drops).
  */
 #ifndef GEOHARM_LEVEL_LANES_H
 #define GEOHARM_LEVEL_LANES_H
@@ -24,8 +28,9 @@ namespace geoharm {
 namespace GEOHARM_LEVEL {
 
 #if defined(__AVX512F__)
+typedef double LaneVector __attribute__((vector_size(64)));
 struct Lanes {
-    using V = __m512d;
+    using V = LaneVector;
     static constexpr int WIDTH = 8;
     static V set1(double v) { return _mm512_set1_pd(v); }
     static V load(const double* p) { return _mm512_loadu_pd(p); }
@@ -35,8 +40,9 @@ struct Lanes {
     static V sqrt(V v) { return _mm512_maskz_sqrt_pd(static_cast<__mmask8>(0xFF), v); }
 };
 #elif defined(__AVX2__)
+typedef double LaneVector __attribute__((vector_size(32)));
 struct Lanes {
-    using V = __m256d;
+    using V = LaneVector;
     static constexpr int WIDTH = 4;
     static V set1(double v) { return _mm256_set1_pd(v); }
     static V load(const double* p) { return _mm256_loadu_pd(p); }
@@ -44,8 +50,9 @@ struct Lanes {
     static V sqrt(V v) { return _mm256_sqrt_pd(v); }
 };
 #else
+typedef double LaneVector __attribute__((vector_size(16)));
 struct Lanes {
-    using V = __m128d;
+    using V = LaneVector;
     static constexpr int WIDTH = 2;
     static V set1(double v) { return _mm_set1_pd(v); }
     static V load(const double* p) { return _mm_loadu_pd(p); }

@@ -24,6 +24,7 @@ namespace geoharm {
 
 struct FieldInput;
 struct FieldScalars;
+struct ModelData;
 
 namespace GEOHARM_LEVEL {
 
@@ -33,6 +34,10 @@ void accelerationLanes(std::size_t count, const double* x, const double* y, cons
                        double* ay, double* az);
 void gradientLanes(std::size_t count, const double* x, const double* y, const double* z, int N, int M, double* T,
                    double* ax, double* ay, double* az, double* U);
+void modelOnePoint(const ModelData& model, const double position[3], int degree, int order, double* U, double a[3],
+                   double T[9]);
+void modelManyPoints(const ModelData& model, std::size_t count, const double* x, const double* y, const double* z,
+                     int degree, int order, double* U, double* ax, double* ay, double* az, double* T);
 
 }  // namespace GEOHARM_LEVEL
 

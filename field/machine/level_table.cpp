@@ -11,7 +11,7 @@ namespace GEOHARM_LEVEL {
 
 extern const Routines ROUTINES;
 const Routines ROUTINES = {SimdLevel::GEOHARM_LEVEL_ID, SimdLevel::GEOHARM_LEVEL_ID, pointSums, pointGradient,
-                           accelerationLanes, gradientLanes};
+                           accelerationLanes, gradientLanes, modelOnePoint, modelManyPoints};
 
 }  // namespace GEOHARM_LEVEL
 

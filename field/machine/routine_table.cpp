@@ -64,8 +64,19 @@ void refusedGradientLanes(std::size_t count, const double*, const double*, const
     refusedAcceleration(count, nullptr, nullptr, nullptr, 0, 0, ax, ay, az);
     fill(U, count);
 }
-const Routines REFUSED = {SimdLevel::SSE2,     SimdLevel::SSE2,     refusedSums,
-                          refusedGradient,     refusedAcceleration, refusedGradientLanes};
+void refusedModelPoint(const ModelData&, const double*, int, int, double* U, double a[3], double T[9]) {
+    fill(U, 1);
+    fill(a, 3);
+    fill(T, 9);
+}
+void refusedModelPoints(const ModelData&, std::size_t count, const double*, const double*, const double*, int, int,
+                        double* U, double* ax, double* ay, double* az, double* T) {
+    fill(U, count);
+    refusedAcceleration(count, nullptr, nullptr, nullptr, 0, 0, ax, ay, az);
+    fill(T, 9 * count);
+}
+const Routines REFUSED = {SimdLevel::SSE2,     SimdLevel::SSE2,     refusedSums,       refusedGradient,
+                          refusedAcceleration, refusedGradientLanes, refusedModelPoint, refusedModelPoints};
 
 /* The choice, made by the first call and kept. */
 Once<Routines> chosen;
@@ -90,6 +101,7 @@ Routines choose() {
     r.pointLevel = p.pointLevel;
     r.pointSums = p.pointSums;
     r.pointGradient = p.pointGradient;
+    r.modelOnePoint = p.modelOnePoint;
     return r;
 }
 

@@ -28,6 +28,7 @@ namespace geoharm {
 
 struct FieldInput;
 struct FieldScalars;
+struct ModelData;
 
 /* The harmonic sums of one point (point/fused_harmonic_sums.h). */
 using PointSums = void (*)(const FieldScalars& sc, int N, int M, double sum[3]);
@@ -41,6 +42,15 @@ using AccelerationLanes = void (*)(std::size_t count, const double* x, const dou
 using GradientLanes = void (*)(std::size_t count, const double* x, const double* y, const double* z, int N, int M,
                                double* T, double* ax, double* ay, double* az, double* U);
 
+/* A model at one point, and at many (models/evaluate_model.h), in the
+   caller's floating-point state; degree and order as model_limits.h
+   resolves them. */
+using ModelOnePoint = void (*)(const ModelData& model, const double position[3], int degree, int order, double* U,
+                               double a[3], double T[9]);
+using ModelManyPoints = void (*)(const ModelData& model, std::size_t count, const double* x, const double* y,
+                                 const double* z, int degree, int order, double* U, double* ax, double* ay, double* az,
+                                 double* T);
+
 struct Routines {
     SimdLevel level;      /* the level of the many-point routines */
     SimdLevel pointLevel; /* the level of the one-point routines */
@@ -48,6 +58,8 @@ struct Routines {
     PointGradient pointGradient;
     AccelerationLanes accelerationLanes;
     GradientLanes gradientLanes;
+    ModelOnePoint modelOnePoint;
+    ModelManyPoints modelManyPoints;
 };
 
 /*

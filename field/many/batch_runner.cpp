@@ -3,6 +3,8 @@
  */
 #include "many/batch_runner.h"
 
+#include <cstdint>
+
 #include "machine/fixed_fp_state.h"
 #include "machine/settings.h"
 #include "many/worker_threads.h"
@@ -43,6 +45,15 @@ int batchThreads(std::size_t count, int processors, int limit) {
 int batchThreads(std::size_t count) {
     if (count < 2 * MIN_POINTS_PER_THREAD) return 1;
     return batchThreads(count, usableProcessors(), settings().threadLimit);
+}
+
+int batchThreads(std::size_t count, std::size_t weight, std::size_t granule) {
+    const std::size_t most = SIZE_MAX / (weight < 1 ? 1 : weight);
+    const std::size_t work = count < most ? count * weight : SIZE_MAX;
+    int threads = work < 2 * MIN_POINTS_PER_THREAD ? 1 : batchThreads(work, usableProcessors(), settings().threadLimit);
+    const std::size_t runs = (count + granule - 1) / granule;
+    if (runs < static_cast<std::size_t>(threads)) threads = runs < 1 ? 1 : static_cast<int>(runs);
+    return threads;
 }
 
 void runBatch(std::size_t count, int threads, std::size_t granule, BatchWork work, const void* context) {

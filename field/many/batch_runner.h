@@ -31,6 +31,14 @@ int batchThreads(std::size_t count, int processors, int limit);
 /* batchThreads for this process: its processors and GEOHARM_NUM_THREADS. */
 int batchThreads(std::size_t count);
 
+/*
+ * batchThreads - the same for count points that each cost `weight` times
+ * a point of the compiled-in model (a model of degree L about
+ * ((L+1)/11)^2), split in runs of `granule` points: at most one thread per
+ * run.
+ */
+int batchThreads(std::size_t count, std::size_t weight, std::size_t granule);
+
 /* The work on points [begin, end) of a batch; context is the batch's. */
 using BatchWork = void (*)(const void* context, std::size_t begin, std::size_t end);
 

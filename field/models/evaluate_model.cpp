@@ -1,12 +1,18 @@
 /*
  * evaluate_model.cpp - the entry points of a model's evaluation: the
  * floating-point guard, the compiled-in routines for the compiled-in
- * model, else the engine's routines of the routine table.
+ * model, else the engine's routines of the routine table, many points
+ * through the batch runner.
  */
 #include "models/evaluate_model.h"
 
 #include "api/limit_argument.h"
 #include "machine/fixed_fp_state.h"
+#include "machine/routine_table.h"
+#include "many/batch_runner.h"
+#include "many/evaluate_acceleration_many.h"
+#include "many/evaluate_gradient_many.h"
+#include "models/model_limits.h"
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
 
@@ -25,6 +31,22 @@ void compiledInPoint(const double position[3], int N, int M, double* U, double a
     evaluateGradientUnguarded(in, T != nullptr ? T : scratchT, a, U);
 }
 
+struct ModelBatch {
+    const ModelData* model;
+    ModelManyPoints routine;
+    ModelLimits limits;
+    const double *x, *y, *z;
+    double *U, *ax, *ay, *az, *T;
+};
+
+double* at(double* out, std::size_t k) { return out != nullptr ? out + k : nullptr; }
+
+void modelRun(const void* batch, std::size_t begin, std::size_t end) {
+    const ModelBatch& b = *static_cast<const ModelBatch*>(batch);
+    b.routine(*b.model, end - begin, b.x + begin, b.y + begin, b.z + begin, b.limits.degree, b.limits.order,
+              at(b.U, begin), at(b.ax, begin), at(b.ay, begin), at(b.az, begin), b.T != nullptr ? b.T + 9 * begin : nullptr);
+}
+
 }  // namespace
 
 void evaluateModel(const ModelData& model, const double position[3], int N, int M, double* U, double a[3],
@@ -34,7 +56,40 @@ void evaluateModel(const ModelData& model, const double position[3], int N, int 
         compiledInPoint(position, N, M, U, a, T);
         return;
     }
-    evaluateModelPlain(model, position, N, M, U, a, T);
+    const ModelLimits limits = modelLimits(model.maxDegree, N, M);
+    activeRoutines().modelOnePoint(model, position, limits.degree, limits.order, U, a, T);
+}
+
+void evaluateModelMany(const ModelData& model, std::size_t count, const double* x, const double* y, const double* z,
+                       int N, int M, double* U, double* ax, double* ay, double* az, double* T) {
+    if (count == 0) return;
+    if (model.compiledIn) {
+        /* The compiled-in model's many-point routines: their bits. */
+        const std::int8_t n = limitArgument(N), m = limitArgument(M);
+        if (U == nullptr && T == nullptr) {
+            if (ax != nullptr) evaluateAccelerationMany(count, x, y, z, n, m, ax, ay, az);
+            return;
+        }
+        if (T != nullptr) {
+            evaluateGradientMany(count, x, y, z, n, m, T, ax, ay, az, U);
+            return;
+        }
+        /* U without T: the tensors to scratch, a bounded block at a time. */
+        constexpr std::size_t BLOCK = 256;
+        double scratch[9 * BLOCK];
+        for (std::size_t k = 0; k < count; k += BLOCK) {
+            const std::size_t c = count - k < BLOCK ? count - k : BLOCK;
+            evaluateGradientMany(c, x + k, y + k, z + k, n, m, scratch, at(ax, k), at(ay, k), at(az, k), U + k);
+        }
+        return;
+    }
+    const FixedFpState fixedState;
+    const ModelLimits limits = modelLimits(model.maxDegree, N, M);
+    const ModelBatch b{&model, activeRoutines().modelManyPoints, limits, x, y, z, U, ax, ay, az, T};
+    const std::size_t side = static_cast<std::size_t>(limits.degree) + 1;
+    const std::size_t weight = (side * side + 120) / 121;
+    constexpr std::size_t granule = MODEL_TILE_POINTS;
+    runBatch(count, batchThreads(count, weight, granule), granule, modelRun, &b);
 }
 
 }  // namespace geoharm

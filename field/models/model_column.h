@@ -39,6 +39,8 @@
 #ifndef GEOHARM_MODEL_COLUMN_H
 #define GEOHARM_MODEL_COLUMN_H
 
+#include "models/model_sums.h"
+
 namespace geoharm {
 
 /* Degrees per block of the column sums. */
@@ -63,6 +65,64 @@ inline __attribute__((always_inline)) void addBlock(TwoSum<V>& sum, const V bloc
 
 /* Whether degree n closes a block of the column sums. */
 inline bool closesBlock(int n) { return n % COLUMN_BLOCK == COLUMN_BLOCK - 1; }
+
+/*
+ * BlockSums - the sums of one column (model_sums.h's G0, G1, H0, and with
+ * TENSOR G2, H1, J0, each in C and S parts) as they take their terms
+ * degree by degree, in blocks; for the lanes of L, each lane a column of
+ * its own point or order.
+ */
+template <class L, bool TENSOR>
+struct BlockSums {
+    using V = typename L::V;
+    static constexpr int K = TENSOR ? 12 : 6;
+    V block[K];
+    TwoSum<V> total[K];
+
+    void clear() {
+        for (int k = 0; k < K; k++) {
+            block[k] = L::set1(0.0);
+            total[k] = {L::set1(0.0), L::set1(0.0)};
+        }
+    }
+
+    /* Degree n's terms of B, B', B'' (b, d, e) with the coefficients C, S
+       (w1 = n + 1); the block added to the totals when n closes it or is
+       the column's last degree N. */
+    inline __attribute__((always_inline)) void add(const int n, const int N, const V w1, const V b, const V d,
+                                                   const V e, const V C, const V S) {
+        const V pc = b * C, ps = b * S;
+        const V qc = d * C, qs = d * S;
+        block[0] = block[0] + pc;
+        block[1] = block[1] + ps;
+        block[2] = block[2] + w1 * pc;
+        block[3] = block[3] + w1 * ps;
+        block[4] = block[4] + qc;
+        block[5] = block[5] + qs;
+        if (TENSOR) {
+            const V w2 = w1 * w1;
+            block[6 % K] = block[6 % K] + w2 * pc;
+            block[7 % K] = block[7 % K] + w2 * ps;
+            block[8 % K] = block[8 % K] + w1 * qc;
+            block[9 % K] = block[9 % K] + w1 * qs;
+            block[10 % K] = block[10 % K] + e * C;
+            block[11 % K] = block[11 % K] + e * S;
+        }
+        if (closesBlock(n) || n == N) {
+            for (int k = 0; k < K; k++) {
+                addBlock(total[k], block[k]);
+                block[k] = L::set1(0.0);
+            }
+        }
+    }
+
+    /* The column's sums: each total's two halves added. */
+    ColumnSums<V> result() const {
+        V v[12];
+        for (int k = 0; k < 12; k++) v[k] = k < K ? total[k].hi + total[k].lo : L::set1(0.0);
+        return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]};
+    }
+};
 
 }  // namespace geoharm
 

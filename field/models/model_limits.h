@@ -16,6 +16,10 @@ namespace geoharm {
 
 constexpr int MAX_MODEL_DEGREE = 2700;
 
+/* Points per run of a thread in the engine's many-point routine: a whole
+   number of every level's tiles (model_routines.cpp). */
+constexpr int MODEL_TILE_POINTS = 16;
+
 /*
  * ModelLimits - the terms of one evaluation of a model of degree L with
  * the limits N and M, read as the compiled-in model's are: above L means

@@ -72,6 +72,8 @@
 #ifndef GEOHARM_MODEL_SUMS_H
 #define GEOHARM_MODEL_SUMS_H
 
+#include "kernels/central_tensor.h"
+#include "machine/default_nan.h"
 #include "models/model_scaling.h"
 
 namespace geoharm {
@@ -252,6 +254,26 @@ inline __attribute__((always_inline)) void modelTensor(const HornerSums<typename
     const V unscale = L::set1(COLUMN_UNSCALE);
     const V gmr3 = p.gmr2 / p.r;
     for (int i = 0; i < 6; i++) t6[i] = (e[i] * unscale) * gmr3;
+}
+
+/*
+ * storeModelResults - the outputs of one point from its finished sums,
+ * each that is not null: U, a[3], T[9] (mirrored from six entries); every
+ * NaN the default NaN.
+ */
+template <class L>
+inline void storeModelResults(const HornerSums<double>& h, const ModelPoint<double>& p, const double gmOverRadius,
+                              double* U, double a[3], double T[9]) {
+    if (U != nullptr) *U = toDefaultNan(modelPotential<L>(h, p, gmOverRadius));
+    if (a != nullptr) {
+        modelAcceleration<L>(h, p, a);
+        for (int i = 0; i < 3; i++) a[i] = toDefaultNan(a[i]);
+    }
+    if (T != nullptr) {
+        double t6[6];
+        modelTensor<L>(h, p, t6);
+        storeTensor(t6, T);
+    }
 }
 
 }  // namespace geoharm

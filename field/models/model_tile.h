@@ -8,12 +8,18 @@
  * stages (evaluate_model_plain.cpp): the same column recursion and block
  * sums (model_column.h), the same Horner steps and results
  * (model_sums.h), in the same order; so every point has the bits of
- * evaluateModel.  A tile is TILE registers of points: each order's column
- * is made for all of them at once, so that the model's tables (up to some
- * 77 MB at degree 2190, with the recursion's factors) are read from
- * memory once per tile, not once per point: a group of eight orders
- * shares its cache lines (model_layout.h), read for its first order and
- * found in the cache for the seven others.
+ * evaluateModel.  A point within the polar cap (polar_cap.h) takes the
+ * cap's recursion in its lane, the others theirs: a tile with no point in
+ * the cap runs the plain recursion alone; one with some runs both where
+ * they differ and keeps each lane's own (a lane-wise select, which changes
+ * no value).
+ *
+ * A tile is TILE registers of points: each order's column is made for all
+ * of them at once, so that the model's tables (up to some 77 MB at degree
+ * 2190, with the recursion's factors) are read from memory once per tile,
+ * not once per point: a group of eight orders shares its cache lines
+ * (model_layout.h), read for its first order and found in the cache for
+ * the seven others.
  */
 #ifndef GEOHARM_MODEL_TILE_H
 #define GEOHARM_MODEL_TILE_H
@@ -26,39 +32,45 @@
 #include "models/model_column.h"
 #include "models/model_data.h"
 #include "models/model_layout.h"
+#include "models/model_pair_column.h"
 #include "models/model_sums.h"
+#include "models/polar_cap.h"
+#include "models/polar_point.h"
 
 namespace geoharm {
 
 namespace GEOHARM_LEVEL {
 
-/* The state of one register of points in one column. */
-template <class V, bool TENSOR>
-struct TileColumn {
-    V b1, b2, d1, d2, e1, e2;       /* B, B', B'' of the two degrees before */
-    V block[TENSOR ? 12 : 6];       /* the sums of the current block */
-    TwoSum<V> total[TENSOR ? 12 : 6];
+/* The lanes of a register in the polar cap: a lane-wise mask. */
+template <class L>
+using LaneMask = decltype(typename L::V{} < typename L::V{});
+
+/* The points of one register of a tile. */
+template <class L>
+struct TilePoints {
+    ModelPoint<typename L::V> p;
+    PolarPoint<typename L::V> polar;
+    LaneMask<L> inCap;
 };
 
 /*
- * tileColumn - column m, degrees m..N, of every register of the tile:
- * the column's sums of each.
+ * tileColumn - column m, degrees m..N, for every register of the tile:
+ * the column's sums of each.  CAP: the lanes in the polar cap multiply
+ * by their own tau and its low half (the others' operations and values
+ * are those of the plain recursion).
  */
-template <class L, int TILE, bool TENSOR>
-inline __attribute__((always_inline)) void tileColumn(const ModelData& md, const ModelPoint<typename L::V>* p,
-                                                      const int N, const int m, ColumnSums<typename L::V>* sums) {
+template <class L, int TILE, bool TENSOR, bool CAP>
+inline __attribute__((always_inline)) void tileColumn(const ModelData& md, const TilePoints<L>* pts, const int N,
+                                                      const int m, ColumnSums<typename L::V>* sums) {
     using V = typename L::V;
-    constexpr int K = TENSOR ? 12 : 6;
     const V zero = L::set1(0.0);
     const DegreeFactors& f = *md.factors;
-    TileColumn<V, TENSOR> s[TILE];
-#pragma GCC unroll 4
+    V b1[TILE], b2[TILE], d1[TILE], d2[TILE], e1[TILE], e2[TILE], tau[TILE];
+    BlockSums<L, TENSOR> s[TILE];
     for (int t = 0; t < TILE; t++) {
-        s[t].b1 = s[t].b2 = s[t].d1 = s[t].d2 = s[t].e1 = s[t].e2 = zero;
-        for (int k = 0; k < K; k++) {
-            s[t].block[k] = zero;
-            s[t].total[k] = {zero, zero};
-        }
+        b1[t] = b2[t] = d1[t] = d2[t] = e1[t] = e2[t] = zero;
+        tau[t] = CAP ? (pts[t].inCap ? pts[t].polar.tau.hi : pts[t].p.tau) : pts[t].p.tau;
+        s[t].clear();
     }
     /* Entry (n, m) of the tables at first + GROUP_ORDERS n. */
     const int g = m / GROUP_ORDERS;
@@ -69,59 +81,38 @@ inline __attribute__((always_inline)) void tileColumn(const ModelData& md, const
         const V C = L::set1(md.C[i]), S = L::set1(md.S[i]);
         const V w1 = L::set1(static_cast<double>(n + 1));
         const V an = L::set1(f.a[i]), bn = L::set1(f.b[i]);
-        const V seed = L::set1(f.seed[m]);
-#pragma GCC unroll 4
         for (int t = 0; t < TILE; t++) {
-            TileColumn<V, TENSOR>& c = s[t];
-            V b, d, e;
+            const ModelPoint<V>& p = pts[t].p;
+            V b, d, e = zero;
             if (n == m) {
-                b = seed;
+                b = L::set1(f.seed[m]);
                 d = zero;
-                e = zero;
             } else {
-                b = an * (p[t].tau * c.b1) - bn * (p[t].sigma * c.b2);
-                d = an * (p[t].rho * c.b1 + p[t].tau * c.d1) - bn * (p[t].sigma * c.d2);
-                if (TENSOR) e = an * (p[t].rhoTwice * c.d1 + p[t].tau * c.e1) - bn * (p[t].sigma * c.e2);
-            }
-            const V pc = b * C, ps = b * S;
-            const V qc = d * C, qs = d * S;
-            c.block[0] = c.block[0] + pc;
-            c.block[1] = c.block[1] + ps;
-            c.block[2] = c.block[2] + w1 * pc;
-            c.block[3] = c.block[3] + w1 * ps;
-            c.block[4] = c.block[4] + qc;
-            c.block[5] = c.block[5] + qs;
-            if (TENSOR) {
-                const V w2 = w1 * w1;
-                c.block[6 % K] = c.block[6 % K] + w2 * pc;
-                c.block[7 % K] = c.block[7 % K] + w2 * ps;
-                c.block[8 % K] = c.block[8 % K] + w1 * qc;
-                c.block[9 % K] = c.block[9 % K] + w1 * qs;
-                c.block[10 % K] = c.block[10 % K] + e * C;
-                c.block[11 % K] = c.block[11 % K] + e * S;
-                c.e2 = c.e1;
-                c.e1 = e;
-            }
-            c.b2 = c.b1;
-            c.b1 = b;
-            c.d2 = c.d1;
-            c.d1 = d;
-        }
-        if (closesBlock(n) || n == N) {
-#pragma GCC unroll 4
-            for (int t = 0; t < TILE; t++)
-                for (int k = 0; k < K; k++) {
-                    addBlock(s[t].total[k], s[t].block[k]);
-                    s[t].block[k] = zero;
+                V tb = tau[t] * b1[t], td = tau[t] * d1[t], te = tau[t] * e1[t];
+                if (CAP) {
+                    const V low = pts[t].polar.tau.lo;
+                    tb = pts[t].inCap ? tb + low * b1[t] : tb;
+                    td = pts[t].inCap ? td + low * d1[t] : td;
+                    if (TENSOR) te = pts[t].inCap ? te + low * e1[t] : te;
                 }
+                b = an * tb - bn * (p.sigma * b2[t]);
+                d = an * (p.rho * b1[t] + td) - bn * (p.sigma * d2[t]);
+                if (TENSOR) e = an * (p.rhoTwice * d1[t] + te) - bn * (p.sigma * e2[t]);
+            }
+            s[t].add(n, N, w1, b, d, e, C, S);
+            b2[t] = b1[t], b1[t] = b, d2[t] = d1[t], d1[t] = d, e2[t] = e1[t], e1[t] = e;
         }
     }
-#pragma GCC unroll 4
-    for (int t = 0; t < TILE; t++) {
-        V v[12];
-        for (int k = 0; k < 12; k++) v[k] = k < K ? s[t].total[k].hi + s[t].total[k].lo : zero;
-        sums[t] = {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]};
-    }
+    for (int t = 0; t < TILE; t++) sums[t] = s[t].result();
+}
+
+/* Lane by lane, a where the mask is set, b elsewhere. */
+template <class L>
+inline ColumnSums<typename L::V> selected(const LaneMask<L> mask, const ColumnSums<typename L::V>& a,
+                                          const ColumnSums<typename L::V>& b) {
+    return {mask ? a.g0c : b.g0c, mask ? a.g0s : b.g0s, mask ? a.g1c : b.g1c, mask ? a.g1s : b.g1s,
+            mask ? a.h0c : b.h0c, mask ? a.h0s : b.h0s, mask ? a.g2c : b.g2c, mask ? a.g2s : b.g2s,
+            mask ? a.h1c : b.h1c, mask ? a.h1s : b.h1s, mask ? a.j0c : b.j0c, mask ? a.j0s : b.j0s};
 }
 
 /* The outputs of a tile, which may be null: each output array holds the
@@ -141,29 +132,46 @@ void modelTile(const ModelData& md, const double* x, const double* y, const doub
                const TileOutputs& out) {
     using V = typename L::V;
     constexpr int W = L::WIDTH;
-    ModelPoint<V> p[TILE];
+    TilePoints<L> pts[TILE];
     HornerSums<V> h[TILE];
+    bool anyInCap = false;
     for (int t = 0; t < TILE; t++) {
-        p[t] = modelPoint<L>(L::load(x + t * W), L::load(y + t * W), L::load(z + t * W), md.radius, md.gm);
+        const V px = L::load(x + t * W), py = L::load(y + t * W), pz = L::load(z + t * W);
+        pts[t].p = modelPoint<L>(px, py, pz, md.radius, md.gm);
+        pts[t].polar = polarPoint<L>(px, py, pz, pts[t].p);
+        pts[t].inCap = pts[t].p.pzz < L::set1(POLAR_CAP_U2);
+        double inCap[W];
+        L::store(inCap, pts[t].inCap ? L::set1(1.0) : L::set1(0.0));
+        for (int i = 0; i < W; i++) anyInCap = anyInCap || inCap[i] != 0.0;
         clearHorner<L>(h[t]);
     }
     for (int m = mTop; m >= 0; m--) {
         ColumnSums<V> sums[TILE];
-        tileColumn<L, TILE, TENSOR>(md, p, N, m, sums);
-        for (int t = 0; t < TILE; t++) addColumn<L, TENSOR>(h[t], p[t], m, sums[t]);
+        if (!anyInCap) {
+            tileColumn<L, TILE, TENSOR, false>(md, pts, N, m, sums);
+        } else if (m >= POLAR_PAIR_ORDERS) {
+            tileColumn<L, TILE, TENSOR, true>(md, pts, N, m, sums);
+        } else {
+            /* The cap's lanes recursed in pairs, the others plainly. */
+            tileColumn<L, TILE, TENSOR, false>(md, pts, N, m, sums);
+            for (int t = 0; t < TILE; t++)
+                sums[t] = selected<L>(pts[t].inCap, pairColumn<L, TENSOR>(md, pts[t].p, pts[t].polar, N, m), sums[t]);
+        }
+        for (int t = 0; t < TILE; t++) addColumn<L, TENSOR>(h[t], pts[t].p, m, sums[t]);
     }
     for (int t = 0; t < TILE; t++) {
-        if (out.U != nullptr) L::store(out.U + t * W, toDefaultNanLanes<L>(modelPotential<L>(h[t], p[t], md.gmOverRadius)));
+        const ModelPoint<V>& p = pts[t].p;
+        if (out.U != nullptr) L::store(out.U + t * W, toDefaultNanLanes<L>(modelPotential<L>(h[t], p, md.gmOverRadius)));
         if (out.ax != nullptr) {
             V a[3];
-            modelAcceleration<L>(h[t], p[t], a);
+            modelAcceleration<L>(h[t], p, a);
             L::store(out.ax + t * W, toDefaultNanLanes<L>(a[0]));
             L::store(out.ay + t * W, toDefaultNanLanes<L>(a[1]));
             L::store(out.az + t * W, toDefaultNanLanes<L>(a[2]));
         }
         if (TENSOR) {
             V t6[6];
-            modelTensor<L>(h[t], p[t], t6);
+            modelTensor<L>(h[t], p, t6);
             double entries[6][W];
             for (int e = 0; e < 6; e++) L::store(entries[e], t6[e]);
             for (int i = 0; i < W; i++) {
