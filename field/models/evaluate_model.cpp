@@ -83,13 +83,20 @@ void evaluateModelMany(const ModelData& model, std::size_t count, const double* 
         }
         return;
     }
-    const FixedFpState fixedState;
     const ModelLimits limits = modelLimits(model.maxDegree, N, M);
-    const ModelBatch b{&model, activeRoutines().modelManyPoints, limits, x, y, z, U, ax, ay, az, T};
     const std::size_t side = static_cast<std::size_t>(limits.degree) + 1;
     const std::size_t weight = (side * side + 120) / 121;
-    constexpr std::size_t granule = MODEL_TILE_POINTS;
-    runBatch(count, batchThreads(count, weight, granule), granule, modelRun, &b);
+    const std::size_t granule = MODEL_TILE_POINTS;
+    evaluateModelManyWith(activeRoutines(), batchThreads(count, weight, granule), model, count, x, y, z, N, M, U, ax,
+                          ay, az, T);
+}
+
+void evaluateModelManyWith(const Routines& routines, int threads, const ModelData& model, std::size_t count,
+                           const double* x, const double* y, const double* z, int N, int M, double* U, double* ax,
+                           double* ay, double* az, double* T) {
+    const FixedFpState fixedState;
+    const ModelBatch b{&model, routines.modelManyPoints, modelLimits(model.maxDegree, N, M), x, y, z, U, ax, ay, az, T};
+    runBatch(count, threads, MODEL_TILE_POINTS, modelRun, &b);
 }
 
 }  // namespace geoharm

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 
+#include "machine/routine_table.h"
 #include "models/model_data.h"
 
 namespace geoharm {
@@ -56,6 +57,17 @@ void evaluateModel(const ModelData& model, const double position[3], int N, int 
  */
 void evaluateModelMany(const ModelData& model, std::size_t count, const double* x, const double* y, const double* z,
                        int N, int M, double* U, double* ax, double* ay, double* az, double* T);
+
+/*
+ * evaluateModelManyWith - evaluateModelMany through the engine's routines
+ * of the given table (a level's, levelRoutines(), which the processor
+ * must run) on the given number of threads: for the tests and the
+ * benchmarks, which compare the levels and thread counts.  The compiled-in
+ * model too is evaluated by the engine here.
+ */
+void evaluateModelManyWith(const Routines& routines, int threads, const ModelData& model, std::size_t count,
+                           const double* x, const double* y, const double* z, int N, int M, double* U, double* ax,
+                           double* ay, double* az, double* T);
 
 /*
  * evaluateModelPlain - evaluateModel's results by the plain stages
