@@ -3,6 +3,7 @@
  */
 #include "many/batch_runner.h"
 
+#include <atomic>
 #include <cstdint>
 
 #include "machine/fixed_fp_state.h"
@@ -13,22 +14,28 @@ namespace geoharm {
 
 namespace {
 
+/* The batch's points, handed out a run at a time to whichever thread asks
+   next: a thread that runs slower (a processor shared with other work)
+   takes fewer runs, and none waits long for another at the end. */
 struct Runs {
     std::size_t count;
-    std::size_t granule;
-    int parts;
+    std::size_t run; /* points per run, a multiple of the granule */
     BatchWork work;
     const void* context;
+    std::atomic<std::size_t> next;
 };
 
-/* Run i of the batch, on whatever thread runs it, in a fixed state of its
-   own (the calling thread's is fixed already, which a second guard keeps). */
-void runPart(void* runs, int i) {
-    const Runs& r = *static_cast<const Runs*>(runs);
+/* The runs one thread takes, in a fixed state of its own (the calling
+   thread's is fixed already, which a second guard keeps). */
+void runPart(void* runs, int) {
+    Runs& r = *static_cast<Runs*>(runs);
     const FixedFpState fixedState;
-    std::size_t begin, end;
-    pointsOfPart(r.count, r.parts, i, r.granule, begin, end);
-    if (begin < end) r.work(r.context, begin, end);
+    for (;;) {
+        const std::size_t begin = r.next.fetch_add(r.run, std::memory_order_relaxed);
+        if (begin >= r.count) return;
+        const std::size_t end = r.count - begin < r.run ? r.count : begin + r.run;
+        r.work(r.context, begin, end);
+    }
 }
 
 }  // namespace
@@ -63,7 +70,11 @@ void runBatch(std::size_t count, int threads, std::size_t granule, BatchWork wor
         work(context, 0, count);
         return;
     }
-    Runs runs{count, granule < 1 ? 1 : granule, threads, work, context};
+    /* About eight runs a thread, each whole groups of the routine's lanes. */
+    if (granule < 1) granule = 1;
+    const std::size_t groups = (count + granule - 1) / granule;
+    const std::size_t perRun = groups / (8 * static_cast<std::size_t>(threads));
+    Runs runs{count, (perRun < 1 ? 1 : perRun) * granule, work, context, {0}};
     runParts(threads, runPart, &runs);
 }
 

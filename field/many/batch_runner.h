@@ -49,18 +49,20 @@ using BatchWork = void (*)(const void* context, std::size_t begin, std::size_t e
  *   count    number of points (0: work is not called)
  *   threads  threads to use, the calling thread included (1: work runs
  *            once, on the calling thread, over all the points)
- *   granule  points per group of the routine (8 for the lane routines): each
- *            thread's run is a multiple of it but the last, so that only
- *            the last run pads its final group
+ *   granule  points per group of the routine (8 for the lane routines):
+ *            every run of points a thread takes is a multiple of it but
+ *            the last, so that only the last run pads its final group
  *   work, context  what to do
  *
  * Notes:
  *   1. The calling thread must hold the fixed floating-point state
  *      (machine/fixed_fp_state.h); each started thread fixes its own for
  *      its run, as a new thread does not reliably inherit the caller's.
- *   2. Every thread is joined before the return; a thread that cannot be
- *      started leaves its run to the calling thread.  No state outlives
- *      the call, and nothing is allocated on the heap.
+ *   2. The threads take runs of points (about eight each) from a shared
+ *      count until none is left, so that a thread on a slower processor
+ *      takes fewer.  Every thread is joined before the return; a thread
+ *      that cannot be started leaves its runs to the others.  No state
+ *      outlives the call, and nothing is allocated on the heap.
  *   3. The runs never change a result: each point is evaluated on its
  *      own, whoever evaluates it.
  */

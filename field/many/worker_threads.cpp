@@ -114,16 +114,4 @@ void runParts(int parts, void (*work)(void*, int), void* context) {
         if (started[i]) joinThread(thread[i]);
 }
 
-void pointsOfPart(std::size_t count, int parts, int part, std::size_t granule, std::size_t& begin,
-                  std::size_t& end) {
-    const std::size_t groups = (count + granule - 1) / granule;
-    const std::size_t per = groups / static_cast<std::size_t>(parts);
-    const std::size_t extra = groups % static_cast<std::size_t>(parts);
-    const std::size_t index = static_cast<std::size_t>(part);
-    const std::size_t first = index * per + (index < extra ? index : extra);
-    const std::size_t last = first + per + (index < extra ? 1 : 0);
-    begin = first * granule < count ? first * granule : count;
-    end = last * granule < count ? last * granule : count;
-}
-
 }  // namespace geoharm

@@ -42,15 +42,6 @@ int usableProcessors();
  */
 void runParts(int parts, void (*work)(void* context, int part), void* context);
 
-/*
- * pointsOfPart - the points [begin, end) of part `part` (0..parts-1) when
- * count points are split into `parts` runs of consecutive points, each a
- * multiple of granule points except the last, so that only the last part
- * pads; runs differ by at most granule points.
- */
-void pointsOfPart(std::size_t count, int parts, int part, std::size_t granule, std::size_t& begin,
-                  std::size_t& end);
-
 }  // namespace geoharm
 
 #endif

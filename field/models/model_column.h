@@ -79,7 +79,7 @@ struct BlockSums {
     V block[K];
     TwoSum<V> total[K];
 
-    void clear() {
+    inline __attribute__((always_inline)) void clear() {
         for (int k = 0; k < K; k++) {
             block[k] = L::set1(0.0);
             total[k] = {L::set1(0.0), L::set1(0.0)};
@@ -117,7 +117,7 @@ struct BlockSums {
     }
 
     /* The column's sums: each total's two halves added. */
-    ColumnSums<V> result() const {
+    inline __attribute__((always_inline)) ColumnSums<V> result() const {
         V v[12];
         for (int k = 0; k < 12; k++) v[k] = k < K ? total[k].hi + total[k].lo : L::set1(0.0);
         return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]};

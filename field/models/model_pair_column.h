@@ -23,7 +23,7 @@ namespace geoharm {
 
 /* The sums of column m (< POLAR_PAIR_ORDERS), degrees m..N. */
 template <class L, bool TENSOR>
-inline ColumnSums<typename L::V> pairColumn(const ModelData& md, const ModelPoint<typename L::V>& p,
+inline __attribute__((always_inline)) ColumnSums<typename L::V> pairColumn(const ModelData& md, const ModelPoint<typename L::V>& p,
                                             const PolarPoint<typename L::V>& polar, const int N, const int m) {
     using V = typename L::V;
     using P = Pair2<V>;

@@ -16,9 +16,11 @@ namespace GEOHARM_LEVEL {
 
 namespace {
 
-/* Registers of points per tile: 16 points with 512-bit registers, 8 with
-   256 or 128 bits (a multiple of MODEL_TILE_POINTS / 2 either way). */
-constexpr int TILE = Lanes::WIDTH == 2 ? 4 : 2;
+/* Registers of points per tile: one register, but two of SSE2's two
+   lanes; more registers' state than that spills out of the registers and
+   costs more than a tile's share of the tables' reading saves
+   (docs/models.md). */
+constexpr int TILE = Lanes::WIDTH == 2 ? 2 : 1;
 constexpr int TILE_POINTS = TILE * Lanes::WIDTH;
 static_assert(MODEL_TILE_POINTS % TILE_POINTS == 0, "a thread's run is whole tiles");
 

@@ -262,7 +262,7 @@ inline __attribute__((always_inline)) void modelTensor(const HornerSums<typename
  * NaN the default NaN.
  */
 template <class L>
-inline void storeModelResults(const HornerSums<double>& h, const ModelPoint<double>& p, const double gmOverRadius,
+inline __attribute__((always_inline)) void storeModelResults(const HornerSums<double>& h, const ModelPoint<double>& p, const double gmOverRadius,
                               double* U, double a[3], double T[9]) {
     if (U != nullptr) *U = toDefaultNan(modelPotential<L>(h, p, gmOverRadius));
     if (a != nullptr) {
