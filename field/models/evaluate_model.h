@@ -48,7 +48,7 @@ void evaluateModel(const ModelData& model, const double position[3], int N, int 
 /*
  * evaluateModelMany - evaluateModel at count points (x[k], y[k], z[k]):
  * U[k], (ax[k], ay[k], az[k]), T[9k .. 9k+8], each output array null when
- * not wanted (ax, ay, az all three, or none).  Point k's results are, bit
+ * not wanted (ax, ay, az each on its own).  Point k's results are, bit
  * for bit, evaluateModel's.  The points are evaluated in tiles of several
  * points at once, one per vector lane, each tile reading the model's
  * tables once; from two tiles' worth of work per thread on, over threads

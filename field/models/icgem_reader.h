@@ -26,7 +26,7 @@
 
 #include "models/model_epoch.h"
 #include "models/model_limits.h"
-#include "models/normalization.h"
+#include "geoharm/gravity_model_types.h"
 
 namespace geoharm {
 

@@ -14,7 +14,7 @@
 
 #include "models/degree_factors.h"
 #include "models/icgem_reader.h"
-#include "models/normalization.h"
+#include "geoharm/gravity_model_types.h"
 
 namespace geoharm {
 

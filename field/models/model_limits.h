@@ -2,7 +2,7 @@
  * model_limits.h - the largest model the engine evaluates, and the
  * degrees and orders one evaluation of a model takes.
  *
- * MAX_MODEL_DEGREE: the column recursion of model_column.h carries its
+ * MAX_MODEL_DEGREE (<geoharm/gravity_model_types.h>): the column recursion of model_column.h carries its
  * functions scaled by 2^-930 (model_scaling.h); up to this degree they
  * stay within the range of a double at every latitude (the largest,
  * at the poles, about 10^282 at degree 2700), and a model file or table
@@ -12,9 +12,9 @@
 #ifndef GEOHARM_MODEL_LIMITS_H
 #define GEOHARM_MODEL_LIMITS_H
 
-namespace geoharm {
+#include "geoharm/gravity_model_types.h"
 
-constexpr int MAX_MODEL_DEGREE = 2700;
+namespace geoharm {
 
 /* Points per run of a thread in the engine's many-point routine: a whole
    number of every level's tiles (model_routines.cpp). */

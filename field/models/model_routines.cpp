@@ -51,12 +51,15 @@ void modelManyPoints(const ModelData& md, std::size_t count, const double* x, co
             modelTile<Lanes, TILE, false>(md, x + k, y + k, z + k, degree, order, out);
     }
     /* The points left over, one by one (the same bits). */
+    const bool acceleration = ax != nullptr || ay != nullptr || az != nullptr;
     for (; k < count; k++) {
         const double position[3] = {x[k], y[k], z[k]};
         double a[3];
-        modelOnePoint(md, position, degree, order, at(U, k), ax != nullptr ? a : nullptr,
+        modelOnePoint(md, position, degree, order, at(U, k), acceleration ? a : nullptr,
                       T != nullptr ? T + 9 * k : nullptr);
-        if (ax != nullptr) ax[k] = a[0], ay[k] = a[1], az[k] = a[2];
+        if (ax != nullptr) ax[k] = a[0];
+        if (ay != nullptr) ay[k] = a[1];
+        if (az != nullptr) az[k] = a[2];
     }
 }
 

@@ -115,8 +115,9 @@ inline ColumnSums<typename L::V> selected(const LaneMask<L> mask, const ColumnSu
             mask ? a.h1c : b.h1c, mask ? a.h1s : b.h1s, mask ? a.j0c : b.j0c, mask ? a.j0s : b.j0s};
 }
 
-/* The outputs of a tile, which may be null: each output array holds the
-   tile's TILE * L::WIDTH points (T nine doubles a point). */
+/* The outputs of a tile, each of which may be null (not written): each
+   output array holds the tile's TILE * L::WIDTH points (T nine doubles a
+   point). */
 struct TileOutputs {
     double* U;
     double *ax, *ay, *az;
@@ -162,12 +163,12 @@ void modelTile(const ModelData& md, const double* x, const double* y, const doub
     for (int t = 0; t < TILE; t++) {
         const ModelPoint<V>& p = pts[t].p;
         if (out.U != nullptr) L::store(out.U + t * W, toDefaultNanLanes<L>(modelPotential<L>(h[t], p, md.gmOverRadius)));
-        if (out.ax != nullptr) {
+        if (out.ax != nullptr || out.ay != nullptr || out.az != nullptr) {
             V a[3];
             modelAcceleration<L>(h[t], p, a);
-            L::store(out.ax + t * W, toDefaultNanLanes<L>(a[0]));
-            L::store(out.ay + t * W, toDefaultNanLanes<L>(a[1]));
-            L::store(out.az + t * W, toDefaultNanLanes<L>(a[2]));
+            double* const components[3] = {out.ax, out.ay, out.az};
+            for (int i = 0; i < 3; i++)
+                if (components[i] != nullptr) L::store(components[i] + t * W, toDefaultNanLanes<L>(a[i]));
         }
         if (TENSOR) {
             V t6[6];

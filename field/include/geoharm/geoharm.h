@@ -15,6 +15,8 @@
  *   model             the model's numbers: GM, R_REF, the coefficient
  *                     tables (struct Model)
  *   GM, R_REF, MAX_DEGREE   the model's constants (<geoharm/model.h>)
+ *   GravityModel      any other model, of any degree, loaded from an ICGEM
+ *                     file or made from tables (<geoharm/gravity_model.h>)
  *
  * Units and axes: positions in metres, Earth-fixed Cartesian axes with the
  * origin at the centre of mass; accelerations in m/s^2 in the same axes;
@@ -56,6 +58,7 @@
 
 #include <cstddef>
 
+#include "geoharm/gravity_model.h"
 #include "geoharm/model.h"
 
 namespace geoharm {
