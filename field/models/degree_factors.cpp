@@ -7,12 +7,12 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 
 #include "kernels/scalar_lane.h"
 #include "models/double_double.h"
 #include "models/model_layout.h"
 #include "models/model_scaling.h"
+#include "models/plain_new.h"
 #include "models/polar_cap.h"
 
 namespace geoharm {
@@ -112,10 +112,10 @@ const DegreeFactors* acquireDegreeFactors(int L) {
     const std::size_t size = layoutSize(L);
     const std::size_t orders = static_cast<std::size_t>(GROUP_ORDERS) * static_cast<std::size_t>(groupCount(L));
     const std::size_t pairs = 4 * POLAR_PAIR_ORDERS * (static_cast<std::size_t>(L) + 1);
-    Entry* e = new (std::nothrow) Entry;
+    Entry* e = plainNew<Entry>();
     double* memory = static_cast<double*>(std::malloc((2 * size + orders + pairs) * sizeof(double)));
     if (e == nullptr || memory == nullptr) {
-        delete e;
+        plainDelete(e);
         std::free(memory);
         return nullptr;
     }
@@ -161,7 +161,7 @@ void releaseDegreeFactors(const DegreeFactors* factors) {
     }
     if (gone != nullptr) {
         std::free(const_cast<double*>(gone->factors.a));
-        delete gone;
+        plainDelete(gone);
     }
 }
 

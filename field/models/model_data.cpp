@@ -7,11 +7,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "models/compiled_in_model.h"
 #include "models/message_text.h"
 #include "models/model_layout.h"
+#include "models/plain_new.h"
 #include "models/unnormalized_factors.h"
 
 namespace geoharm {
@@ -93,12 +93,12 @@ const ModelData* makeModelData(const ModelDescription& d, const char* source, ch
 
     const int L = d.maxDegree;
     const std::size_t size = layoutSize(L);
-    ModelData* model = new (std::nothrow) ModelData;
+    ModelData* model = plainNew<ModelData>();
     double* tables = static_cast<double*>(std::calloc(2 * size, sizeof(double)));
     double* factors = static_cast<double*>(std::malloc((static_cast<std::size_t>(L) + 1) * sizeof(double)));
     const DegreeFactors* degree = acquireDegreeFactors(L);
     if (model == nullptr || tables == nullptr || factors == nullptr || degree == nullptr) {
-        delete model;
+        plainDelete(model);
         std::free(tables);
         std::free(factors);
         releaseDegreeFactors(degree);
@@ -132,7 +132,7 @@ const ModelData* makeModelData(const ModelDescription& d, const char* source, ch
     std::free(factors);
     if (!converted) {
         std::free(tables);
-        delete model;
+        plainDelete(model);
         releaseDegreeFactors(degree);
         refuse(message, messageSize, source,
                "C(%d,%d) or S(%d,%d), unnormalised, is beyond the range of a double once normalised", badN, badM,
@@ -163,7 +163,7 @@ void releaseModelData(const ModelData* model) {
     if (model == nullptr || model->holders.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     std::free(const_cast<double*>(model->C));
     releaseDegreeFactors(model->factors);
-    delete model;
+    plainDelete(model);
 }
 
 double normalizedC(const ModelData& model, int n, int m) { return model.C[layoutIndex(model.maxDegree, n, m)]; }

@@ -3,18 +3,21 @@
 #
 # The C library's binary interface: it exports exactly the routines of
 # <geoharm/geoharm_c.h> and needs no C++ or GCC runtime of the system.
-#   TOOL readelf (libgeoharm.so.N): the six routines in version node
+#   TOOL readelf (libgeoharm.so.N): the routines in version node
 #        GEOHARM_2.0 and nothing else defined; soname libgeoharm.so.<major>
 #        as the file's name says; needed libraries from the C library only
 #        (and the sanitizers' runtimes in the sanitizer build).
-#   TOOL an objdump for Windows (geoharm.dll): the six routines by their
+#   TOOL an objdump for Windows (geoharm.dll): the routines by their
 #        plain names and nothing else; imports from KERNEL32.dll and
 #        msvcrt.dll only.
 set -eu
 tool=$1
 lib=$2
 expected="geoharm_acceleration geoharm_acceleration_many geoharm_get_model geoharm_gradient geoharm_gradient_many
-  geoharm_version"
+  geoharm_version geoharm_gravity_model_load geoharm_gravity_model_from_tables geoharm_gravity_model_free
+  geoharm_gravity_model_gm geoharm_gravity_model_radius geoharm_gravity_model_max_degree
+  geoharm_gravity_model_acceleration geoharm_gravity_model_acceleration_many geoharm_gravity_model_gradient
+  geoharm_gravity_model_gradient_many"
 status=0
 fail() {
   echo "check_exports: $lib: $*"

@@ -3,7 +3,7 @@
  * worked example through geoharm_acceleration and, grouped by N and M,
  * through geoharm_acceleration_many, bit for bit; the gradient against
  * them; limits read as MATLAB reads them; the version; the model's tables
- * as the library states them.
+ * as the library states them; gravity models through their handles.
  *
  * Usage: test_c_interface WORKED_EXAMPLES_H
  * (the rows "{x, y, z, n, m, ax, ay, az}," of tests/worked_examples.h).
@@ -205,6 +205,69 @@ int main(int argc, char** argv) {
             check((relative < 0.0 ? -relative : relative) < 1e-13,
                   "C(2,0) is the one the evaluation uses (polar axis, degree 2)");
         }
+    }
+
+    /* Gravity models: the compiled-in tables given back unnormalised (C(0,0)
+       = 1) are that model, its bits; with another GM the engine evaluates
+       them, many points as one at a time, any output NULL; refusals say why
+       and give no model. */
+    {
+        enum { K = 300 };
+        static struct geoharm_model md;
+        static double x[K], y[K], z[K], t[9 * K], ax[K], ay[K], az[K], u[K], tn[9 * K], un[K];
+        char message[200] = "";
+        geoharm_gravity_model *model, *other, *refused;
+        geoharm_get_model(&md);
+        md.c[0][0] = 1.0;
+        model = geoharm_gravity_model_from_tables(md.gm, md.r_ref, 10, &md.c[0][0], &md.s[0][0],
+                                                  GEOHARM_UNNORMALIZED, "compiled-in", message, sizeof message);
+        other = geoharm_gravity_model_from_tables(md.gm * 1.5, md.r_ref, 10, &md.c[0][0], &md.s[0][0],
+                                                  GEOHARM_UNNORMALIZED, NULL, message, sizeof message);
+        check(model != NULL && other != NULL && geoharm_gravity_model_max_degree(model) == 10 &&
+                  geoharm_gravity_model_gm(other) == md.gm * 1.5 && geoharm_gravity_model_radius(model) == md.r_ref,
+              "models from the compiled-in tables");
+        same = 1;
+        for (i = 0; i < count; i++) {
+            double a[3];
+            geoharm_gravity_model_acceleration(model, rows[i].p, rows[i].n, rows[i].m, a);
+            same = same && sameBits(a, rows[i].a);
+        }
+        check(same, "the compiled-in tables as a model: the worked examples' bits");
+        for (i = 0; i < K; i++) {
+            const double s = 1.0 + i * 1e-3;
+            x[i] = rows[i % count].p[0] * s, y[i] = rows[i % count].p[1] * s, z[i] = rows[i % count].p[2] * s;
+        }
+        geoharm_gravity_model_gradient_many(other, K, x, y, z, 8, 6, t, ax, ay, az, u);
+        geoharm_gravity_model_gradient_many(other, K, x, y, z, 8, 6, tn, NULL, NULL, NULL, un);
+        same = memcmp(t, tn, sizeof t) == 0 && memcmp(u, un, sizeof u) == 0;
+        geoharm_gravity_model_acceleration_many(other, K, x, y, z, 8, 6, NULL, NULL, un);
+        same = same && memcmp(az, un, sizeof az) == 0;
+        for (i = 0; i < K; i++) {
+            double p[3] = {x[i], y[i], z[i]}, t1[9], a1[3], u1, b1[3] = {ax[i], ay[i], az[i]};
+            geoharm_gravity_model_gradient(other, p, 8, 6, t1, a1, &u1);
+            same = same && memcmp(t1, &t[9 * i], sizeof t1) == 0 && sameBits(a1, b1) && u1 == u[i];
+        }
+        check(same, "a model's many-point results: each point's one-point bits, with any output NULL");
+        memset(tn, 0xA5, sizeof tn);
+        memcpy(t, tn, sizeof t);
+        geoharm_gravity_model_gradient_many(NULL, K, x, y, z, 8, 6, tn, NULL, NULL, NULL, NULL);
+        geoharm_gravity_model_acceleration(NULL, x, 8, 6, tn);
+        check(memcmp(t, tn, sizeof t) == 0 && geoharm_gravity_model_max_degree(NULL) == -1,
+              "a NULL model: nothing written");
+        refused = geoharm_gravity_model_load("no/such/model.gfc", NULL, message, sizeof message);
+        same = refused == NULL && strstr(message, "no/such/model.gfc") != NULL;
+        md.c[3][5] = 1.0; /* an order above its degree */
+        refused = geoharm_gravity_model_from_tables(md.gm, md.r_ref, 10, &md.c[0][0], &md.s[0][0],
+                                                    GEOHARM_UNNORMALIZED, NULL, message, sizeof message);
+        same = same && refused == NULL && message[0] != '\0';
+        refused = geoharm_gravity_model_from_tables(md.gm, md.r_ref, 10, NULL, &md.s[0][0], GEOHARM_UNNORMALIZED,
+                                                    NULL, message, sizeof message);
+        same = same && refused == NULL && strstr(message, "NULL") != NULL;
+        printf("last refusal: %s\n", message);
+        check(same, "refused files and tables: no model, a message");
+        geoharm_gravity_model_free(model);
+        geoharm_gravity_model_free(other);
+        geoharm_gravity_model_free(NULL);
     }
 
     printf("%s\n", failures == 0 ? "all checks hold" : "SOME CHECKS FAILED");

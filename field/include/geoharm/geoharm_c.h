@@ -163,6 +163,99 @@ struct geoharm_model {
 /* geoharm_get_model - fills *model from the compiled tables. */
 void geoharm_get_model(struct geoharm_model* model);
 
+/*
+ * geoharm_gravity_model - any spherical-harmonic gravity model (of degree
+ * up to GEOHARM_MAX_MODEL_DEGREE): loaded from an ICGEM file or made from
+ * a program's tables, and evaluated as the compiled-in model is, with the
+ * same guarantees (docs/models.md).  An opaque handle: made by
+ * geoharm_gravity_model_load or geoharm_gravity_model_from_tables, freed
+ * by geoharm_gravity_model_free; never changed in between, so calls from
+ * several threads at once, on one model or several, are safe.
+ *
+ * Limits n and m as above, with the model's degree in place of 10.
+ * C(0,0) is taken as the model gives it (0 leaves the harmonic part).
+ * NULL: a NULL model is read as a NULL input (nothing is written).
+ */
+typedef struct geoharm_gravity_model geoharm_gravity_model;
+
+#define GEOHARM_MAX_MODEL_DEGREE 2700
+
+/* The normalisation of a table's coefficients: fully normalised (the 4-pi
+   normalisation of geodesy, without the Condon-Shortley phase) or none. */
+#define GEOHARM_FULLY_NORMALIZED 0
+#define GEOHARM_UNNORMALIZED 1
+
+/*
+ * geoharm_gravity_model_load - the model of an ICGEM file (.gfc, formats
+ * 1.0 and 2.0).
+ *
+ * Given:
+ *   path          the file's path (UTF-8)
+ *   epoch         the epoch of its time-variable terms: a decimal year
+ *                 ("2010.5") or a date "yyyy-mm-dd"; NULL for none (a file
+ *                 with such terms is then refused)
+ *   message_size  the size of message in bytes (0: no message)
+ * Returned:
+ *   message       why the file was refused, "<file>:<line>: <what>"
+ *                 (NUL-terminated, cut to message_size); or NULL
+ * Returns the model, or NULL when the file is refused (path NULL included)
+ * or memory is short.
+ */
+geoharm_gravity_model* geoharm_gravity_model_load(const char* path, const char* epoch, char* message,
+                                                  size_t message_size);
+
+/*
+ * geoharm_gravity_model_from_tables - a model from a program's tables.
+ *
+ * Given:
+ *   gm, radius      GM (m^3/s^2) and the reference radius (m), finite and
+ *                   above zero
+ *   max_degree      L, 0..GEOHARM_MAX_MODEL_DEGREE
+ *   c, s            (L+1)^2 doubles each, row by row: c[n (L+1) + m] is
+ *                   C(n,m); entries with m > n and S(n,0) zero, every one
+ *                   finite
+ *   normalization   GEOHARM_FULLY_NORMALIZED or GEOHARM_UNNORMALIZED (an
+ *                   unnormalised model is converted)
+ *   name            the model's name, or NULL
+ *   message_size    as geoharm_gravity_model_load
+ * Returned:
+ *   message         why the tables were refused, or NULL
+ * Returns the model, or NULL (c or s NULL, a value out of range).
+ */
+geoharm_gravity_model* geoharm_gravity_model_from_tables(double gm, double radius, int max_degree, const double* c,
+                                                         const double* s, int normalization, const char* name,
+                                                         char* message, size_t message_size);
+
+/* geoharm_gravity_model_free - frees the model (NULL: nothing). */
+void geoharm_gravity_model_free(geoharm_gravity_model* model);
+
+/* The model's GM (m^3/s^2), reference radius (m) and degree L; for a NULL
+   model NaN, NaN and -1. */
+double geoharm_gravity_model_gm(const geoharm_gravity_model* model);
+double geoharm_gravity_model_radius(const geoharm_gravity_model* model);
+int geoharm_gravity_model_max_degree(const geoharm_gravity_model* model);
+
+/* The acceleration at one point, as geoharm_acceleration. */
+void geoharm_gravity_model_acceleration(const geoharm_gravity_model* model, const double position[3], int n, int m,
+                                        double a[3]);
+
+/* The acceleration at count points, as geoharm_acceleration_many (each
+   output or NULL; the many-point routines, over threads). */
+void geoharm_gravity_model_acceleration_many(const geoharm_gravity_model* model, size_t count, const double* x,
+                                             const double* y, const double* z, int n, int m, double* ax, double* ay,
+                                             double* az);
+
+/* The tensor, acceleration and potential at one point, as
+   geoharm_gradient. */
+void geoharm_gravity_model_gradient(const geoharm_gravity_model* model, const double position[3], int n, int m,
+                                    double t[9], double a[3], double* u);
+
+/* The same at count points, as geoharm_gradient_many: any output NULL is
+   neither written nor, where it can be left out, computed. */
+void geoharm_gravity_model_gradient_many(const geoharm_gravity_model* model, size_t count, const double* x,
+                                         const double* y, const double* z, int n, int m, double* t, double* ax,
+                                         double* ay, double* az, double* u);
+
 #ifdef __cplusplus
 }
 #endif
