@@ -3,7 +3,9 @@
 // difference is the gateway's and the stand-in host's share.  And the
 // gradient as a MATLAB user gets it: one geoharm_gradient call for 1024
 // points against six geoharm calls per point (central differences), per
-// point.
+// point.  And a model struct of degree 70 (geoharm_load's, kept by the
+// plug-in after the first call) at one point through geoharm_batch, next
+// to the library's one-point evaluation of the same model.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,6 +13,11 @@
 #include <string>
 #include <vector>
 
+#include <geoharm/gravity_model.h>
+
+#include "model_struct.h"
+#include "icgem_writer.h"
+#include "synthetic_model.h"
 #include "point/evaluate_acceleration.h"
 #include "plugin_host.h"
 
@@ -110,6 +117,54 @@ void BM_gradientPluginCall(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * K);
 }
 BENCHMARK(BM_gradientPluginCall);
+
+/* A synthetic degree-70 model, written once. */
+const char* modelFile() {
+    static const char* path = [] {
+        const char* name = "bench_plugin_model_70.gfc";
+        std::FILE* f = std::fopen(name, "wb");
+        if (f == nullptr || !geoharm_test::writeIcgem(f, geoharm_test::makeSyntheticModel(70, 3), {})) std::exit(1);
+        std::fclose(f);
+        return name;
+    }();
+    return path;
+}
+
+void BM_modelEvaluation(benchmark::State& state) {
+    char message[256];
+    const geoharm::GravityModel model = geoharm::GravityModel::load(modelFile(), nullptr, message, sizeof message);
+    const double p[3] = {7000000.0, 1000000.0, 2000000.0};
+    for (auto _ : state) {
+        double a[3];
+        model.acceleration(p, 70, 70, a);
+        benchmark::DoNotOptimize(a);
+    }
+}
+BENCHMARK(BM_modelEvaluation);
+
+void BM_modelPluginCall(benchmark::State& state) {
+    static const host::Plugin batch = loaded(GEOHARM_BATCH_PLUGIN), file = loaded(GEOHARM_MODEL_FILE_PLUGIN);
+    host::Array model;
+    std::string why;
+    if (!host::loadModelStruct(file, modelFile(), nullptr, model, why)) {
+        state.SkipWithError(why.c_str());
+        return;
+    }
+    host::Array pos = host::makeArray(geoharm::DOUBLE_CLASS, {1, 3});
+    const double p[3] = {7000000.0, 1000000.0, 2000000.0};
+    for (int i = 0; i < 3; i++) static_cast<double*>(pos.data())[i] = p[i];
+    const host::Array n = host::makeScalar(geoharm::DOUBLE_CLASS, 70);
+    const geoharm::MexPointer prhs[4] = {model.handle(), pos.handle(), n.handle(), n.handle()};
+    host::HostError error;
+    std::size_t made;
+    for (auto _ : state) {
+        geoharm::MexPointer plhs[1] = {0};
+        host::callEntryPoint(batch.entry, 1, plhs, 4, prhs, error, made);
+        benchmark::DoNotOptimize(plhs[0]);
+        host::destroyArray(plhs[0]);
+    }
+}
+BENCHMARK(BM_modelPluginCall);
 
 }  // namespace
 

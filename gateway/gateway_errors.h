@@ -2,7 +2,8 @@
  * gateway_errors.h - identifiers and messages of the calls the gateway
  * refuses, for every entry point: geoharm (geoharm:*), geoharm_batch
  * (geoharm_batch:*), geoharm_gradient (geoharm_gradient:*) and
- * geoharm_model_tables (geoharm_model_tables:*).
+ * geoharm_model_tables (geoharm_model_tables:*) and geoharm_model_file
+ * (geoharm_model_file:*).
  *
  * How the texts are written: the host shows the function's name with every
  * error ("Error using geoharm", "error: geoharm: ..."), so a message never
@@ -86,6 +87,42 @@ constexpr const char* GRADIENT_POSITIONS_ROWS_MESSAGE =
 
 constexpr const char* GRADIENT_DEGREE_ID = "geoharm_gradient:degree";
 constexpr const char* GRADIENT_ORDER_ID = "geoharm_gradient:order";
+
+/* The model struct, input 1 of geoharm_batch and geoharm_gradient when
+   given (the inputs after it are then counted from 2 in every message). */
+constexpr const char* BATCH_NRHS_MODEL_FEW_MESSAGE = "Not enough inputs: after the model, positions, N and M are needed.";
+constexpr const char* BATCH_NRHS_MODEL_MANY_MESSAGE = "Too many inputs: only the model, positions, N and M are taken.";
+constexpr const char* GRADIENT_NRHS_MODEL_MESSAGE =
+    "Four inputs are needed with a model, and no more: the model, positions P, N and M.";
+
+constexpr const char* BATCH_MODEL_ID = "geoharm_batch:model";
+constexpr const char* GRADIENT_MODEL_ID = "geoharm_gradient:model";
+constexpr const char* MODEL_FILE_MODEL_ID = "geoharm_model_file:model";
+constexpr const char* MODEL_ONE_STRUCT_MESSAGE =
+    "Input 1 (model) must be one struct (1-by-1), as geoharm_load and geoharm_model return.";
+/* printf formats: the field's name; what it must be. */
+constexpr const char* MODEL_FIELD_MISSING_FORMAT =
+    "Input 1 (model) has no field %s: a model has fields GM, R_REF, C, S and normalization (see geoharm_load).";
+constexpr const char* MODEL_FIELD_FORMAT = "Input 1 (model): field %s must be %s.";
+/* printf format: what makeModelData says is wrong. */
+constexpr const char* MODEL_CONTENTS_FORMAT = "Input 1 (model): %s.";
+
+/* geoharm_model_file(FILE, EPOCH) and geoharm_model_file(MODEL), the
+   plug-in of geoharm_load */
+constexpr const char* MODEL_FILE_NRHS_ID = "geoharm_model_file:nrhs";
+constexpr const char* MODEL_FILE_NRHS_MESSAGE =
+    "One or two inputs are taken: the file name and the epoch as UTF-8 bytes, or a model struct.";
+constexpr const char* MODEL_FILE_NLHS_ID = "geoharm_model_file:nlhs";
+constexpr const char* MODEL_FILE_NLHS_MESSAGE =
+    "Ask for at most nine outputs: GM, R_REF, max_degree, C, S, normalization, name, tide_system, key.";
+constexpr const char* MODEL_FILE_NAME_ID = "geoharm_model_file:file";
+constexpr const char* MODEL_FILE_NAME_MESSAGE =
+    "Input 1 (file) must be the file name as a row of uint8 UTF-8 bytes (geoharm_load passes it so).";
+constexpr const char* MODEL_FILE_EPOCH_ID = "geoharm_model_file:epoch";
+constexpr const char* MODEL_FILE_EPOCH_MESSAGE =
+    "Input 2 (epoch) must be empty or the epoch's text as a row of uint8 bytes (geoharm_load passes it so).";
+/* The file's refusal, as the reader words it. */
+constexpr const char* MODEL_FILE_REFUSED_ID = "geoharm_model_file:refused";
 
 /* geoharm_model_tables() */
 constexpr const char* MODEL_NRHS_ID = "geoharm_model_tables:nrhs";

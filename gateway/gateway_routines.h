@@ -77,6 +77,7 @@ struct LimitArguments {
  *   prhs        the input slots (at least three)
  *   degreeId    identifier of an unreadable N ("geoharm:degree")
  *   orderId     identifier of an unreadable M ("geoharm:order")
+ *   inputShift  as for raiseHostError (prhs then starts after the model)
  * Returned:
  *   limits      how each is read and, unless int8, its value
  *
@@ -90,7 +91,7 @@ struct LimitArguments {
  *      it is refused, as a second number in it would be ignored.
  */
 void checkLimitArguments(const FixedFpState& fixedState, const MexPointer* prhs, const char* degreeId,
-                         const char* orderId, LimitArguments* limits);
+                         const char* orderId, LimitArguments* limits, int inputShift = 0);
 
 /*
  * copyInt8Limits - the int8 limits by their byte, through the host's byte
@@ -142,10 +143,11 @@ PositionsReading readPositionRows(const MexPointer* slot, MexInt maxRows, MexInt
 /*
  * checkPositionRows - readPositionRows, or end the call with the entry
  * point's identifier (positionsId) and the shared texts of
- * gateway_errors.h; rowsMessage for too many rows.  Returns K.
+ * gateway_errors.h; rowsMessage for too many rows; inputShift as for
+ * raiseHostError.  Returns K.
  */
 MexInt checkPositionRows(const FixedFpState& fixedState, const MexPointer* slot, MexInt maxRows,
-                         const char* positionsId, const char* rowsMessage);
+                         const char* positionsId, const char* rowsMessage, int inputShift = 0);
 
 /*
  * limitFromElement - the element of a numeric or logical scalar as a
@@ -169,8 +171,11 @@ bool limitFromElement(MexInt classId, MexPointer data, int* limit);
  * unwinds to its own frame, so the caller must hold nothing that needs
  * releasing.  The caller's floating-point state (held by fixedState) is
  * given back first, since the host's unwinding skips its restoring.
+ * inputShift: added to every "Input k" of the message (a call whose
+ * first input is a model counts the others from 2).
  */
-[[noreturn]] void raiseHostError(const FixedFpState& fixedState, const char* identifier, const char* message);
+[[noreturn]] void raiseHostError(const FixedFpState& fixedState, const char* identifier, const char* message,
+                                  int inputShift = 0);
 
 }  // namespace geoharm
 

@@ -16,17 +16,17 @@ const MexInt ONE = 1;
 }  // namespace
 
 void checkLimitArguments(const FixedFpState& fixedState, const MexPointer* prhs, const char* degreeId,
-                         const char* orderId, LimitArguments* limits) {
+                         const char* orderId, LimitArguments* limits, int inputShift) {
     /* N: unusable, not one number, NaN. */
     limits->nReading = readLimitArgument(&prhs[1], &limits->n);
-    if (limits->nReading == LimitReading::Unusable) raiseHostError(fixedState, degreeId, DEGREE_MESSAGE);
-    if (limits->nReading == LimitReading::NotScalar) raiseHostError(fixedState, degreeId, DEGREE_SCALAR_MESSAGE);
-    if (limits->nReading == LimitReading::NotANumber) raiseHostError(fixedState, degreeId, DEGREE_NAN_MESSAGE);
+    if (limits->nReading == LimitReading::Unusable) raiseHostError(fixedState, degreeId, DEGREE_MESSAGE, inputShift);
+    if (limits->nReading == LimitReading::NotScalar) raiseHostError(fixedState, degreeId, DEGREE_SCALAR_MESSAGE, inputShift);
+    if (limits->nReading == LimitReading::NotANumber) raiseHostError(fixedState, degreeId, DEGREE_NAN_MESSAGE, inputShift);
     /* M likewise. */
     limits->mReading = readLimitArgument(&prhs[2], &limits->m);
-    if (limits->mReading == LimitReading::Unusable) raiseHostError(fixedState, orderId, ORDER_MESSAGE);
-    if (limits->mReading == LimitReading::NotScalar) raiseHostError(fixedState, orderId, ORDER_SCALAR_MESSAGE);
-    if (limits->mReading == LimitReading::NotANumber) raiseHostError(fixedState, orderId, ORDER_NAN_MESSAGE);
+    if (limits->mReading == LimitReading::Unusable) raiseHostError(fixedState, orderId, ORDER_MESSAGE, inputShift);
+    if (limits->mReading == LimitReading::NotScalar) raiseHostError(fixedState, orderId, ORDER_SCALAR_MESSAGE, inputShift);
+    if (limits->mReading == LimitReading::NotANumber) raiseHostError(fixedState, orderId, ORDER_NAN_MESSAGE, inputShift);
 }
 
 void copyInt8Limits(MexPointer degreeData, MexPointer orderData, LimitArguments* limits) {

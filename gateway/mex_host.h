@@ -84,6 +84,22 @@ void GEOHARM_MEX_NAME(mxcopyptrtointeger1700_, MXCOPYPTRTOINTEGER1700)(const Mex
 void GEOHARM_MEX_NAME(mxcopyreal8toptr700_, MXCOPYREAL8TOPTR700)(const double* src, const MexPointer* dst,
                                                                  const MexInt* count);
 
+/* The array in field `name` (nameLength bytes, not NUL-terminated: the
+   character binding's hidden length) of element *index (counted from 1) of
+   the struct array at *slot; 0 when the array is not a struct, the index
+   is out of range or there is no such field.  The array stays the
+   struct's: the plug-in only reads it. */
+MexPointer GEOHARM_MEX_NAME(mxgetfield700_, MXGETFIELD700)(const MexPointer* slot, const MexInt* index,
+                                                           const char* name, std::size_t nameLength);
+
+/* The characters of the char array at *slot into text[0 .. *size-1],
+   padded with blanks, one byte a character (characters beyond ASCII become
+   '?'); textLength is the character binding's hidden length of text (at
+   least *size).  Returns 0, or 1 when the array is not char or holds more
+   than *size characters (the text is then what fits). */
+MexInt GEOHARM_MEX_NAME(mxgetstring700_, MXGETSTRING700)(const MexPointer* slot, char* text, const MexInt* size,
+                                                         std::size_t textLength);
+
 /* --- Errors (libmex) ---------------------------------------------------- */
 
 /* Ends the plug-in call with an error that reaches the caller with its

@@ -44,19 +44,19 @@ PositionsReading readPositionRows(const MexPointer* slot, MexInt maxRows, MexInt
 }
 
 MexInt checkPositionRows(const FixedFpState& fixedState, const MexPointer* slot, MexInt maxRows,
-                         const char* positionsId, const char* rowsMessage) {
+                         const char* positionsId, const char* rowsMessage, int inputShift) {
     MexInt rows = 0;
     switch (readPositionRows(slot, maxRows, &rows)) {
         case PositionsReading::Usable:
             break;
         case PositionsReading::NotRealDouble:
-            raiseHostError(fixedState, positionsId, POSITIONS_CLASS_MESSAGE);
+            raiseHostError(fixedState, positionsId, POSITIONS_CLASS_MESSAGE, inputShift);
         case PositionsReading::NotKBy3:
-            raiseHostError(fixedState, positionsId, POSITIONS_SHAPE_MESSAGE);
+            raiseHostError(fixedState, positionsId, POSITIONS_SHAPE_MESSAGE, inputShift);
         case PositionsReading::Transposed:
-            raiseHostError(fixedState, positionsId, POSITIONS_TRANSPOSED_MESSAGE);
+            raiseHostError(fixedState, positionsId, POSITIONS_TRANSPOSED_MESSAGE, inputShift);
         case PositionsReading::TooManyRows:
-            raiseHostError(fixedState, positionsId, rowsMessage);
+            raiseHostError(fixedState, positionsId, rowsMessage, inputShift);
     }
     return rows;
 }

@@ -60,7 +60,37 @@ void failArrayCreation(long k);
  */
 MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& dims);
 
-/* destroyArray - frees the array and its data; 0 is ignored. */
+/*
+ * createStruct - a new struct array of the given dimensions and field
+ * names, every field of every element empty (0); setField fills them.
+ * createString - a new 1-by-n char array of the bytes of text (each a
+ * character).  Both give 0 when the array cannot be allocated.
+ */
+MexPointer createStruct(const std::vector<MexSize>& dims, const std::vector<std::string>& fields);
+MexPointer createString(const std::string& text);
+
+/*
+ * createSharedCopy - a new array with the class and dimensions of another
+ * and the same data, as the host shares the data of a copy until either
+ * changes (the data is freed with the last of them); 0 when it cannot be
+ * allocated.
+ */
+MexPointer createSharedCopy(MexPointer handle);
+
+/*
+ * setField - puts `value` in field `name` of element `index` (from 0) of
+ * a struct array; the struct owns it from then on (an array it held there
+ * is freed).  False, with value left to the caller, when there is no such
+ * field or element.
+ */
+bool setField(MexPointer structArray, MexSize index, const std::string& name, MexPointer value);
+
+/* getField - the array in field `name` of element `index` (from 0), still
+   the struct's; 0 when there is none. */
+MexPointer getField(MexPointer structArray, MexSize index, const std::string& name);
+
+/* destroyArray - frees the array and its data (a struct's fields with
+   it); 0 is ignored. */
 void destroyArray(MexPointer handle);
 
 /* What an array is, as arrayFacts reads it. */

@@ -5,6 +5,7 @@
 #define GEOHARM_HOST_MX_ARRAY_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "mex_platform.h"
@@ -22,8 +23,13 @@ struct MxArray {
     MexSize count; /* number of elements: product of dims */
     bool complex;
     bool sparse;
-    void* real; /* count elements, or nullptr when count is 0 */
+    void* real; /* count elements, or nullptr when count is 0; a struct's
+                   count x fields.size() handles, element by element */
     void* imag; /* likewise, complex arrays only */
+    std::vector<std::string> fields; /* a struct's field names */
+    /* Arrays that share this one's data (createSharedCopy): their count,
+       shared by all of them; null when the data is this array's alone. */
+    long* sharers;
 };
 
 /*

@@ -132,6 +132,7 @@ MexPointer registered(MexInt classId, const std::vector<MexSize>& dims, MexSize 
     a->sparse = sparse;
     a->real = real;
     a->imag = imag;
+    a->sharers = nullptr;
     liveCount++;
     return reinterpret_cast<MexPointer>(a);
 }
@@ -168,12 +169,84 @@ MexPointer createArrayWithoutData(MexInt classId, const std::vector<MexSize>& di
     return count < 0 ? 0 : registered(classId, dims, count, false, false, nullptr, nullptr);
 }
 
+MexPointer createStruct(const std::vector<MexSize>& dims, const std::vector<std::string>& fields) {
+    const MexSize count = elementCount(dims);
+    if (count < 0 || creationFailsNow()) return 0;
+    const std::size_t slots = static_cast<std::size_t>(count) * fields.size();
+    void* handles = slots > 0 ? std::calloc(slots, sizeof(MexPointer)) : nullptr;
+    if (slots > 0 && handles == nullptr) return 0;
+    const MexPointer handle = registered(STRUCT_CLASS, dims, count, false, false, handles, nullptr);
+    if (handle == 0) {
+        std::free(handles);
+        return 0;
+    }
+    try {
+        reinterpret_cast<MxArray*>(handle)->fields = fields;
+    } catch (const std::bad_alloc&) {
+        destroyArray(handle);
+        return 0;
+    }
+    return handle;
+}
+
+MexPointer createString(const std::string& text) {
+    const MexPointer handle = createArray(CHAR_CLASS, {1, static_cast<MexSize>(text.size())}, false, false);
+    if (handle == 0) return 0;
+    std::uint16_t* chars = static_cast<std::uint16_t*>(realData(handle));
+    for (std::size_t i = 0; i < text.size(); i++) chars[i] = static_cast<unsigned char>(text[i]);
+    return handle;
+}
+
+MexPointer createSharedCopy(MexPointer handle) {
+    MxArray* a = arrayOf(handle, "createSharedCopy");
+    if (a->classId == STRUCT_CLASS || creationFailsNow()) return 0;
+    if (a->sharers == nullptr) {
+        a->sharers = new (std::nothrow) long(1);
+        if (a->sharers == nullptr) return 0;
+    }
+    const MexPointer copy = registered(a->classId, a->dims, a->count, a->complex, a->sparse, a->real, a->imag);
+    if (copy == 0) return 0;
+    reinterpret_cast<MxArray*>(copy)->sharers = a->sharers;
+    ++*a->sharers;
+    return copy;
+}
+
+bool setField(MexPointer structArray, MexSize index, const std::string& name, MexPointer value) {
+    MxArray* a = arrayOf(structArray, "setField");
+    if (a->classId != STRUCT_CLASS || index < 0 || index >= a->count) return false;
+    for (std::size_t f = 0; f < a->fields.size(); f++) {
+        if (a->fields[f] != name) continue;
+        MexPointer& slot = static_cast<MexPointer*>(a->real)[static_cast<std::size_t>(index) * a->fields.size() + f];
+        destroyArray(slot);
+        slot = value;
+        return true;
+    }
+    return false;
+}
+
+MexPointer getField(MexPointer structArray, MexSize index, const std::string& name) {
+    const MxArray* a = arrayOf(structArray, "getField");
+    if (a->classId != STRUCT_CLASS || index < 0 || index >= a->count) return 0;
+    for (std::size_t f = 0; f < a->fields.size(); f++)
+        if (a->fields[f] == name) return static_cast<const MexPointer*>(a->real)[static_cast<std::size_t>(index) * a->fields.size() + f];
+    return 0;
+}
+
 void destroyArray(MexPointer handle) {
     if (handle == 0) return;
     MxArray* a = arrayOf(handle, "destroyArray");
+    if (a->classId == STRUCT_CLASS && a->real != nullptr) {
+        const std::size_t slots = static_cast<std::size_t>(a->count) * a->fields.size();
+        for (std::size_t i = 0; i < slots; i++) destroyArray(static_cast<MexPointer*>(a->real)[i]);
+    }
     a->magic = 0;
-    std::free(a->real);
-    std::free(a->imag);
+    if (a->sharers != nullptr && --*a->sharers > 0) {
+        /* Another array still holds the data. */
+    } else {
+        delete a->sharers;
+        std::free(a->real);
+        std::free(a->imag);
+    }
     delete a;
     liveCount--;
 }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "call_frame.h"
@@ -161,6 +162,29 @@ void GEOHARM_MEX_NAME(mxcopyreal8toptr700_, MXCOPYREAL8TOPTR700)(const double* s
                                                                  const MexInt* count) {
     noteHostCall("mxcopyreal8toptr700_", {*dst, *count});
     std::memcpy(reinterpret_cast<void*>(*dst), src, static_cast<std::size_t>(*count) * sizeof(double));
+}
+
+MexPointer GEOHARM_MEX_NAME(mxgetfield700_, MXGETFIELD700)(const MexPointer* slot, const MexInt* index,
+                                                           const char* name, std::size_t nameLength) {
+    noteHostCall("mxgetfield700_", {*slot, *index, static_cast<long long>(nameLength)});
+    arrayOf(*slot, "mxgetfield700");
+    try {
+        return geoharm::host::getField(*slot, *index - 1, std::string(name, nameLength));
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+MexInt GEOHARM_MEX_NAME(mxgetstring700_, MXGETSTRING700)(const MexPointer* slot, char* text, const MexInt* size,
+                                                         std::size_t textLength) {
+    noteHostCall("mxgetstring700_", {*slot, *size, static_cast<long long>(textLength)});
+    const geoharm::host::MxArray* a = arrayOf(*slot, "mxgetstring700");
+    const MexSize room = *size < 0 ? 0 : *size;
+    const bool isChar = a->classId == geoharm::CHAR_CLASS;
+    const MexSize count = isChar ? a->count : 0;
+    const std::uint16_t* chars = static_cast<const std::uint16_t*>(a->real);
+    for (MexSize i = 0; i < room; i++) text[i] = i < count ? (chars[i] < 128 ? static_cast<char>(chars[i]) : '?') : ' ';
+    return isChar && count <= room ? 0 : 1;
 }
 
 }  // extern "C"

@@ -28,6 +28,12 @@ public:
     Array& operator=(const Array&) = delete;
 
     MexPointer handle() const { return handle_; }
+    /* Gives the array up (to a struct that took it): no longer freed here. */
+    MexPointer release() {
+        const MexPointer h = handle_;
+        handle_ = 0;
+        return h;
+    }
     void* data() const { return handle_ != 0 ? realData(handle_) : nullptr; }
 
 private:

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "kernels/scalar_lane.h"
+#include "machine/spin_lock.h"
 #include "models/double_double.h"
 #include "models/model_layout.h"
 #include "models/model_scaling.h"
@@ -27,15 +28,7 @@ struct Entry {
 };
 
 Entry* entries = nullptr;
-std::atomic_flag lock = ATOMIC_FLAG_INIT;
-
-struct Locked {
-    Locked() {
-        while (lock.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    ~Locked() { lock.clear(std::memory_order_release); }
-};
+SpinLock registryLock;
 
 /* sqrt(num/den) as a pair, num and den integers below 2^53. */
 Pair2<double> rootOfRatio(double num, double den) {
@@ -102,7 +95,7 @@ void fill(int L, double* a, double* b, double* seed) {
 }  // namespace
 
 const DegreeFactors* acquireDegreeFactors(int L) {
-    const Locked held;
+    const SpinLocked held(registryLock);
     for (Entry* e = entries; e != nullptr; e = e->next) {
         if (e->factors.maxDegree == L) {
             e->holders++;
@@ -149,7 +142,7 @@ void releaseDegreeFactors(const DegreeFactors* factors) {
     if (factors == nullptr) return;
     Entry* gone = nullptr;
     {
-        const Locked held;
+        const SpinLocked held(registryLock);
         for (Entry** p = &entries; *p != nullptr; p = &(*p)->next) {
             if (&(*p)->factors != factors) continue;
             if (--(*p)->holders == 0) {

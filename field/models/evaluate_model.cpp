@@ -102,6 +102,17 @@ void evaluateModelMany(const ModelData& model, std::size_t count, const double* 
         compiledInMany(count, x, y, z, N, M, U, ax, ay, az, T);
         return;
     }
+    if (count == 1) {
+        /* One point: the orders in the lanes beat a tile of one point (the
+           same bits either way). */
+        const double position[3] = {x[0], y[0], z[0]};
+        double a[3];
+        evaluateModel(model, position, N, M, U, a, T);
+        if (ax != nullptr) ax[0] = a[0];
+        if (ay != nullptr) ay[0] = a[1];
+        if (az != nullptr) az[0] = a[2];
+        return;
+    }
     const ModelLimits limits = modelLimits(model.maxDegree, N, M);
     const std::size_t side = static_cast<std::size_t>(limits.degree) + 1;
     const std::size_t weight = (side * side + 120) / 121;

@@ -73,23 +73,27 @@ bool checkTables(const ModelDescription& d, const char* source, char* message, s
 
 }  // namespace
 
-const ModelData* makeModelData(const ModelDescription& d, const char* source, char* message,
-                               std::size_t messageSize) {
+bool checkModelDescription(const ModelDescription& d, const char* source, char* message, std::size_t messageSize) {
     if (!(std::isfinite(d.gm) && d.gm > 0.0)) {
         refuse(message, messageSize, source, "GM must be a finite number above zero, not %.17g", d.gm);
-        return nullptr;
+        return false;
     }
     if (!(std::isfinite(d.radius) && d.radius > 0.0)) {
         refuse(message, messageSize, source, "the reference radius must be a finite number above zero, not %.17g",
                d.radius);
-        return nullptr;
+        return false;
     }
     if (d.maxDegree < 0 || d.maxDegree > MAX_MODEL_DEGREE) {
         refuse(message, messageSize, source, "the degree %d is outside 0..%d, the degrees this library evaluates",
                d.maxDegree, MAX_MODEL_DEGREE);
-        return nullptr;
+        return false;
     }
-    if (!checkTables(d, source, message, messageSize)) return nullptr;
+    return checkTables(d, source, message, messageSize);
+}
+
+const ModelData* makeModelData(const ModelDescription& d, const char* source, char* message,
+                               std::size_t messageSize) {
+    if (!checkModelDescription(d, source, message, messageSize)) return nullptr;
 
     const int L = d.maxDegree;
     const std::size_t size = layoutSize(L);

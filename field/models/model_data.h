@@ -80,6 +80,15 @@ struct ModelData {
 const ModelData* makeModelData(const ModelDescription& description, const char* source, char* message,
                                std::size_t messageSize);
 
+/*
+ * checkModelDescription - makeModelData's checks of the description alone
+ * (allocating nothing): true when it describes a model, else false with
+ * the reason in message.  makeModelData may still refuse it for memory,
+ * or for unnormalised numbers beyond a double once normalised.
+ */
+bool checkModelDescription(const ModelDescription& description, const char* source, char* message,
+                           std::size_t messageSize);
+
 /* Another holder of the model; the last release frees it. */
 void retainModelData(const ModelData* model);
 void releaseModelData(const ModelData* model);

@@ -5,7 +5,8 @@ function test_geoharm_model()
 % is what geoharm returns (to the rounding of the two computations).
 % geoharm_model_tables refuses inputs and a seventh output.
   model = geoharm_model();
-  assert(isequal(sort(fieldnames(model)).', sort({'GM', 'R_REF', 'max_degree', 'C', 'S', 'version'})), ...
+  assert(isequal(sort(fieldnames(model)).', sort({'GM', 'R_REF', 'max_degree', 'C', 'S', 'version', ...
+                                                 'normalization', 'tide_system', 'name'})), ...
          'fields: %s', strjoin(fieldnames(model).', ', '));
   assert(model.GM == 398600446148608 && model.R_REF == 6378137 && model.max_degree == 10, 'constants');
   assert(isequal(size(model.C), [11 11]) && isequal(size(model.S), [11 11]), 'tables are not 11-by-11');

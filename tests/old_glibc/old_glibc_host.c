@@ -69,6 +69,15 @@ void mxcopyptrtointeger1700_(const MexPointer* src, int8_t* dst, const MexInt* c
 void mxcopyreal8toptr700_(const double* src, const MexPointer* dst, const MexInt* count) {
     memcpy((double*)*dst, src, (size_t)*count * sizeof(double));
 }
+/* No struct or char arrays here: the plug-ins' model argument is not used. */
+MexPointer mxgetfield700_(const MexPointer* slot, const MexInt* index, const char* name, size_t nameLength) {
+    (void)slot, (void)index, (void)name, (void)nameLength;
+    return 0;
+}
+MexInt mxgetstring700_(const MexPointer* slot, char* text, const MexInt* size, size_t textLength) {
+    (void)slot, (void)text, (void)size, (void)textLength;
+    return 1;
+}
 void mexerrmsgidandtxt_(const char* id, const char* message, size_t idLength, size_t messageLength) {
     fprintf(stderr, "error %.*s: %.*s\n", (int)idLength, id, (int)messageLength, message);
     longjmp(errorExit, 1);
