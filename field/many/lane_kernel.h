@@ -27,8 +27,8 @@
  *
  * The loops over degree and order run at run time on functions kept in
  * arrays (a few kilobytes, in the first-level cache): fully unrolled, the
- * code of degree 10 is some 25 kilobytes per routine, which ran slower
- * than these loops (docs/performance.md).
+ * code of degree 10 is some 25 kilobytes per routine, and it ran slower
+ * (docs/performance.md).
  *
  * Exact shortcuts, each the same double as the written operation:
  *   - t/2, t/4, t/8 as t*0.5, t*0.25, t*0.125 (the same real number, so the
