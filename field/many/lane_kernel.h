@@ -3,27 +3,23 @@
  * functions, harmonic sums, central term) for several points at once, one
  * point per lane of a vector register: the many-point acceleration of
  * every level, instantiated by lanes.cpp with the level's lane type
- * (kernels/level_lanes.h) and built for the level's instruction set.
+ * (kernels/level_lanes.h).
  *
- * Every lane performs the operations of the single-point path on its own
- * point: the operations of computeFieldScalars, fillHarmonicArrays,
- * sumHarmonicTerms and addCentralTerm, each an IEEE double operation
- * rounded on its own, with the same operands, in the same grouping, and
- * each accumulator receiving its terms in the same order (degree outer,
- * order inner).  A vector instruction is that operation in every lane at
- * once, so every lane's result has the bits of the single-point result.
- * Only the time at which independent work is issued changes:
+ * Every lane performs on its own point the operations of
+ * computeFieldScalars, fillHarmonicArrays, sumHarmonicTerms and
+ * addCentralTerm, each rounded on its own, with the same operands and
+ * grouping, each accumulator taking its terms in the same order (degree
+ * outer, order inner): a vector instruction is that operation in every
+ * lane, so every lane has the single-point bits.  Only the time at which
+ * independent work is issued changes:
  *
- *   - Row k of the functions (every order of degree k) is made from rows
- *     k-1 and k-2 and the diagonal; the terms of degree n read row n+1
- *     alone, so they are added after row n+2 is made (one row behind, so
- *     that the divisions of a row overlap the terms of the row before).
- *   - The factors (2k-1) z0 and i rho are formed once and used wherever the
- *     plain code forms the same product of the same operands (the same
- *     double each time).
+ *   - The terms of degree n read row n+1 of the functions alone; they are
+ *     added after row n+2 is made, so that the divisions of a row overlap
+ *     the terms of the row before.
+ *   - The factors (2k-1) z0 and i rho are formed once and used wherever
+ *     the plain code forms the same product (the same double each time).
  *   - Functions of orders above min(M, N) + 1, which the sums never read,
- *     are not made (the plain recursion makes up to order M+1; its extra
- *     entries feed nothing).
+ *     are not made.
  *
  * The loops over degree and order run at run time on functions kept in
  * arrays (a few kilobytes, in the first-level cache): fully unrolled, the
@@ -35,18 +31,19 @@
  *     same rounding, subnormal, infinite and NaN results included);
  *   - 1 t as t (diagonal of order 1, z weight n-m+1 = 1 at m = n);
  *   - F p as p + p where F = FAC(n,n) = 2 (both are 2p rounded once);
- *   - -(C V) as (-C) V (rounding to nearest is symmetric, so negating an
- *     operand negates the rounded product), the negated constant from the
- *     table; a - b written as it is.
+ *   - -(C V) as (-C) V (rounding to nearest is symmetric), the negated
+ *     constant from the table.
  * Nothing else is left out: the degree-1 terms (zero coefficients) and the
- * products S(n,0) W(n+1,0) (both zero) are formed and added as in the plain
- * code, since 0 times an infinite or NaN value is NaN and must reach the
- * sums.
+ * products S(n,0) W(n+1,0) (both zero) are formed and added, since 0 times
+ * an infinite or NaN value is NaN and must reach the sums.
  *
- * The lane type L is kernels/level_lanes.h's.  Everything here lives in
- * the namespace of the level it is built for (machine/level_functions.h):
- * no copy of any of this built for one instruction set can be picked by
- * the linker for another.
+ * Everything lives in the namespace of the level it is built for
+ * (machine/level_functions.h): no copy built for one instruction set can
+ * be picked by the linker for another.
+ *
+ * References: Cunningham (1970); Montenbruck and Gill (2000), Sect.
+ * 3.2.4-3.2.5 (in full: point/fill_harmonic_arrays.cpp,
+ * point/sum_harmonic_terms.cpp).
  */
 #ifndef GEOHARM_LANE_KERNEL_H
 #define GEOHARM_LANE_KERNEL_H
@@ -206,8 +203,7 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
     LaneFunctions<L> f;
     laneSeedFunctions<L>(f, r, rho, x0, y0, z0, N + 1, 2 * N - 1);
 
-    /* Pass k makes row k (k <= N+1) and then adds the terms of degree k-2,
-       which read row k-1 alone. */
+    /* Pass k makes row k, then adds the terms of degree k-2 (row k-1). */
     for (int k = 2; k <= N + 2; k++) {
         if (k <= N + 1) laneFunctionRow<L>(f, k, jTop, x0, y0);
         if (k >= 3) laneAccelerationTerms<L>(k - 2, mTop, f.Vf[k - 1], f.Wf[k - 1], ax, ay, az);
