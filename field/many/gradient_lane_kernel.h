@@ -129,9 +129,8 @@ void gradientLaneGroup(const double* px, const double* py, const double* pz, con
     }
     const bool harmonic = N >= 2 && M >= 0;
 
-    /* Acceleration: the central term added last, a = sum - (gmr2 x) / r; a
-       NaN lane stored as the default NaN (default_nan.h), as the tensor's
-       entries (storeTensor) and the potential's below. */
+    /* The central term added last, as laneGroup; every output's NaN lanes
+       stored as the default NaN (default_nan.h, storeTensor). */
     if (pax != nullptr) {
         L::store(pax, toDefaultNanLanes<L>(sums.ax - (gmr2 * x) / r));
         L::store(pay, toDefaultNanLanes<L>(sums.ay - (gmr2 * y) / r));
@@ -162,12 +161,9 @@ void gradientLaneGroup(const double* px, const double* py, const double* pz, con
     }
 }
 
-/*
- * evaluateGradientLanes - the group routine over count points, L::WIDTH at
- * a time; the points left over at the end run with the last point repeated
- * in the padding lanes, whose results are dropped.  N, M clamped by the
- * caller.  Runs in the caller's floating-point state.
- */
+/* evaluateGradientLanes - the group routine over count points, padded at
+   the end as evaluateLanes; N, M clamped by the caller; the caller's
+   floating-point state. */
 template <class L>
 void evaluateGradientLanes(const std::size_t count, const double* x, const double* y, const double* z, const int N,
                            const int M, double* T, double* ax, double* ay, double* az, double* U) {

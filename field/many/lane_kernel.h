@@ -60,12 +60,9 @@ namespace geoharm {
 
 namespace GEOHARM_LEVEL {
 
-/*
- * LaneFunctions - the harmonic functions of the lanes' points, [degree]
- * [order], and the factors of their recursion: A[k] = (2k-1) z0 (the
- * zonal and column factor of row k, and the sub-diagonal's (2m+1) z0 with
- * m = k-1), B[i] = i rho (i = n+m-1).  W of order 0 is +0.0 throughout.
- */
+/* LaneFunctions - the lanes' harmonic functions [degree][order] and the
+   factors of their recursion: A[k] = (2k-1) z0 (row k's, also the
+   sub-diagonal's (2m+1) z0 with m = k-1), B[i] = i rho (i = n+m-1). */
 template <class L>
 struct LaneFunctions {
     using V = typename L::V;
@@ -75,12 +72,9 @@ struct LaneFunctions {
     V Wf[HARMONIC_DIM][HARMONIC_DIM];
 };
 
-/*
- * laneSeedFunctions - the factors A[2..kTop] and B[1..iTop], and the seeds
- * of the recursion: V(0,0) = R/r, V(1,0) = z0 V(0,0), W(0,0) = W(1,0) =
- * +0.0; the diagonal (1,1) = x0 (V,W) -+ y0 (W,V) of (0,0), its factor
- * 2m-1 = 1.
- */
+/* laneSeedFunctions - A[2..kTop], B[1..iTop] and the seeds: V(0,0) = R/r,
+   V(1,0) = z0 V(0,0), W(0,0) = W(1,0) = +0.0, and the diagonal (1,1),
+   whose factor 2m-1 is 1. */
 template <class L>
 inline __attribute__((always_inline)) void laneSeedFunctions(LaneFunctions<L>& f, const typename L::V r,
                                                              const typename L::V rho, const typename L::V x0,
@@ -96,10 +90,8 @@ inline __attribute__((always_inline)) void laneSeedFunctions(LaneFunctions<L>& f
     f.Wf[1][1] = x0 * f.Wf[0][0] + y0 * f.Vf[0][0];
 }
 
-/*
- * laneFunctionRow - row k >= 2 of the functions, orders 0..min(k, jTop),
- * from rows k-1 and k-2 (A[k], B up to k+min(k-2, jTop)-1 set).
- */
+/* laneFunctionRow - row k >= 2, orders 0..min(k, jTop), from rows k-1 and
+   k-2 (A[k], B up to k+min(k-2, jTop)-1 set). */
 template <class L>
 inline __attribute__((always_inline)) void laneFunctionRow(LaneFunctions<L>& f, const int k, const int jTop,
                                                            const typename L::V x0, const typename L::V y0) {
@@ -131,11 +123,8 @@ inline __attribute__((always_inline)) void laneFunctionRow(LaneFunctions<L>& f, 
     }
 }
 
-/*
- * laneAccelerationTerms - the terms of degree n (1..MAX_DEGREE), order
- * ascending 0..min(n, mTop), added to ax, ay, az; they read row n+1 of the
- * functions alone (Vn, Wn).
- */
+/* laneAccelerationTerms - the terms of degree n (1..MAX_DEGREE), order
+   ascending 0..min(n, mTop), from row n+1 (Vn, Wn), added to ax, ay, az. */
 template <class L>
 inline __attribute__((always_inline)) void laneAccelerationTerms(const int n, const int mTop, const typename L::V* Vn,
                                                                  const typename L::V* Wn, typename L::V& ax,
@@ -184,12 +173,9 @@ inline __attribute__((always_inline)) void laneAccelerationTerms(const int n, co
     }
 }
 
-/*
- * laneHarmonicSums - the harmonic sums (without the central term) of
- * degree 1..N and order 0..min(n, mTop), added to ax, ay, az (+0.0 on
- * entry), for the lanes' scalars r, rho, x0, y0, z0.  N = 1..MAX_DEGREE,
- * mTop = min(M, N) in 0..N.
- */
+/* laneHarmonicSums - the harmonic sums of degree 1..N = 1..MAX_DEGREE and
+   order 0..min(n, mTop), mTop = min(M, N), added to ax, ay, az (+0.0 on
+   entry), for the lanes' scalars r, rho, x0, y0, z0. */
 template <class L>
 inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V r, const typename L::V rho,
                                                             const typename L::V x0, const typename L::V y0,
@@ -210,12 +196,9 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
     }
 }
 
-/*
- * laneGroup - the acceleration at L::WIDTH points, one per lane: point i
- * is (x[i], y[i], z[i]) (m), its result (m/s^2) goes to ax[i], ay[i],
- * az[i].  N, M clamped to the model; N <= 0 or M < 0: the central term
- * alone.
- */
+/* laneGroup - the acceleration at L::WIDTH points, one per lane: point i
+   (x[i], y[i], z[i]) (m) to ax[i], ay[i], az[i] (m/s^2).  N, M clamped to
+   the model; N <= 0 or M < 0: the central term alone. */
 template <class L>
 void laneGroup(const double* px, const double* py, const double* pz, const int N, const int M, double* pax,
                double* pay, double* paz) {
@@ -224,8 +207,7 @@ void laneGroup(const double* px, const double* py, const double* pz, const int N
     const V y = L::load(py);
     const V z = L::load(pz);
 
-    /* Scalars as computeFieldScalars: r from the squares added in this
-       order, s the square of the rounded r, three quotients of s. */
+    /* Scalars as computeFieldScalars. */
     const V r = L::sqrt((x * x + y * y) + z * z);
     const V s = r * r;
     const V gmr2 = L::set1(GM) / s;
@@ -245,14 +227,10 @@ void laneGroup(const double* px, const double* py, const double* pz, const int N
     L::store(paz, toDefaultNanLanes<L>(az - (gmr2 * z) / r));
 }
 
-/*
- * evaluateLanes - the acceleration at count points, L::WIDTH at a time; the
- * points left over at the end go through the same group routine with the
- * last point repeated in the padding lanes, whose results are dropped.
- * N, M are clamped to the model (at most MAX_DEGREE) by the caller; N <= 0
- * or M < 0 gives the central term alone.  Runs in the caller's
- * floating-point state.
- */
+/* evaluateLanes - the acceleration at count points, L::WIDTH at a time,
+   the last ones with the last point repeated in the padding lanes (their
+   results dropped).  N, M clamped by the caller; the caller's
+   floating-point state. */
 template <class L>
 void evaluateLanes(const std::size_t count, const double* x, const double* y, const double* z, const int N,
                    const int M, double* ax, double* ay, double* az) {

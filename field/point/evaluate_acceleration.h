@@ -29,17 +29,13 @@ namespace geoharm {
  *      is the same to the last bit on every platform.
  *   4. At the origin the result is NaN; infinite or NaN coordinates pass
  *      through under IEEE rules without a trap.  Every NaN component is
- *      stored as the default quiet NaN 0x7FF8000000000000, whatever NaN
- *      it came from (default_nan.h): one value on every build and path.
+ *      the default quiet NaN 0x7FF8000000000000 (default_nan.h).
  *   5. All working storage lives on the caller's stack: calls from several
  *      threads at once are safe.
- *   6. It computes in one fixed floating-point state (round to nearest,
- *      subnormals kept, every exception masked: fixed_fp_state.h), set on
- *      entry and given back on return, so the caller's rounding mode,
- *      flush-to-zero or unmasked exceptions change neither the bits nor
- *      the outcome (no trap at the origin).  The caller's MXCSR is
- *      returned exactly as it was, its raised flags included; the flags
- *      of the call itself are not passed on.
+ *   6. It computes in one fixed floating-point state (fixed_fp_state.h),
+ *      set on entry and given back exactly on return, so the caller's
+ *      rounding mode, flush-to-zero or unmasked exceptions change neither
+ *      the bits nor the outcome, and the call's own flags are not passed on.
  *   7. The harmonic part runs as fusedHarmonicSums, the level's one-point
  *      routine (fused_harmonic_sums.h): the operations, and so the bits,
  *      of evaluateAccelerationPlain on every processor.
