@@ -1,5 +1,6 @@
 /*
- * limit_arguments.cpp - N and M of a call, as both entry points read them:
+ * limit_arguments.cpp - N and M of a call, as the three plug-ins that
+ * evaluate (geoharm, geoharm_batch, geoharm_gradient) read them:
  * checked and classified before anything is created, an int8 copied by its
  * first byte afterwards.
  */

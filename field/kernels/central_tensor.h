@@ -1,28 +1,17 @@
 /*
- * central_tensor.h - the point-mass part of the gradient tensor and of the
- * potential, added last to the harmonic sums:
+ * central_tensor.h - the point mass's part of the gradient tensor and of
+ * the potential, added last to the harmonic sums:
  *
  *   T0 = GM (3 x x' / r^5 - I / r^3),   U0 = GM / r.
  *
- * Order of operations (every one an IEEE double operation rounded on its
- * own), from the position x, y, z, the distance r and gmr2 = GM / r^2 of
- * computeFieldScalars:
+ * T0 comes from gmr2 = GM / r^2 (computeFieldScalars) and one reciprocal
+ * ir = 1/r: g3 = gmr2 ir (GM / r^3), the unit vector w = x ir, and
+ * T0(i,j) = ((3 g3) w_i) w_j, less g3 on the diagonal, in GradientEntry's
+ * order (xx, yy, zz, xy, xz, yz).  U0 is one division: GM/r rounded once.
  *
- *   ir  = 1 / r
- *   g3  = gmr2 ir                    (GM / r^3)
- *   t3  = g3 3
- *   w   = (x ir, y ir, z ir)         (the unit vector)
- *   T0(i,j) = (t3 w_i) w_j           i < j: xy, xz, yz
- *   T0(i,i) = (t3 w_i) w_i - g3
- *   U0  = GM / r                     (one division: exactly GM/r rounded)
- *
- * The entries come out in the order of GradientEntry (xx, yy, zz, xy, xz,
- * yz); the tensor is mirrored from them, so it is exactly symmetric.
- *
- * Templated on a lane type L (V, set1), so that the single point (L a
- * plain double) and the lanes of the many-point routines perform the same
- * operations.  At the origin ir is infinite and w NaN: every entry is NaN,
- * U0 infinite.
+ * Templated on the lane type L (V, set1), so that one point (L a double)
+ * and the lanes of the many-point routines perform the same operations.
+ * At the origin ir is infinite and w NaN: every entry is NaN, U0 infinite.
  */
 #ifndef GEOHARM_CENTRAL_TENSOR_H
 #define GEOHARM_CENTRAL_TENSOR_H
@@ -55,9 +44,8 @@ inline __attribute__((always_inline)) void centralTensor(const typename L::V x, 
     t[5] = ty * wz;
 }
 
-/* storeTensor - the nine entries T[3i+j] from the six distinct ones t[]
-   (xx, yy, zz, xy, xz, yz), each stored twice off the diagonal: the final
-   store of every tensor, a NaN entry stored as the default NaN
+/* storeTensor - the final store of every tensor: T[3i+j] from t[], each
+   off-diagonal entry twice (exactly symmetric), a NaN as the default NaN
    (default_nan.h). */
 inline __attribute__((always_inline)) void storeTensor(const double t[6], double T[9]) {
     double d[6];

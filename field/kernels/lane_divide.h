@@ -1,23 +1,22 @@
 /*
- * lane_divide.h - division of every lane of a register, or of one double,
- * by a small integer (the divisors of the recursion of the harmonic
- * functions): laneDivide, for every routine of the compiled-in model that
- * divides by such a constant (the lane kernels, the SSE2 one-point
- * routines), and the exact quotient by fused multiply-add it rests on in
- * the levels built with FMA.  The 256-bit one-point routine
- * (fused_harmonic_sums_avx.cpp) takes fmaQuotient and quotientInRange
- * apart, to test the range of a whole point once instead of every
- * division.
+ * lane_divide.h - division by a small integer d (the divisors of the
+ * recursion of the harmonic functions), the divider's double every time:
+ *
+ *   laneDivide       t/d in every lane of a register or in one double: the
+ *                    division of the lane kernels (many/) and of the
+ *                    one-point routines on SSE2 pairs
+ *                    (fused_harmonic_sums_sse2.cpp, pair_gradient_kernel.h)
+ *   exactQuotient    a/d by fused multiply-add, for 256- and 512-bit
+ *                    registers in files built with FMA (-mfma
+ *                    -DGEOHARM_FMA_DIVISION: the levels avx2_fma and
+ *                    avx512f_fma); elsewhere laneDivide uses the divider
+ *   fmaQuotient,     exactQuotient's two halves, for the 256-bit one-point
+ *   quotientInRange  routine (fused_harmonic_sums_avx.cpp: divideByPairs),
+ *                    which divides the halves of a register by different d
+ *                    and tests the range once per point, not per division
  *
  * The lane type L provides V (a GCC vector of doubles, whose / is the
  * lane-wise IEEE division, or a double: scalar_lane.h) and set1.
- *
- * In a file built to divide with FMA (-mfma -DGEOHARM_FMA_DIVISION: the
- * levels avx2_fma and avx512f_fma, machine/simd_level.h) the quotient of a
- * 256-bit or 512-bit register comes from multiplications and two fused
- * multiply-adds instead of the divider, to the same double (exactQuotient
- * below); elsewhere it is the division itself, whatever instructions the
- * file may use.
  */
 #ifndef GEOHARM_LANE_DIVIDE_H
 #define GEOHARM_LANE_DIVIDE_H

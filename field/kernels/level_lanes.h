@@ -1,20 +1,18 @@
 /*
- * level_lanes.h - the lane type of the many-point routines of the level a
- * source is built for (machine/level_functions.h): one point per lane of
- * the widest register the level's instruction set has.
+ * level_lanes.h - Lanes, the lane type of the many-point routines of the
+ * level a source is built for (machine/level_functions.h): one point per
+ * lane of the widest register of the level's instruction set.
  *
- *   sse2                 __m128d, two points (addpd, subpd, mulpd, divpd)
- *   avx2, avx2_fma       __m256d, four points
- *   avx512f(_fma)        __m512d, eight points
+ *   sse2                  __m128d, two points
+ *   avx2, avx2_fma        __m256d, four points
+ *   avx512f, avx512f_fma  __m512d, eight points
  *
- * A lane type L provides: V (a GCC vector of doubles, whose +, -, *, / are
- * the lane-wise IEEE operations), WIDTH, and the static functions set1,
- * load and store (unaligned) and sqrt (correctly rounded, lane-wise).  It
- * is defined in the level's namespace, so each level has its own.  V is
- * GCC's own vector of doubles of the register's width, which the
- * intrinsics' types convert to and from as they are: the same register,
- * but one that templates may take as an argument (the intrinsics' types
- * carry attributes a template argument drops).
+ * Lanes provides V, WIDTH, set1, load and store (unaligned) and sqrt
+ * (correctly rounded).  V is GCC's own vector of doubles of the register's
+ * width (+, -, *, / the lane-wise IEEE operations): the intrinsics' type
+ * as it is, but one a template may take as an argument (the intrinsics'
+ * types carry attributes a template argument drops).  Defined in the
+ * level's namespace, so each level has its own.
  */
 #ifndef GEOHARM_LEVEL_LANES_H
 #define GEOHARM_LEVEL_LANES_H

@@ -31,8 +31,6 @@ namespace {
    otherwise (XGETBV itself faults without OSXSAVE). */
 unsigned enabledStateWord() {
     unsigned a = 0, b = 0, c = 0, d = 0;
-
-    /* Leaf 1: AVX, and the OS's use of XSAVE. */
     if (__get_cpuid(1, &a, &b, &c, &d) == 0) return 0;
     const bool osxsave = (c & (1u << 27)) != 0;
     const bool avx = (c & (1u << 28)) != 0;
@@ -68,11 +66,11 @@ bool cpuHasAvx2() {
 }
 
 bool cpuHasAvx512f() {
-    /* XMM, YMM, opmask, ZMM_Hi256 and Hi16_ZMM state (bits 1, 2, 5, 6, 7)
-       enabled, AVX2 (the 512-bit routine's file may use 256-bit
-       instructions too), AVX-512F and AVX-512VL (the single-point routine
-       of the level uses 256-bit registers 16-31; every processor with
-       AVX-512F has it but the Xeon Phi, which takes the AVX2 routines). */
+    /* XMM, YMM, opmask, ZMM_Hi256 and Hi16_ZMM state (bits 1, 2, 5, 6, 7);
+       AVX2 too (the level's files may use 256-bit instructions), and
+       AVX-512VL (the level's one-point routine uses ymm16-31; every
+       processor with AVX-512F has it but the Xeon Phi, which takes the
+       AVX2 routines). */
     if ((enabledStateWord() & 0xE6u) != 0xE6u) return false;
     const unsigned features = extendedFeatures();
     return (features & (1u << 5)) != 0 && (features & (1u << 16)) != 0 && (features & (1u << 31)) != 0;

@@ -36,9 +36,9 @@ bool cpuHasFma();
  * replaces each division by a multiplication, two fused multiply-adds and
  * a range test: it pays where the divider is slow against the rest of the
  * work, and costs where the divider is quick and the routine is bound by
- * the number of instructions it issues.  Measured, it paid on Intel
- * processors and cost on AMD ones (docs/performance.md): true where the
- * CPUID vendor is "GenuineIntel".
+ * the number of instructions it issues.  It paid on the Intel processor
+ * and cost on the AMD one of docs/performance.md: true where the CPUID
+ * vendor is "GenuineIntel".
  */
 bool fmaDivisionPays();
 

@@ -2,38 +2,30 @@
  * default_nan.h - the one NaN the entry points return: every NaN result
  * leaves the evaluation as the default quiet NaN 0x7FF8000000000000.
  *
- * The bits of a NaN that IEEE arithmetic produces are not fixed by the
- * operations alone: an invalid operation (0 * inf, inf - inf, 0 / 0) gives
- * the processor's default NaN, which SSE2 makes negative (0xFFF8...); an
- * operation on a NaN passes on one operand's sign and payload, and which
- * operand is up to the instruction the compiler picked.  So the same
- * position gave NaNs of either sign on different builds, routines and
- * paths.  Applied where results leave the evaluation, after the last
- * operation, the rule makes them one value and changes no other bit:
+ * The bits of a NaN are not fixed by the operations alone: an invalid
+ * operation (0 * inf, inf - inf, 0 / 0) gives the processor's default NaN,
+ * which SSE2 makes negative (0xFFF8...), and an operation on a NaN passes
+ * on the sign and payload of whichever operand the compiler's instruction
+ * picks; so the same position gave NaNs of either sign on different
+ * builds, routines and paths.  Applied after the last operation, where
+ * results leave the evaluation, the rule makes them one value:
  *
  *   toDefaultNan(v)         v, or DEFAULT_NAN when v is a NaN
  *   toDefaultNanLanes<L>(v) the same in every lane of a lane type's register
  *
  * Notes:
- *   1. A result that is not a NaN keeps its bits: infinities, signed
- *      zeros and subnormals included.  The test is a comparison (v != v),
- *      which changes no value and, in the fixed floating-point state (every
- *      exception masked), traps on none.
- *   2. It is applied at the final stores of the evaluation: the central
- *      term of the one-point paths (addCentralTerm, central_term.h: the
- *      fused path and the plain stages) and of the lane kernel (laneGroup,
- *      lane_kernel.h: every lane routine, any thread), and the gradient's
- *      (storeTensor for every tensor, central_tensor.h; the acceleration
- *      and potential of pairGradient, evaluateGradientPlain and
- *      gradientLaneGroup); every entry point (the plug-ins, the installed
- *      interface) returns what those store.  A new kind of result applies
- *      it at its own final stores.
- *   3. The lane version works on the lane type's vector of doubles with
- *      GCC's vector operations, so each routine file compiles it for its
- *      own instruction set (a lane-wise compare and select); it is a
- *      template on the lane type, whose internal linkage keeps the copies
- *      of the instruction sets apart.  Any lane type whose V compares with
- *      != (a mask of lanes, or a bool for a one-lane type) takes it.
+ *   1. Any other result keeps its bits (infinities, signed zeros and
+ *      subnormals included): the test is a comparison (v != v), which
+ *      changes no value and, every exception masked, traps on none.
+ *   2. It is applied at the final stores of every evaluation (central_term.h,
+ *      central_tensor.h, the one-point gradient, the lane kernels, the
+ *      models' sums and tiles); every entry point returns what those
+ *      store.  A new kind of result applies it at its own final stores.
+ *   3. The lane version is a template on the lane type, compiled with
+ *      GCC's vector operations for each routine file's instruction set (a
+ *      lane-wise compare and select); the lane types of the levels live in
+ *      the levels' namespaces, which keeps the copies apart.  Any V that
+ *      compares with != (a lane mask, or a bool for a one-lane type) takes it.
  */
 #ifndef GEOHARM_DEFAULT_NAN_H
 #define GEOHARM_DEFAULT_NAN_H

@@ -1,42 +1,37 @@
 /*
  * fixed_fp_state.h - the one floating-point state every evaluation runs in,
- * whatever state the caller's thread happens to have.
- *
- * The evaluation is defined for round to nearest, with subnormal numbers
+ * whatever state the caller's thread has: round to nearest, subnormals
  * kept (no flush to zero, no denormals-are-zero) and every exception
  * masked, so that a division by zero at the origin gives an infinity and
- * not a trap.  All of its arithmetic is SSE2 on every build (the 32-bit
- * build included), so the SSE control and status register, MXCSR, is the
- * whole of that state.
+ * not a trap.  All the arithmetic is SSE2 on every build (the 32-bit one
+ * included), so MXCSR is the whole of that state.
  *
- * FixedFpState, created on the stack at an entry point:
- *   on creation   saves the caller's MXCSR and loads FIXED_MXCSR;
- *   on leaving    loads the saved word again (destructor), or earlier
- *                 through restoreCaller() on a way out that skips
- *                 destructors (an error raised through the host ends with
- *                 a longjmp).
+ * FixedFpState, created on the stack at an entry point, saves the caller's
+ * MXCSR and loads FIXED_MXCSR; it loads the saved word again on leaving
+ * (destructor), or earlier through restoreCaller() on a way out that
+ * skips destructors (an error raised through the host ends with a
+ * longjmp).
  *
  * CallerFpState, created on the stack around a host routine that may end
  * the call from inside it (an output array the host cannot create: MATLAB
  * and Octave then unwind to their own frame, and no destructor of the
- * plug-in runs): the caller's state is in force while it lives, the fixed
- * one again when it ends.  So the caller has its state back on that way
- * out too.
+ * plug-in runs), puts the caller's state in force while it lives and the
+ * fixed one back when it ends: the caller has its state on that way out
+ * too.
  *
  * Notes:
- *   1. The caller gets back its MXCSR exactly as it was: its control bits
- *      and the exception flags it had raised.  The flags the evaluation
- *      itself raises (inexact nearly always; invalid and division by zero
- *      at the origin) are not passed on: a call leaves no trace in the
- *      caller's state.
+ *   1. The caller gets back its MXCSR exactly, control bits and the flags
+ *      it had raised; the flags the evaluation raises (inexact nearly
+ *      always; invalid and division by zero at the origin) are not passed
+ *      on.
  *   2. Restoring twice is harmless (the same word is loaded again), so an
  *      entry point may call restoreCaller() on a path on which the
  *      destructor may still run.
- *   3. An entry point nested in another (the plug-in calling the field's
- *      own entry points) pays a second save and load; the inner routines
- *      that assume the fixed state (evaluateAccelerationUnguarded) avoid it.
- *   4. Threads start with a state of their own: a worker thread creates its
- *      own FixedFpState.
+ *   3. An entry point nested in another pays a second save and load; the
+ *      inner routines that assume the fixed state (the Unguarded ones)
+ *      avoid it.
+ *   4. Threads start with a state of their own: a worker thread creates
+ *      its own FixedFpState.
  */
 #ifndef GEOHARM_FIXED_FP_STATE_H
 #define GEOHARM_FIXED_FP_STATE_H

@@ -14,9 +14,9 @@ namespace geoharm {
 
 namespace {
 
-/* The batch's points, handed out a run at a time to whichever thread asks
-   next: a thread that runs slower (a processor shared with other work)
-   takes fewer runs, and none waits long for another at the end. */
+/* The batch's points, a run at a time to whichever thread asks next: a
+   slower thread (a processor shared with other work) takes fewer runs,
+   and none waits long for another at the end. */
 struct Runs {
     std::size_t count;
     std::size_t run; /* points per run, a multiple of the granule */

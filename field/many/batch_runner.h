@@ -11,9 +11,8 @@
 
 namespace geoharm {
 
-/* Points per thread below which no further thread is started: starting
-   and joining one costs about as much as evaluating a few thousand points
-   of the compiled-in model. */
+/* Points per thread below which no further thread is started: fewer do
+   not repay starting and joining it (docs/performance.md). */
 constexpr std::size_t MIN_POINTS_PER_THREAD = 4096;
 
 /*

@@ -1,9 +1,6 @@
 /*
- * evaluate_acceleration_many.cpp - many points through the lane routine of
- * the routine table (one point per vector lane, lane_kernel.h), run by the
- * batch runner (batch_runner.h).  Every point's result is that of the
- * single-point path whatever the routine and the thread count: each lane
- * and each point is evaluated on its own.
+ * evaluate_acceleration_many.cpp - many points through the level's lane
+ * routine (lane_kernel.h), run by the batch runner (batch_runner.h).
  */
 #include "many/evaluate_acceleration_many.h"
 

@@ -25,25 +25,22 @@ namespace geoharm {
  *
  * Notes:
  *   1. Point k's result is, bit for bit, evaluateAcceleration of
- *      (x[k], y[k], z[k], n, m): the default NaN 0x7FF8000000000000 where
- *      that gives it, and so on.
+ *      (x[k], y[k], z[k], n, m), whatever the routine and thread count.
  *   2. It computes in the fixed floating-point state of fixed_fp_state.h
  *      and gives the caller's state back on return, as evaluateAcceleration
  *      does.
  *   3. The output arrays must not overlap the inputs or each other.
  *   4. Several points are evaluated at once, one per vector lane, through
- *      the lane routine of the routine table (machine/routine_table.h;
- *      AVX-512F: eight points per instruction, AVX2: four, SSE2: two);
- *      each lane performs the single-point operations on its own point,
- *      so the routine never changes a bit.  Points left over at the end
- *      run with padding lanes whose results are dropped.
+ *      the level's lane routine (machine/routine_table.h; AVX-512F: eight
+ *      points per instruction, AVX2: four, SSE2: two), each lane with the
+ *      single-point operations on its own point; points left over at the
+ *      end run with padding lanes whose results are dropped.
  *   5. From 2 x 4096 points on, the points are split over threads by the
  *      batch runner (batch_runner.h): one per 4096 points, at most the
  *      processors the process may use (its affinity mask) and at most
- *      GEOHARM_NUM_THREADS, read once (machine/settings.h).  The thread
- *      count never changes a bit.  Every thread is joined before the
- *      return.  No state outlives the call, and nothing is allocated on
- *      the heap.
+ *      GEOHARM_NUM_THREADS, read once (machine/settings.h).  Every thread
+ *      is joined before the return; no state outlives the call, and
+ *      nothing is allocated on the heap.
  */
 void evaluateAccelerationMany(std::size_t count, const double* x, const double* y, const double* z,
                               std::int8_t n, std::int8_t m, double* ax, double* ay, double* az);

@@ -1,9 +1,7 @@
 /*
  * evaluate_gradient_many.cpp - the gradient at many points through the
- * gradient lane routine of the routine table (gradient_lane_kernel.h), run
- * by the batch runner as evaluateAccelerationMany is.  Every point's
- * results are those of the single-point path whatever the routine and the
- * thread count.
+ * level's gradient lane routine (gradient_lane_kernel.h), run by the batch
+ * runner (batch_runner.h).
  */
 #include "many/evaluate_gradient_many.h"
 

@@ -1,23 +1,23 @@
 /*
  * gradient_lane_kernel.h - the gradient tensor, the acceleration and the
- * potential for several points at once, one point per lane of a vector
- * register: the many-point gradient of every level, instantiated by
- * gradient_lanes.cpp with the level's lane type (kernels/level_lanes.h) and
- * built for the level's instruction set, in the level's namespace.
+ * potential for several points at once, one point per lane: the
+ * many-point gradient of every level, instantiated by gradient_lanes.cpp
+ * with the level's lane type (kernels/level_lanes.h), in the level's
+ * namespace.
  *
- * Every lane performs the operations that define the results, on its own
- * point: computeFieldScalars; the recursion of fillHarmonicArrays carried
- * to degree N+2 and order min(M, N)+2 (the acceleration kernel's rows,
- * lane_kernel.h); the acceleration's terms exactly as sumHarmonicTerms and
- * addCentralTerm form them (laneAccelerationTerms: the bits of
- * evaluateAcceleration); the tensor's and the potential's sums in the
- * order of sum_gradient_terms.cpp, V and W parts in accumulators of their
- * own; the point mass of central_tensor.h, added last.  Only the time at
- * which independent work is issued differs from the plain stages: pass k
- * makes row k of the functions, then adds the acceleration's terms of
- * degree k-2 (row k-1), and the potential's (row k-2) and the tensor's
- * (row k) of degree k-2.  Each accumulator receives its terms in the plain
- * order.
+ * Every lane performs on its own point the operations that define the
+ * results: computeFieldScalars; the rows of lane_kernel.h carried to
+ * degree N+2 and order min(M, N)+2; the acceleration's terms as
+ * sumHarmonicTerms and addCentralTerm form them; the tensor's and the
+ * potential's sums in the order of sum_gradient_terms.cpp, V and W parts
+ * apart; the point mass of central_tensor.h, added last.  Only the time
+ * at which independent work is issued differs: pass k makes row k, then
+ * adds the terms of degree k-2, the acceleration's from row k-1, the
+ * potential's from row k-2, the tensor's from row k.
+ *
+ * References: Cunningham (1970); Montenbruck and Gill (2000), Sect.
+ * 3.2.4-3.2.5 (in full, with the second derivatives built on them:
+ * point/sum_gradient_terms.cpp).
  */
 #ifndef GEOHARM_GRADIENT_LANE_KERNEL_H
 #define GEOHARM_GRADIENT_LANE_KERNEL_H
@@ -67,14 +67,12 @@ inline __attribute__((always_inline)) void laneGradientSums(const typename L::V 
     for (int k = 2; k <= N + 2; k++) {
         laneFunctionRow<L>(f, k, jTop, x0, y0);
 
-        /* The acceleration's terms of degree k-2, from row k-1. */
         if (wantA && k >= 3) laneAccelerationTerms<L>(k - 2, mTop, f.Vf[k - 1], f.Wf[k - 1], s.ax, s.ay, s.az);
 
         if (k >= 4) {
             const int n = k - 2;
             const int mt = n < mTop ? n : mTop;
 
-            /* The potential's terms of degree n, from row n. */
             if (wantU) {
                 for (int m = 0; m <= mt; m++) {
                     const DoublePair& cs = GRADIENT_COEFFICIENTS.cs[n][m];
@@ -83,8 +81,7 @@ inline __attribute__((always_inline)) void laneGradientSums(const typename L::V 
                 }
             }
 
-            /* The tensor: the functions of row n+2 with their combined
-               factors, order ascending. */
+            /* The tensor: row n+2 with the combined factors. */
             for (int j = 0; j <= mt + 2; j++) {
                 const GradientFunction& g = GRADIENT_COEFFICIENTS.f[n][gradientVariant(mt, j)][j];
                 const V v = f.Vf[k][j];
@@ -132,9 +129,8 @@ void gradientLaneGroup(const double* px, const double* py, const double* pz, con
     }
     const bool harmonic = N >= 2 && M >= 0;
 
-    /* Acceleration: the central term added last, a = sum - (gmr2 x) / r; a
-       NaN lane stored as the default NaN (default_nan.h), as the tensor's
-       entries (storeTensor) and the potential's below. */
+    /* The central term added last, as laneGroup; every output's NaN lanes
+       stored as the default NaN (default_nan.h, storeTensor). */
     if (pax != nullptr) {
         L::store(pax, toDefaultNanLanes<L>(sums.ax - (gmr2 * x) / r));
         L::store(pay, toDefaultNanLanes<L>(sums.ay - (gmr2 * y) / r));
@@ -165,12 +161,9 @@ void gradientLaneGroup(const double* px, const double* py, const double* pz, con
     }
 }
 
-/*
- * evaluateGradientLanes - the group routine over count points, L::WIDTH at
- * a time; the points left over at the end run with the last point repeated
- * in the padding lanes, whose results are dropped.  N, M clamped by the
- * caller.  Runs in the caller's floating-point state.
- */
+/* evaluateGradientLanes - the group routine over count points, padded at
+   the end as evaluateLanes; N, M clamped by the caller; the caller's
+   floating-point state. */
 template <class L>
 void evaluateGradientLanes(const std::size_t count, const double* x, const double* y, const double* z, const int N,
                            const int M, double* T, double* ax, double* ay, double* az, double* U) {

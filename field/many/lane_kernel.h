@@ -3,50 +3,47 @@
  * functions, harmonic sums, central term) for several points at once, one
  * point per lane of a vector register: the many-point acceleration of
  * every level, instantiated by lanes.cpp with the level's lane type
- * (kernels/level_lanes.h) and built for the level's instruction set.
+ * (kernels/level_lanes.h).
  *
- * Every lane performs the operations of the single-point path on its own
- * point: the operations of computeFieldScalars, fillHarmonicArrays,
- * sumHarmonicTerms and addCentralTerm, each an IEEE double operation
- * rounded on its own, with the same operands, in the same grouping, and
- * each accumulator receiving its terms in the same order (degree outer,
- * order inner).  A vector instruction is that operation in every lane at
- * once, so every lane's result has the bits of the single-point result.
- * Only the time at which independent work is issued changes:
+ * Every lane performs on its own point the operations of
+ * computeFieldScalars, fillHarmonicArrays, sumHarmonicTerms and
+ * addCentralTerm, each rounded on its own, with the same operands and
+ * grouping, each accumulator taking its terms in the same order (degree
+ * outer, order inner): a vector instruction is that operation in every
+ * lane, so every lane has the single-point bits.  Only the time at which
+ * independent work is issued changes:
  *
- *   - Row k of the functions (every order of degree k) is made from rows
- *     k-1 and k-2 and the diagonal; the terms of degree n read row n+1
- *     alone, so they are added after row n+2 is made (one row behind, so
- *     that the divisions of a row overlap the terms of the row before).
- *   - The factors (2k-1) z0 and i rho are formed once and used wherever the
- *     plain code forms the same product of the same operands (the same
- *     double each time).
+ *   - The terms of degree n read row n+1 of the functions alone; they are
+ *     added after row n+2 is made, so that the divisions of a row overlap
+ *     the terms of the row before.
+ *   - The factors (2k-1) z0 and i rho are formed once and used wherever
+ *     the plain code forms the same product (the same double each time).
  *   - Functions of orders above min(M, N) + 1, which the sums never read,
- *     are not made (the plain recursion makes up to order M+1; its extra
- *     entries feed nothing).
+ *     are not made.
  *
  * The loops over degree and order run at run time on functions kept in
  * arrays (a few kilobytes, in the first-level cache): fully unrolled, the
- * code of degree 10 is some 25 kilobytes per routine, which ran slower
- * than these loops (docs/performance.md).
+ * code of degree 10 is some 25 kilobytes per routine, and it ran slower
+ * (docs/performance.md).
  *
  * Exact shortcuts, each the same double as the written operation:
  *   - t/2, t/4, t/8 as t*0.5, t*0.25, t*0.125 (the same real number, so the
  *     same rounding, subnormal, infinite and NaN results included);
  *   - 1 t as t (diagonal of order 1, z weight n-m+1 = 1 at m = n);
  *   - F p as p + p where F = FAC(n,n) = 2 (both are 2p rounded once);
- *   - -(C V) as (-C) V (rounding to nearest is symmetric, so negating an
- *     operand negates the rounded product), the negated constant from the
- *     table; a - b written as it is.
+ *   - -(C V) as (-C) V (rounding to nearest is symmetric), the negated
+ *     constant from the table.
  * Nothing else is left out: the degree-1 terms (zero coefficients) and the
- * products S(n,0) W(n+1,0) (both zero) are formed and added as in the plain
- * code, since 0 times an infinite or NaN value is NaN and must reach the
- * sums.
+ * products S(n,0) W(n+1,0) (both zero) are formed and added, since 0 times
+ * an infinite or NaN value is NaN and must reach the sums.
  *
- * The lane type L is kernels/level_lanes.h's.  Everything here lives in
- * the namespace of the level it is built for (machine/level_functions.h):
- * no copy of any of this built for one instruction set can be picked by
- * the linker for another.
+ * Everything lives in the namespace of the level it is built for
+ * (machine/level_functions.h): no copy built for one instruction set can
+ * be picked by the linker for another.
+ *
+ * References: Cunningham (1970); Montenbruck and Gill (2000), Sect.
+ * 3.2.4-3.2.5 (in full: point/fill_harmonic_arrays.cpp,
+ * point/sum_harmonic_terms.cpp).
  */
 #ifndef GEOHARM_LANE_KERNEL_H
 #define GEOHARM_LANE_KERNEL_H
@@ -63,12 +60,9 @@ namespace geoharm {
 
 namespace GEOHARM_LEVEL {
 
-/*
- * LaneFunctions - the harmonic functions of the lanes' points, [degree]
- * [order], and the factors of their recursion: A[k] = (2k-1) z0 (the
- * zonal and column factor of row k, and the sub-diagonal's (2m+1) z0 with
- * m = k-1), B[i] = i rho (i = n+m-1).  W of order 0 is +0.0 throughout.
- */
+/* LaneFunctions - the lanes' harmonic functions [degree][order] and the
+   factors of their recursion: A[k] = (2k-1) z0 (row k's, also the
+   sub-diagonal's (2m+1) z0 with m = k-1), B[i] = i rho (i = n+m-1). */
 template <class L>
 struct LaneFunctions {
     using V = typename L::V;
@@ -78,12 +72,9 @@ struct LaneFunctions {
     V Wf[HARMONIC_DIM][HARMONIC_DIM];
 };
 
-/*
- * laneSeedFunctions - the factors A[2..kTop] and B[1..iTop], and the seeds
- * of the recursion: V(0,0) = R/r, V(1,0) = z0 V(0,0), W(0,0) = W(1,0) =
- * +0.0; the diagonal (1,1) = x0 (V,W) -+ y0 (W,V) of (0,0), its factor
- * 2m-1 = 1.
- */
+/* laneSeedFunctions - A[2..kTop], B[1..iTop] and the seeds: V(0,0) = R/r,
+   V(1,0) = z0 V(0,0), W(0,0) = W(1,0) = +0.0, and the diagonal (1,1),
+   whose factor 2m-1 is 1. */
 template <class L>
 inline __attribute__((always_inline)) void laneSeedFunctions(LaneFunctions<L>& f, const typename L::V r,
                                                              const typename L::V rho, const typename L::V x0,
@@ -99,10 +90,8 @@ inline __attribute__((always_inline)) void laneSeedFunctions(LaneFunctions<L>& f
     f.Wf[1][1] = x0 * f.Wf[0][0] + y0 * f.Vf[0][0];
 }
 
-/*
- * laneFunctionRow - row k >= 2 of the functions, orders 0..min(k, jTop),
- * from rows k-1 and k-2 (A[k], B up to k+min(k-2, jTop)-1 set).
- */
+/* laneFunctionRow - row k >= 2, orders 0..min(k, jTop), from rows k-1 and
+   k-2 (A[k], B up to k+min(k-2, jTop)-1 set). */
 template <class L>
 inline __attribute__((always_inline)) void laneFunctionRow(LaneFunctions<L>& f, const int k, const int jTop,
                                                            const typename L::V x0, const typename L::V y0) {
@@ -134,11 +123,8 @@ inline __attribute__((always_inline)) void laneFunctionRow(LaneFunctions<L>& f, 
     }
 }
 
-/*
- * laneAccelerationTerms - the terms of degree n (1..MAX_DEGREE), order
- * ascending 0..min(n, mTop), added to ax, ay, az; they read row n+1 of the
- * functions alone (Vn, Wn).
- */
+/* laneAccelerationTerms - the terms of degree n (1..MAX_DEGREE), order
+   ascending 0..min(n, mTop), from row n+1 (Vn, Wn), added to ax, ay, az. */
 template <class L>
 inline __attribute__((always_inline)) void laneAccelerationTerms(const int n, const int mTop, const typename L::V* Vn,
                                                                  const typename L::V* Wn, typename L::V& ax,
@@ -187,12 +173,9 @@ inline __attribute__((always_inline)) void laneAccelerationTerms(const int n, co
     }
 }
 
-/*
- * laneHarmonicSums - the harmonic sums (without the central term) of
- * degree 1..N and order 0..min(n, mTop), added to ax, ay, az (+0.0 on
- * entry), for the lanes' scalars r, rho, x0, y0, z0.  N = 1..MAX_DEGREE,
- * mTop = min(M, N) in 0..N.
- */
+/* laneHarmonicSums - the harmonic sums of degree 1..N = 1..MAX_DEGREE and
+   order 0..min(n, mTop), mTop = min(M, N), added to ax, ay, az (+0.0 on
+   entry), for the lanes' scalars r, rho, x0, y0, z0. */
 template <class L>
 inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V r, const typename L::V rho,
                                                             const typename L::V x0, const typename L::V y0,
@@ -206,20 +189,16 @@ inline __attribute__((always_inline)) void laneHarmonicSums(const typename L::V 
     LaneFunctions<L> f;
     laneSeedFunctions<L>(f, r, rho, x0, y0, z0, N + 1, 2 * N - 1);
 
-    /* Pass k makes row k (k <= N+1) and then adds the terms of degree k-2,
-       which read row k-1 alone. */
+    /* Pass k makes row k, then adds the terms of degree k-2 (row k-1). */
     for (int k = 2; k <= N + 2; k++) {
         if (k <= N + 1) laneFunctionRow<L>(f, k, jTop, x0, y0);
         if (k >= 3) laneAccelerationTerms<L>(k - 2, mTop, f.Vf[k - 1], f.Wf[k - 1], ax, ay, az);
     }
 }
 
-/*
- * laneGroup - the acceleration at L::WIDTH points, one per lane: point i
- * is (x[i], y[i], z[i]) (m), its result (m/s^2) goes to ax[i], ay[i],
- * az[i].  N, M clamped to the model; N <= 0 or M < 0: the central term
- * alone.
- */
+/* laneGroup - the acceleration at L::WIDTH points, one per lane: point i
+   (x[i], y[i], z[i]) (m) to ax[i], ay[i], az[i] (m/s^2).  N, M clamped to
+   the model; N <= 0 or M < 0: the central term alone. */
 template <class L>
 void laneGroup(const double* px, const double* py, const double* pz, const int N, const int M, double* pax,
                double* pay, double* paz) {
@@ -228,8 +207,7 @@ void laneGroup(const double* px, const double* py, const double* pz, const int N
     const V y = L::load(py);
     const V z = L::load(pz);
 
-    /* Scalars as computeFieldScalars: r from the squares added in this
-       order, s the square of the rounded r, three quotients of s. */
+    /* Scalars as computeFieldScalars. */
     const V r = L::sqrt((x * x + y * y) + z * z);
     const V s = r * r;
     const V gmr2 = L::set1(GM) / s;
@@ -249,14 +227,10 @@ void laneGroup(const double* px, const double* py, const double* pz, const int N
     L::store(paz, toDefaultNanLanes<L>(az - (gmr2 * z) / r));
 }
 
-/*
- * evaluateLanes - the acceleration at count points, L::WIDTH at a time; the
- * points left over at the end go through the same group routine with the
- * last point repeated in the padding lanes, whose results are dropped.
- * N, M are clamped to the model (at most MAX_DEGREE) by the caller; N <= 0
- * or M < 0 gives the central term alone.  Runs in the caller's
- * floating-point state.
- */
+/* evaluateLanes - the acceleration at count points, L::WIDTH at a time,
+   the last ones with the last point repeated in the padding lanes (their
+   results dropped).  N, M clamped by the caller; the caller's
+   floating-point state. */
 template <class L>
 void evaluateLanes(const std::size_t count, const double* x, const double* y, const double* z, const int N,
                    const int M, double* ax, double* ay, double* az) {

@@ -18,8 +18,8 @@ namespace geoharm {
  * and results) through the lane routine of the given table (a level's,
  * levelRoutines(), which the processor must run), with the points split
  * over the given number of threads (1..MAX_WORKER_THREADS, whatever the
- * processors; each thread gets a run of consecutive points, a multiple of
- * eight except the last).
+ * processors) in runs of consecutive points, each a multiple of eight but
+ * the last (batch_runner.h).
  */
 void evaluateAccelerationManyWith(const Routines& routines, int threads, std::size_t count, const double* x,
                                   const double* y, const double* z, std::int8_t n, std::int8_t m, double* ax,

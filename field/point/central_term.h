@@ -1,12 +1,8 @@
 /*
- * central_term.h - the point-mass term, added last to the harmonic sums.
- *
- *   a = sum - GM r / |r|^3,  per axis  a_x = sum_x - (gmr2 x) / r
- *
- * with gmr2 x rounded, then divided by r, then subtracted: the order every
- * build follows, so the bits are the same everywhere.  These are the final
- * stores of the one-point paths: a component that is NaN is stored as the
- * default NaN (default_nan.h), the only change the rule makes.
+ * central_term.h - the point-mass term, added last to the harmonic sums:
+ * a = sum - GM r / |r|^3, per axis a_x = sum_x - (gmr2 x) / r in that
+ * order.  The final store of the one-point paths: a NaN component is
+ * stored as the default NaN (default_nan.h).
  *
  * Given:
  *   sc    per-call scalars (gmr2, r)

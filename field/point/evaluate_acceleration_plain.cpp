@@ -1,13 +1,9 @@
 /*
- * evaluate_acceleration_plain.cpp - the evaluation pipeline run as its
- * plain stages, one after the other: scalars, harmonic functions, harmonic
- * sums, central term.
+ * evaluate_acceleration_plain.cpp - the evaluation as its plain stages,
+ * one after the other: scalars, harmonic functions, harmonic sums, central
+ * term.  The reference every fast routine reproduces bit for bit:
  *
  *   a = sum over n = 1..N, m = 0..min(n,M) of grad(term n,m)  -  GM r / |r|^3
- *
- * with the central term written as (GM/r^2) x / r per axis, added last.
- * This is the reference the fast path (evaluateAcceleration) reproduces bit
- * for bit.
  */
 #include "point/evaluate_acceleration.h"
 #include "point/central_term.h"
@@ -19,11 +15,8 @@
 namespace geoharm {
 
 void evaluateAccelerationPlain(const FieldInput& in, double a[3]) {
-    /* Widened limits, clamped to the model. */
     const int N = clampToModel(in.n);
     const int M = clampToModel(in.m);
-
-    /* Per-call scalars. */
     const FieldScalars sc = computeFieldScalars(in.x, in.y, in.z);
 
     /* Harmonic functions up to degree N+1 and order M+1. */
@@ -31,11 +24,8 @@ void evaluateAccelerationPlain(const FieldInput& in, double a[3]) {
     double W[HARMONIC_SIZE];
     fillHarmonicArrays(sc, N, M, V, W);
 
-    /* Non-central part. */
     double sum[3];
     sumHarmonicTerms(N, M, V, W, sum);
-
-    /* Central term, added last. */
     addCentralTerm(sc, in, sum, a);
 }
 

@@ -1,9 +1,7 @@
 /*
  * evaluate_gradient.cpp - the single-point gradient entry points: the
- * floating-point guard, then the one-point gradient routine of the routine
- * table (machine/routine_table.h: the tensor's sums two entries per 256-bit
- * register at the levels avx2 to avx512f_fma, SSE2 pairs at sse2).  Every
- * routine gives the bits of evaluateGradientPlain.
+ * floating-point guard, then the level's one-point gradient routine
+ * (machine/routine_table.h), each with the bits of evaluateGradientPlain.
  */
 #include "point/evaluate_gradient.h"
 

@@ -36,10 +36,9 @@ namespace geoharm {
  *      caller's back on return (fixed_fp_state.h), as evaluateAcceleration
  *      does.  At the origin every output is NaN or infinite; non-finite
  *      coordinates pass through under IEEE rules without a trap.
- *   4. The recursion and all three sums run in one pass over the degrees,
- *      V and W of each function side by side in SSE2 registers; where the
- *      processor has AVX2 the tensor's sums take two entries per 256-bit
- *      register.  The same operations as evaluateGradientPlain.
+ *   4. The level's one-point routine (pair_gradient_kernel.h) runs the
+ *      recursion and all three sums in one pass over the degrees, with the
+ *      operations of evaluateGradientPlain.
  *   5. All working storage is on the caller's stack.
  */
 void evaluateGradient(const FieldInput& in, double T[9], double a[3], double* U);

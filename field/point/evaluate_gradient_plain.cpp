@@ -1,13 +1,9 @@
 /*
  * evaluate_gradient_plain.cpp - the gradient tensor, acceleration and
  * potential from the plain stages, one after the other: the reference the
- * vector routines reproduce bit for bit.
- *
- *   a = the acceleration's stages on the same functions (the recursion
- *       carried one degree further changes none of them);
- *   T = the harmonic sums (sum_gradient_terms.cpp) plus the point mass
- *       (central_tensor.h), added last, entry by entry;
- *   U = GM/r plus the harmonic sum, added last.
+ * vector routines reproduce bit for bit.  The acceleration comes from the
+ * acceleration's stages (the recursion carried one degree further changes
+ * none of its functions); T and U add the point mass last.
  */
 #include "kernels/central_tensor.h"
 #include "point/central_term.h"
@@ -30,7 +26,6 @@ void evaluateGradientPlain(const FieldInput& in, double T[9], double a[3], doubl
     double W[HARMONIC_SIZE];
     fillHarmonicArrays(sc, N + 1, M + 1, V, W);
 
-    /* The acceleration, as evaluateAccelerationPlain forms it. */
     double sum[3];
     sumHarmonicTerms(N, M, V, W, sum);
     addCentralTerm(sc, in, sum, a);

@@ -15,12 +15,20 @@
  * difference and quotient is rounded on its own, in the grouping written.
  *
  * Notes:
- *   - The recursion is stable upward in degree for every latitude: it never
- *     divides by anything that can vanish.
- *   - The order loop runs to M+1 whatever N is; diagonal entries above
- *     degree N+1 are then computed and never read.
- *   - On the polar axis x0 = y0 = 0 and every entry of order >= 1 is a
- *     signed zero.
+ *   1. The recursion is stable upward in degree for every latitude: it
+ *      never divides by anything that can vanish.
+ *   2. The order loop runs to M+1 whatever N is; diagonal entries above
+ *      degree N+1 are then computed and never read.
+ *   3. On the polar axis x0 = y0 = 0 and every entry of order >= 1 is a
+ *      signed zero.
+ *
+ * References:
+ *   Cunningham, L. E., 1970, "On the computation of the spherical harmonic
+ *   terms needed during the numerical integration of the orbital motion of
+ *   an artificial satellite", Celestial Mechanics 2, 207-216.
+ *
+ *   Montenbruck, O., Gill, E., 2000, Satellite Orbits, Springer,
+ *   Sect. 3.2.4 (these recursions for V and W).
  */
 #include "point/harmonic_arrays.h"
 

@@ -1,8 +1,6 @@
 /*
- * fused_harmonic_sums.cpp - the harmonic sums through the one-point routine
- * of the routine table (machine/routine_table.h): the 256-bit routine at
- * the levels avx2 to avx512f_fma, SSE2 pairs at sse2.  All give the same
- * bits.
+ * fused_harmonic_sums.cpp - the harmonic sums through the level's
+ * one-point routine (machine/routine_table.h); all give the same bits.
  */
 #include "point/fused_harmonic_sums.h"
 

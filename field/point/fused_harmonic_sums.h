@@ -1,9 +1,10 @@
 /*
- * fused_harmonic_sums.h - the harmonic sums of one position, with the
- * recursion and the summation fused degree by degree and V, W computed
- * side by side in vector registers (the level's one-point routine,
- * machine/routine_table.h).  Same result, to the last bit, as fillHarmonicArrays followed by
- * sumHarmonicTerms; it is the fast path of evaluateAcceleration.
+ * fused_harmonic_sums.h - the harmonic sums of one position through the
+ * level's one-point routine (machine/routine_table.h: SSE2 pairs at sse2,
+ * fused_harmonic_sums_sse2.cpp; 256-bit registers at avx2, avx2_fma,
+ * avx512f and avx512f_fma, fused_harmonic_sums_avx.cpp), the recursion and
+ * the summation fused degree by degree: the fast path of
+ * evaluateAcceleration.
  */
 #ifndef GEOHARM_FUSED_HARMONIC_SUMS_H
 #define GEOHARM_FUSED_HARMONIC_SUMS_H

@@ -2,41 +2,35 @@
  * fused_harmonic_sums_avx.cpp - the fused recursion and summation with
  * 256-bit registers: two entries (V, W) of one degree per register, so
  * that one instruction makes two entries of a row, two x/y terms or four
- * z terms.  For processors with AVX2 (chosen at run time); the result is
- * the same to the last bit as the 128-bit routine and the plain stages.
+ * z terms.  The one-point routine of the levels avx2, avx2_fma, avx512f
+ * and avx512f_fma (machine/simd_level.h): with FMA the divisions by the
+ * recursion's constants are the exact division of kernels/lane_divide.h
+ * (the divider's doubles, without the divider's unit); with AVX-512VL the
+ * same 256-bit operations have 32 registers, so that the rows and a
+ * degree's coefficients stay in registers where 16 spill.
  *
- * It is built for each of the levels avx2, avx2_fma, avx512f and
- * avx512f_fma (machine/simd_level.h), as their one-point routine: with
- * FMA, the divisions by the recursion's constants are the exact division
- * of kernels/lane_divide.h (the same doubles as the divider, in more
- * instructions, without the divider's unit); with AVX-512VL the same
- * 256-bit operations have 32 registers instead of 16, so that the rows
- * and the coefficients of a degree stay in registers where 16 spill.
- *
- * Every lane is an ordinary IEEE double operation with the operands and
- * the grouping of the plain code, and each accumulator receives its terms
- * one at a time, in the plain order:
+ * Every lane is an IEEE double operation with the operands and grouping
+ * of the plain code, and each accumulator takes its terms one at a time,
+ * in the plain order:
  *
  *   - Row k is held as P[k][p] = (V(k,2p), W(k,2p), V(k,2p+1), W(k,2p+1)).
- *     Entries 2p and 2p+1 of a row depend only on the same entries of the
- *     two rows before, so they are made together, each lane with its own
- *     factors: ((n+m-1) rho) and the divisor (n-m) differ per lane.  A
- *     division by 2 is the multiplication by 0.5 (same real number, same
- *     rounding).
- *   - W(k,0) is +0.0 by definition; the lane that the recursion would put
- *     there is replaced by +0.0 (it could be -0.0 or NaN otherwise).
- *   - The x/y terms of orders m and m+1 fill the two halves of a register
- *     and are added to (ax, ay) half by half, m first.
- *   - The z terms of orders m..m+3 fill the four lanes (in the order
- *     m, m+2, m+1, m+3, see coefficient_quads.h) and are added to az lane
- *     by lane in ascending order.
+ *     Entries 2p and 2p+1 depend only on the same entries of the two rows
+ *     before, so they are made together, each lane with its own factors
+ *     ((n+m-1) rho and the divisor n-m).
+ *   - W(k,0) is +0.0 by definition: the lane the recursion would put there
+ *     (-0.0 or NaN possibly) is replaced by +0.0.
+ *   - The x/y terms of orders m and m+1 fill the two halves of a register,
+ *     added to (ax, ay) half by half, m first; the z terms of orders
+ *     m..m+3 fill the four lanes (as m, m+2, m+1, m+3: coefficient_quads.h),
+ *     added to az in ascending order.
  *   - Entries beyond a row's end are +0.0: lanes that read them make terms
  *     of orders above the degree, which are never added.
- *   - The identities of the 128-bit routine hold lane by lane: (-C) V =
- *     -(C V), a - b = a + (-b), products commuted; 1 t = t.
- *   - The terms of a degree are added after the next row is made (one row
- *     behind the recursion): only the time at which independent work is
- *     issued changes.
+ *   - The exact identities of fused_harmonic_sums_sse2.cpp hold lane by
+ *     lane ((-C) V = -(C V), a - b = a + (-b), products commuted, 1 t = t,
+ *     t/2 = t*0.5), and the terms run one row behind the recursion there too.
+ *
+ * References: Cunningham (1970); Montenbruck and Gill (2000), Sect.
+ * 3.2.4-3.2.5 (in full: fill_harmonic_arrays.cpp, sum_harmonic_terms.cpp).
  */
 #include <immintrin.h>
 
@@ -83,13 +77,13 @@ inline __m256d lanePairs(int i, int j) {
                          static_cast<double>(i));
 }
 
-/* t / (i, i, j, j) for divisors i, j = 2..MAX_EXACT_DIVISOR.  With FMA:
-   the exact division's sequence (fmaQuotient, lane_divide.h), and the
-   lanes' range tests gathered in `inRange`; a point with any lane out of
-   range is evaluated again with the divider (fusedSums), so no test
-   branches here.  The lanes in `unused` are thrown away by the caller
-   (W(k,0), replaced by +0) and count as in range.  Without FMA: the
-   divider. */
+/* divideByPairs - t / (i, i, j, j), i, j = 2..MAX_EXACT_DIVISOR.  Not
+   laneDivide: the halves have different divisors, and with FMA the range
+   tests of the sequence (fmaQuotient, lane_divide.h) are gathered in
+   `inRange` for the whole point, which fusedSums evaluates again with the
+   divider if any lane was out of range: no division branches.  The lanes
+   in `unused` (W(k,0), replaced by +0) count as in range.  Without FMA:
+   the divider. */
 struct Divisions {
 #if defined(GEOHARM_FMA_DIVISION)
     __m256i inRange = _mm256_set1_epi64x(-1);
@@ -245,9 +239,7 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
     __m128d az = _mm_setzero_pd();
     Divisions divisions;
 
-    /* Pass k makes row k and then adds the terms of degree k-2, which read
-       row k-1: the sums run one row behind the recursion, so that the long
-       divisions of a row overlap the terms of the row before. */
+    /* Pass k makes row k, then adds the terms of degree k-2 (row k-1). */
 #pragma GCC unroll 12
     for (int k = 2; k <= K + 1; k++) {
         if (k <= K) makeRow(k, factors, P, diag, divisions);

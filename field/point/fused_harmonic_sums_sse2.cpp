@@ -1,40 +1,35 @@
 /*
  * fused_harmonic_sums_sse2.cpp - recursion and summation of the harmonic
  * terms fused degree by degree, with V and W as the two lanes of SSE2
- * pairs: the one-point routine of the level sse2 (machine/simd_level.h),
- * which every x86 processor of the three builds runs.
+ * pairs: the one-point routine of the level sse2 (machine/simd_level.h).
  *
- * The operations are those of fillHarmonicArrays and sumHarmonicTerms, each
- * rounded on its own, in the same grouping and, per accumulator, in the same
- * order; only independent work is reordered:
+ * The operations are those of fillHarmonicArrays and sumHarmonicTerms,
+ * each rounded on its own, in the same grouping and, per accumulator, in
+ * the same order; only independent work is reordered:
  *
- *   - V(n,m) and W(n,m) take identical operations on independent values, so
- *     one SSE2 instruction does both (each lane is an ordinary IEEE double
- *     operation, the same as the scalar one).
- *   - Row n+1 of the functions is complete as soon as rows n and n-1 are,
- *     and degree n of the sums reads row n+1 only: the terms of degree n are
- *     added after row n+2 is made (one row behind, so that the divisions of
- *     a row overlap the terms of the row before), while the next rows are
- *     computed.
- *   - Products are commuted where the order differs from the scalar code
- *     (a*b = b*a, a+b = b+a in IEEE arithmetic), and a - b is written
- *     a + (-b) with the negation carried by the constant, (-C) V = -(C V):
- *     both are exact identities.
- *   - The z terms of two orders are formed side by side in the two lanes and
- *     then added to az one after the other, in ascending order.
- *   - Exact shortcuts, each the same double as the written operation:
- *     t/2, t/4, t/8 as t*0.5, t*0.25, t*0.125; 2 p as p + p; 1 t as t.
+ *   - V(n,m) and W(n,m) take identical operations, so one SSE2 instruction
+ *     does both, each lane the scalar IEEE operation.
+ *   - Degree n of the sums reads row n+1 of the functions alone; its terms
+ *     are added after row n+2 is made, so that the divisions of a row
+ *     overlap the terms of the row before.
+ *   - The z terms of two orders are formed in the two lanes, then added to
+ *     az one after the other, in ascending order.
+ *   - Exact identities, each the same double as the written operation:
+ *     a*b = b*a and a+b = b+a; a - b = a + (-b) and (-C) V = -(C V), the
+ *     negation carried by the constant; t/2, t/4, t/8 as t*0.5, t*0.25,
+ *     t*0.125; 2 p as p + p; 1 t as t.
  *   - Nothing else is left out: the degree-1 terms (zero coefficients) are
- *     computed and added like every other term, since 0 times an infinite
- *     or NaN function value is NaN and must reach the sums as it does in
- *     the plain code.
+ *     computed and added, since 0 times an infinite or NaN function value
+ *     is NaN and must reach the sums as in the plain code.
  *
- * Layout: H[k][j] = (V(k,j), W(k,j)) and X[k][j] = (W(k,j), V(k,j)), degree
- * k = 0..N+1, order j = 0..min(k, N+1).  Every entry depends only on entries
- * of lower degree in its own column and on the diagonal, so making all
- * orders up to N+1 for every M gives the sums the same values the plain
- * recursion gives for orders up to M+1; orders above min(M, N) + 1 are
- * never read.
+ * Layout: H[k][j] = (V(k,j), W(k,j)) and X[k][j] = (W(k,j), V(k,j)),
+ * degree k = 0..N+1, order j = 0..min(k, N+1).  An entry depends only on
+ * lower degrees of its own column and on the diagonal, so making every
+ * order up to N+1, whatever M is (the extra columns cost little), gives
+ * the entries the sums read the plain recursion's values.
+ *
+ * References: Cunningham (1970); Montenbruck and Gill (2000), Sect.
+ * 3.2.4-3.2.5 (in full: fill_harmonic_arrays.cpp, sum_harmonic_terms.cpp).
  */
 #include <emmintrin.h>
 
@@ -68,12 +63,15 @@ inline __m128d load(const DoublePair& p) { return _mm_load_pd(&p.lo); }
 
 inline __m128d swapLanes(__m128d a) { return _mm_shuffle_pd(a, a, 1); }
 
-/* A pair and a double as lane types, for laneDivide (kernels/lane_divide.h). */
+/* A pair as a lane type, for laneDivide (kernels/lane_divide.h). */
 struct PairLane {
     using V = __m128d;
     static V set1(double v) { return _mm_set1_pd(v); }
 };
 
+/* divideBy - laneDivide on a pair and on a double under one name: no
+   division of its own (the zonal step divides a double, the columns
+   pairs). */
 inline __m128d divideBy(__m128d t, int d) { return laneDivide<PairLane>(t, d); }
 inline double divideBy(double t, int d) { return laneDivide<ScalarLane>(t, d); }
 
@@ -85,9 +83,7 @@ inline double divideBy(double t, int d) { return laneDivide<ScalarLane>(t, d); }
 template <int N, bool FULL>
 void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
     const int mTop = FULL ? N : mTopGiven;
-    /* The functions are made for every order up to N+1, whatever M is: the
-       extra columns cost little and feed nothing else. */
-    constexpr int jTop = N + 1;
+    constexpr int jTop = N + 1; /* every order, whatever M is (Layout above) */
 
     const __m128d z0 = _mm_set1_pd(sc.z0);
     const __m128d rho = _mm_set1_pd(sc.rho);
@@ -120,9 +116,7 @@ void fusedSums(const FieldScalars& sc, const int mTopGiven, double sum[3]) {
     __m128d axy = _mm_setzero_pd();
     __m128d az = _mm_setzero_pd();
 
-    /* Pass k makes row k and then adds the terms of degree k-2, which read
-       row k-1 alone: the sums run one row behind the recursion, so that
-       the divisions of a row overlap the terms of the row before. */
+    /* Pass k makes row k, then adds the terms of degree k-2 (row k-1). */
 #pragma GCC unroll 13
     for (int pass = 1; pass <= N + 2; pass++) {
         if (pass <= N + 1) {

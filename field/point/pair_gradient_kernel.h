@@ -1,37 +1,34 @@
 /*
  * pair_gradient_kernel.h - the gradient tensor, the acceleration and the
  * potential at one point, with V(n,m) and W(n,m) side by side in the two
- * lanes of an SSE2 register: the single-point routines of
- * evaluate_gradient_sse2.cpp and evaluate_gradient_avx2.cpp, which differ
+ * lanes of an SSE2 register: the one-point routines of
+ * evaluate_gradient_sse2.cpp and evaluate_gradient_avx.cpp, which differ
  * only in how they hold the tensor's accumulators (the policy P).
  *
- * The operations are those of the plain stages (evaluateGradientPlain),
- * each rounded on its own, in the same grouping, and every accumulator
- * takes its terms in the same order; the lane kernel
- * (gradient_lane_kernel.h) performs the same ones.  What pairs change:
+ * The operations are those of evaluateGradientPlain (and of the lane
+ * kernel, gradient_lane_kernel.h), each rounded on its own, in the same
+ * grouping, every accumulator taking its terms in the same order:
  *
- *   - V and W of one function take identical recursion operations, so one
- *     SSE2 instruction does both; the zonal functions are made in both
- *     lanes too and their W lane is then set to +0.0, as the plain
- *     recursion sets it.
- *   - The tensor's and the potential's V and W parts are separate
- *     accumulators by definition (sum_gradient_terms.cpp), so one pair
- *     register holds both: (tV, tW) += (cV, cW) (V, W).
- *   - The acceleration's terms are formed as the fused SSE2 routine forms
- *     them (fused_harmonic_sums_sse2.cpp): the x and y sums in the two
- *     lanes of one register with signed coefficient pairs, the z terms of
- *     two orders side by side, added in ascending order; each lane is the
- *     plain operation (a - b = a + (-b), (-C) V = -(C V), a + b = b + a
- *     and 2p = p + p exactly).
+ *   - One SSE2 instruction does the identical recursion steps of V and W;
+ *     the zonal functions are made in both lanes and their W lane then set
+ *     to +0.0, as the plain recursion sets it.
+ *   - The tensor's and the potential's V and W parts are separate sums by
+ *     definition (sum_gradient_terms.cpp), so one pair holds both:
+ *     (tV, tW) += (cV, cW) (V, W).
+ *   - The acceleration's terms are formed as fused_harmonic_sums_sse2.cpp
+ *     forms them, each lane the plain operation by the exact identities
+ *     listed there.
  *
- * The policy P provides:
- *   TensorAcc     the tensor's accumulators, and
- *   zeroTensor(TensorAcc&), addTensor(TensorAcc&, const GradientFunction&,
- *   __m128d vw), finishTensor(const TensorAcc&, double t[6]) (t[e] = (tV +
- *   tW) K3).
- * Everything here lives in the namespace of the level the including file
- * is built for (machine/level_functions.h), so no code built for one
- * instruction set is shared with another.
+ * The policy P provides TensorAcc (the tensor's accumulators),
+ * zeroTensor(TensorAcc&), addTensor(TensorAcc&, const GradientFunction&,
+ * __m128d vw) and finishTensor(const TensorAcc&, double t[6]) (t[e] =
+ * (tV + tW) K3).  Everything lives in the namespace of the level the
+ * including file is built for (machine/level_functions.h), so no code
+ * built for one instruction set is shared with another.
+ *
+ * References: Cunningham (1970); Montenbruck and Gill (2000), Sect.
+ * 3.2.4-3.2.5 (in full, with the second derivatives built on them:
+ * sum_gradient_terms.cpp).
  */
 #ifndef GEOHARM_PAIR_GRADIENT_KERNEL_H
 #define GEOHARM_PAIR_GRADIENT_KERNEL_H
@@ -89,8 +86,8 @@ inline __attribute__((always_inline)) void pairAccelerationTerms(const int n, co
     const ZPairs* zc = COEF_PAIRS.z[n];
     const int mEnd = n < mTop ? n : mTop;
 
-    /* m = 0, x and y: ax - (C V(n+1,1)) K1, ay - (C W(n+1,1)) K1, written
-       with the negated coefficient. */
+    /* m = 0, x and y: ax - (C V(n+1,1)) K1, ay - (C W(n+1,1)) K1, with
+       the negated coefficient. */
     axy = _mm_add_pd(axy, _mm_mul_pd(_mm_mul_pd(pairLoad<P>(tc[0].negCnegC), H[1]), k1));
 
     /* x and y, m >= 1: ((-(C Vp) - S Wp, S Vp - C Wp) + F (C Vm + S Wm,

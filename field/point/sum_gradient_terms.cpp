@@ -76,6 +76,17 @@
  * per lane): every routine performs these operations, so every routine
  * gives these bits.  The factors are formed once, at compile time, and the
  * functions of order 0 (W = 0) are multiplied like every other.
+ *
+ * References:
+ *   Cunningham, L. E., 1970, "On the computation of the spherical harmonic
+ *   terms needed during the numerical integration of the orbital motion of
+ *   an artificial satellite", Celestial Mechanics 2, 207-216 (the first
+ *   derivatives of V and W as functions of one degree more, which applied
+ *   twice give the relations above).
+ *
+ *   Montenbruck, O., Gill, E., 2000, Satellite Orbits, Springer,
+ *   Sect. 3.2.4-3.2.5 (the recursions, and the first derivatives in the
+ *   form of sum_harmonic_terms.cpp).
  */
 #include "point/gradient_sums.h"
 

@@ -2,8 +2,8 @@
  * sum_harmonic_terms.cpp - Cartesian gradient of the unnormalised harmonic
  * expansion, term by term.
  *
- * For the term C(n,m) V(n,m) + S(n,m) W(n,m) of the potential (times GM/R)
- * the derivatives are, with Vp/Wp = V/W(n+1,m+1), Vm/Wm = V/W(n+1,m-1) and
+ * For the term (GM/R) (C(n,m) V(n,m) + S(n,m) W(n,m)) of the potential the
+ * derivatives are, with Vp/Wp = V/W(n+1,m+1), Vm/Wm = V/W(n+1,m-1) and
  * F = (n-m+2)!/(n-m)!:
  *
  *   m = 0:   d/dx = -C V(n+1,1) GM/R^2          d/dy = -C W(n+1,1) GM/R^2
@@ -12,9 +12,16 @@
  *   all m:   d/dz = (n-m+1) (-C V(n+1,m) - S W(n+1,m)) GM/R^2
  *
  * Each term is scaled by K1 or K2 before it is added, and the terms are
- * added in the order degree (outer) by order (inner), one accumulator per
- * axis.  That order fixes the rounding of the result: summing in any other
- * order would change its last bits, so it must not be reassociated.
+ * added degree (outer) by order (inner), one accumulator per axis: that
+ * order fixes the last bits of the result, so it must not be reassociated.
+ *
+ * References:
+ *   Cunningham, L. E., 1970, "On the computation of the spherical harmonic
+ *   terms needed during the numerical integration of the orbital motion of
+ *   an artificial satellite", Celestial Mechanics 2, 207-216.
+ *
+ *   Montenbruck, O., Gill, E., 2000, Satellite Orbits, Springer,
+ *   Sect. 3.2.5 (these derivatives, the acceleration from V and W).
  */
 #include "point/harmonic_sums.h"
 
@@ -37,7 +44,7 @@ void sumHarmonicTerms(int N, int M, const double V[HARMONIC_SIZE], const double 
             const double S = coefS(n, m);
 
             if (m == 0) {
-                /* Zonal term: only the order-1 neighbour enters x and y. */
+                /* Zonal: only the order-1 neighbour enters x and y. */
                 ax = ax - (C * V[harmonicIndex(n + 1, 1)]) * K1;
                 ay = ay - (C * W[harmonicIndex(n + 1, 1)]) * K1;
             } else {
@@ -50,7 +57,7 @@ void sumHarmonicTerms(int N, int M, const double V[HARMONIC_SIZE], const double 
                 ay = ay + ((S * Vp - C * Wp) + F * (S * Vm - C * Wm)) * K2;
             }
 
-            /* Radial-like z term, weighted by (n-m+1), exact in double. */
+            /* z, weighted by (n-m+1), exact in double. */
             const double Vz = V[harmonicIndex(n + 1, m)];
             const double Wz = W[harmonicIndex(n + 1, m)];
             az = az + (static_cast<double>(n - m + 1) * (-(C * Vz) - S * Wz)) * K1;

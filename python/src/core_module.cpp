@@ -39,8 +39,8 @@ inline double loadDouble(const char* p) {
  * (rows of x, y, z): a calling thread keeps it from one call to the next,
  * for calls of up to KEPT_POINTS points (24 MiB), and frees it when the
  * thread ends.  Fresh memory from the system costs a page fault per 4 KiB
- * on first use, which on a virtual machine takes as long as a fifth of the
- * evaluation itself; memory used before costs nothing.  A larger call
+ * on first use, a large part of the call's time on a virtual machine
+ * (docs/python.md); memory used before costs nothing.  A larger call
  * takes memory of its own and gives it back at its end.
  */
 constexpr std::size_t KEPT_POINTS = std::size_t{1} << 20;
