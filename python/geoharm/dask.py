@@ -26,6 +26,8 @@ import numpy.typing as npt
 
 import geoharm
 
+from . import _arguments
+
 __all__ = ["acceleration", "gradient"]
 
 
@@ -43,12 +45,12 @@ def _checked(
     geoharm.acceleration converts it, then chunked by dask."""
     if isinstance(positions, da.Array):
         array = positions
-        geoharm._check_real_kind(array.dtype)
-        geoharm._check_shape(array.shape)
+        _arguments.check_real_kind(array.dtype)
+        _arguments.check_shape(array.shape)
     else:
-        array = da.asarray(geoharm._positions(positions, function))
-    n = geoharm._limit(N, "N", "maximum degree")
-    m = geoharm._limit(M, "M", "maximum order")
+        array = da.asarray(_arguments.positions(positions, _arguments.call_of(function)))
+    n = _arguments.limit(N, "N", "maximum degree")
+    m = _arguments.limit(M, "M", "maximum order")
     if len(array.chunks[-1]) > 1:
         array = array.rechunk({array.ndim - 1: 3})
     return array, n, m
