@@ -1,5 +1,6 @@
 """geoharm - the Earth's gravitational acceleration from a spherical-harmonic
-model of degree and order 10.
+model of degree and order 10, and from any other such model (an ICGEM file
+or tables of coefficients, up to degree 2700).
 
 The same numbers, to the last bit, as the MATLAB and Octave functions
 geoharm and geoharm_batch and the C++ library: every result comes from the
@@ -15,10 +16,19 @@ Functions
                                          potential
     geoharm.dask.acceleration, .gradient the same on a dask array, chunk by
                                          chunk where the chunks are
+Other models
+    load(path, epoch=None)               a Model from an ICGEM file (.gfc)
+    Model(gm, radius, C, S, normalization='fully_normalized', name=None)
+                                         a Model from tables; its
+                                         acceleration(positions, N, M) and
+                                         gradient(...) as the functions'
+    ModelError                           a refused file, epoch or table
+                                         (a ValueError)
 Constants
     GM          gravitational parameter of the model (m^3/s^2)
     R_REF       reference radius of the expansion (m)
     MAX_DEGREE  highest degree and order of the model's terms (10)
+    MAX_MODEL_DEGREE  the highest degree of a Model (2700)
     __version__ the core's version, "MAJOR.MINOR.PATCH"
     simd_level() the vector routines in use ("sse2" ... "avx512f_fma"),
                 chosen once when the package is imported (GEOHARM_SIMD_LEVEL)
@@ -37,13 +47,17 @@ import numpy as np
 import numpy.typing as npt
 
 from . import _arguments, _core
+from ._model import Model, ModelError, load
 
 GM: float = _core.GM
 R_REF: float = _core.R_REF
 MAX_DEGREE: int = _core.MAX_DEGREE
 __version__: str = _core.version()
 
-__all__ = ["acceleration", "gradient", "simd_level", "GM", "R_REF", "MAX_DEGREE", "__version__"]
+MAX_MODEL_DEGREE: int = _core.MAX_MODEL_DEGREE
+
+__all__ = ["acceleration", "gradient", "simd_level", "GM", "R_REF", "MAX_DEGREE", "__version__", "Model",
+           "ModelError", "load", "MAX_MODEL_DEGREE"]
 
 
 def simd_level() -> str:

@@ -1,7 +1,8 @@
 /*
  * core_module.cpp - geoharm._core, the Python extension module: the
  * installed C++ interface <geoharm/geoharm.h> (acceleration, gradient,
- * version, constants) for numpy arrays.
+ * version, constants) for numpy arrays, and the models of
+ * <geoharm/gravity_model.h> (model_binding.cpp).
  *
  * The package's Python layer (geoharm/_arguments.py) reads and checks the
  * caller's arguments; what reaches this module is already a float64 array
@@ -20,6 +21,7 @@
 #include <geoharm/geoharm.h>
 
 #include "field_calls.h"
+#include "model_binding.h"
 
 namespace py = pybind11;
 
@@ -79,8 +81,8 @@ py::object callInFixedFpState(const py::function& function, const py::args& argu
 }  // namespace
 
 PYBIND11_MODULE(_core, module) {
-    module.doc() = "The geoharm core (C++), for the geoharm package: call geoharm.acceleration and "
-                   "geoharm.gradient, not this.";
+    module.doc() = "The geoharm core (C++), for the geoharm package: call geoharm.acceleration, "
+                   "geoharm.gradient and geoharm.load, not this.";
     module.def(
         "acceleration",
         [](const py::array& positions, int n, int m) {
@@ -105,4 +107,5 @@ PYBIND11_MODULE(_core, module) {
     module.attr("GM") = geoharm::GM;
     module.attr("R_REF") = geoharm::R_REF;
     module.attr("MAX_DEGREE") = geoharm::MAX_DEGREE;
+    geoharm_python::bindGravityModel(module);
 }
