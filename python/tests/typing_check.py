@@ -3,6 +3,8 @@ python_typing): the calls of the first part must pass, each line of the
 second must be refused with the error its ignore comment names (strict
 mode reports an ignore that is not needed)."""
 
+import pathlib
+
 import numpy as np
 import numpy.typing as npt
 
@@ -25,6 +27,20 @@ small: npt.NDArray[np.float64] = geoharm.acceleration([7e6, 1e6, 2e6], np.int8(1
 geoharm.gradient(np.zeros(3), np.int64(4), M=np.int16(2))
 geoharm.dask.acceleration(np.zeros((5, 3)), np.int8(10), np.uint64(3))
 geoharm.dask.gradient(np.zeros((5, 3)), N=np.int32(10))
+# Models: loaded, made from tables, evaluated, with dask.
+model: geoharm.Model = geoharm.load("model.gfc", epoch=2010.5)
+model = geoharm.load(pathlib.Path("model.gfc"), "2010-07-02")
+model = geoharm.Model(3.986e14, 6.378e6, np.eye(3), np.zeros((3, 3)), "unnormalized", name="three")
+from_model: npt.NDArray[np.float64] = model.acceleration(np.zeros((5, 3)), np.int16(8), None)
+model_T, model_A, model_U = model.gradient([7e6, 1e6, 2e6])
+table: npt.NDArray[np.float64] = model.C
+model_degree: int = model.max_degree
+model_name: str = model.name
+compiled: bool = model.is_compiled_in
+geoharm.dask.acceleration(np.zeros((5, 3)), model=model)
+geoharm.dask.gradient(np.zeros((5, 3)), 4, None, model)
+largest: int = geoharm.MAX_MODEL_DEGREE
+refused: type[ValueError] = geoharm.ModelError
 
 geoharm.acceleration([7e6, 1e6, 2e6], "10", 10)  # type: ignore[arg-type]
 geoharm.acceleration([7e6, 1e6, 2e6], 10, 2.5)  # type: ignore[arg-type]
@@ -38,3 +54,9 @@ wrong_gradient: npt.NDArray[np.float64] = geoharm.gradient([7e6, 1e6, 2e6])  # t
 geoharm.gradient([7e6, 1e6, 2e6], 10.0)  # type: ignore[arg-type]
 geoharm.dask.acceleration(np.zeros((5, 3)), np.float64(10))  # type: ignore[arg-type]
 geoharm.dask.gradient(np.zeros((5, 3)), 10, "10")  # type: ignore[arg-type]
+geoharm.load(7)  # type: ignore[arg-type]
+geoharm.load("model.gfc", [2010])  # type: ignore[arg-type]
+model.acceleration([7e6, 1e6, 2e6], 4.0)  # type: ignore[arg-type]
+wrong_model_gm: str = model.gm  # type: ignore[assignment]
+model.gm = 1.0  # type: ignore[misc]
+geoharm.dask.acceleration(np.zeros((5, 3)), model="EGM")  # type: ignore[arg-type]
