@@ -3,10 +3,14 @@
  * engine, once engine_under_test.cpp plugs it in) on synthetic Kaula-rule
  * models, against the 113-bit reference.
  *
- *   model_accuracy_report [--seed S] [--threads T] [DEGREE[:RANDOM] ...]
+ *   model_accuracy_report [--seed S] [--threads T] [--check] [DEGREE[:RANDOM] ...]
  *
  * Given:
  *   --seed S      the models' and the random points' seed (default 1)
+ *   --check       hold the engine to its bounds: the acceleration within
+ *                 2e-15 of its norm, the harmonic part within 4e-15 (1e-14
+ *                 above degree 360) and at most twice GeographicLib's worst,
+ *                 U within 2e-15, T within 1e-14, no NaN
  *   --threads T   threads for the reference (default: the processors)
  *   DEGREE:RANDOM a model of that degree (2..2700), evaluated in full
  *                 (N = M = DEGREE) at the twelve fixed points of
@@ -18,7 +22,8 @@
  *   harmonic part (the model with C(0,0) = 0, |error| / |its a|), U
  *   (relative), T and T of the harmonic part (|error|_F / |T|_F) when the
  *   evaluator gives them;
- *   exit status 0, or 2 for a bad command line.
+ *   exit status 0; 1 when --check finds a bound exceeded (a line
+ *   "exceeds: ..." says which); 2 for a bad command line.
  */
 #include <atomic>
 #include <cinttypes>
@@ -94,13 +99,20 @@ std::vector<QuadEvaluation> referenceAt(const QuadReference& reference, const st
     return out;
 }
 
-void report(const Candidate& c, const std::vector<AccuracyPoint>& points, const std::vector<QuadEvaluation>& refs) {
+/* The worst errors of one evaluator over the points. */
+struct WorstErrors {
+    Worst a, aHarmonic, U, T, THarmonic;
+};
+
+WorstErrors report(const Candidate& c, const std::vector<AccuracyPoint>& points,
+                   const std::vector<QuadEvaluation>& refs) {
+    WorstErrors w;
     if (!c.model || !c.harmonic) {
         std::printf("  %-14s not plugged in (engine_under_test.cpp)\n", c.name.c_str());
-        return;
+        return w;
     }
     const bool tensor = c.model->hasTensor();
-    Worst a, aHarmonic, U, T, THarmonic;
+    Worst &a = w.a, &aHarmonic = w.aHarmonic, &U = w.U, &T = w.T, &THarmonic = w.THarmonic;
     for (std::size_t i = 0; i < points.size(); i++) {
         DoubleField model, harmonic;
         c.model->evaluate(points[i].p, model);
@@ -124,12 +136,36 @@ void report(const Candidate& c, const std::vector<AccuracyPoint>& points, const 
         line("T", T);
         line("T harmonic", THarmonic);
     }
+    return w;
+}
+
+/* The engine's bounds at a degree; false (and a line each) when one is
+   exceeded. */
+bool withinBounds(int degree, const WorstErrors& engine, const WorstErrors& geographicLib) {
+    const double harmonicBound = degree <= 360 ? 4e-15 : 1e-14;
+    const struct {
+        const char* what;
+        const Worst& worst;
+        double bound;
+    } checks[] = {{"a", engine.a, 2e-15},
+                  {"a harmonic", engine.aHarmonic, harmonicBound},
+                  {"a harmonic (twice GeographicLib's)", engine.aHarmonic, 2.0 * geographicLib.aHarmonic.error},
+                  {"U", engine.U, 2e-15},
+                  {"T", engine.T, 1e-14}};
+    bool ok = true;
+    for (const auto& c : checks) {
+        if (c.worst.nans == 0 && c.worst.error <= c.bound) continue;
+        std::printf("exceeds: degree %d, %s: %.3g (bound %.3g, %zu NaN)\n", degree, c.what, c.worst.error, c.bound,
+                    c.worst.nans);
+        ok = false;
+    }
+    return ok;
 }
 
 int usage(const char* reason) {
     std::fprintf(stderr,
                  "model_accuracy_report: %s\n"
-                 "usage: model_accuracy_report [--seed S] [--threads T] [DEGREE[:RANDOM] ...]\n",
+                 "usage: model_accuracy_report [--seed S] [--threads T] [--check] [DEGREE[:RANDOM] ...]\n",
                  reason);
     return 2;
 }
@@ -149,9 +185,12 @@ int main(int argc, char** argv) {
     unsigned long long seed = 1, threads = std::thread::hardware_concurrency();
     if (threads == 0) threads = 1;
     std::vector<Job> jobs;
+    bool check = false, ok = true;
     for (int i = 1; i < argc; i++) {
         const std::string arg = argv[i];
-        if (arg == "--seed" && i + 1 < argc) {
+        if (arg == "--check") {
+            check = true;
+        } else if (arg == "--seed" && i + 1 < argc) {
             if (!parseNumber(argv[++i], 0, ~0ULL, seed)) return usage("--seed takes a whole number");
         } else if (arg == "--threads" && i + 1 < argc) {
             if (!parseNumber(argv[++i], 1, 256, threads)) return usage("--threads takes 1..256");
@@ -183,11 +222,12 @@ int main(int argc, char** argv) {
 
         Candidate geographicLib{"GeographicLib", std::make_unique<GeographicLibEvaluator>(model, job.degree, true),
                                 std::make_unique<GeographicLibEvaluator>(model, job.degree, false)};
-        report(geographicLib, points, refs);
+        const WorstErrors theirs = report(geographicLib, points, refs);
         Candidate engine{ENGINE_NAME, makeEngineEvaluator(model, job.degree, job.degree),
                          makeEngineEvaluator(harmonicModel, job.degree, job.degree)};
-        report(engine, points, refs);
+        const WorstErrors ours = report(engine, points, refs);
+        if (check) ok = withinBounds(job.degree, ours, theirs) && ok;
         std::fflush(stdout);
     }
-    return 0;
+    return ok ? 0 : 1;
 }
