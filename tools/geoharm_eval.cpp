@@ -25,10 +25,18 @@
  * does not grow with the input; should it run out all the same, the lines
  * before are written and the status is 6 ("geoharm-eval: out of memory").
  *
+ * With --model FILE, the model of that ICGEM file (GravityModel::load)
+ * instead of the compiled-in one, its time-variable terms at the epoch of
+ * --epoch EPOCH (a decimal year or a date yyyy-mm-dd); every option and
+ * output works with it, and N and M may be any int.  A file that cannot
+ * be loaded ends the tool with status 2 and the loader's message, which
+ * names the file, before a record is read.
+ *
  * With --version, it prints its version and the levels of vector routines
- * the evaluation takes on this processor, and reads nothing.  Where
- * GEOHARM_SIMD_LEVEL cannot be used (machine/settings.h), it says why and
- * exits with status 2 before reading a record.
+ * the evaluation takes on this processor, and reads nothing (with --model,
+ * also what the file holds).  Where GEOHARM_SIMD_LEVEL cannot be used
+ * (machine/settings.h), it says why and exits with status 2 before
+ * reading a record.  --help prints the usage (eval_options.h).
  *
  * The whole run is in the default floating-point environment, whatever the
  * process was started with: reading a number (strtod) and printing one
@@ -38,36 +46,23 @@
 #include <algorithm>
 #include <cfenv>
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <geoharm/version.h>
 
+#include "eval_field.h"
+#include "eval_options.h"
+#include "geoharm/gravity_model.h"
 #include "machine/routine_table.h"
-#include "many/evaluate_acceleration_many.h"
-#include "many/evaluate_gradient_many.h"
-#include "point/evaluate_acceleration.h"
-#include "point/evaluate_gradient.h"
+#include "models/model_epoch.h"
 #include "record_io.h"
 #include "tool_exit.h"
 #include "tool_platform.h"
 
 namespace {
-
-/* One record's line: the acceleration, or with --gradient the 13 values
-   of the gradient; returns the number of values. */
-int evaluateRecord(const geoharm::FieldInput& in, bool gradient, double line[geoharm::GRADIENT_LINE_VALUES]) {
-    if (!gradient) {
-        geoharm::evaluateAcceleration(in, line);
-        return 3;
-    }
-    double T[9], a[3], U;
-    geoharm::evaluateGradient(in, T, a, &U);
-    geoharm::gradientLine(U, a, T, line);
-    return geoharm::GRADIENT_LINE_VALUES;
-}
 
 /*
  * For --many: up to RECORDS_AT_ONCE records, evaluated together when the
@@ -78,8 +73,8 @@ int evaluateRecord(const geoharm::FieldInput& in, bool gradient, double line[geo
  */
 class RecordBlock {
 public:
-    explicit RecordBlock(bool gradient)
-        : gradient_(gradient), width_(gradient ? geoharm::GRADIENT_LINE_VALUES : 3) {
+    RecordBlock(const geoharm::EvalField& field, bool gradient)
+        : field_(field), gradient_(gradient), width_(gradient ? geoharm::GRADIENT_LINE_VALUES : 3) {
         const std::size_t most = geoharm::RECORDS_AT_ONCE;
         records_.reserve(most);
         order_.reserve(most);
@@ -93,7 +88,7 @@ public:
     }
 
     /* Adds a record; true when the block is full (flush it then). */
-    bool add(const geoharm::FieldInput& record) {
+    bool add(const geoharm::Record& record) {
         records_.push_back(record);
         return records_.size() == geoharm::RECORDS_AT_ONCE;
     }
@@ -111,22 +106,20 @@ public:
 
         /* One many-point call per group: coordinates in, components out. */
         for (std::size_t begin = 0, end; begin < count; begin = end) {
-            const geoharm::FieldInput& first = records_[order_[begin]];
+            const geoharm::Record& first = records_[order_[begin]];
             for (end = begin; end < count && limitsOf(records_[order_[end]]) == limitsOf(first); end++) {
             }
             const std::size_t g = end - begin;
             for (std::size_t k = 0; k < g; k++) {
-                const geoharm::FieldInput& r = records_[order_[begin + k]];
+                const geoharm::Record& r = records_[order_[begin + k]];
                 in_[k] = r.x;
                 in_[g + k] = r.y;
                 in_[2 * g + k] = r.z;
             }
             const double *x = in_.data(), *y = x + g, *z = y + g;
             double *ax = out_.data(), *ay = ax + g, *az = ay + g;
-            if (gradient_)
-                geoharm::evaluateGradientMany(g, x, y, z, first.n, first.m, T_.data(), ax, ay, az, U_.data());
-            else
-                geoharm::evaluateAccelerationMany(g, x, y, z, first.n, first.m, ax, ay, az);
+            field_.many(g, x, y, z, first.n, first.m, gradient_ ? T_.data() : nullptr, ax, ay, az,
+                        gradient_ ? U_.data() : nullptr);
             for (std::size_t k = 0; k < g; k++) {
                 double* line = &results_[static_cast<std::size_t>(width_) * order_[begin + k]];
                 const double a[3] = {ax[k], ay[k], az[k]};
@@ -143,11 +136,12 @@ public:
     }
 
 private:
-    static int limitsOf(const geoharm::FieldInput& r) { return r.n * 256 + r.m; }
+    static std::pair<int, int> limitsOf(const geoharm::Record& r) { return {r.n, r.m}; }
 
+    const geoharm::EvalField& field_;
     bool gradient_;
     int width_;
-    std::vector<geoharm::FieldInput> records_;
+    std::vector<geoharm::Record> records_;
     std::vector<std::size_t> order_;
     std::vector<double> in_, out_, T_, U_, results_;
 };
@@ -155,19 +149,19 @@ private:
 /* The records of the reader, evaluated one by one or (many) in blocks,
    and written; the reader's last outcome in `read`.  std::bad_alloc is
    the caller's to report. */
-void evaluateRecords(bool many, bool gradient, geoharm::RecordReader& reader, geoharm::ResultOutput& output,
-                     geoharm::ReadStatus& read, std::string& why) {
+void evaluateRecords(const geoharm::EvalField& field, bool many, bool gradient, geoharm::RecordReader& reader,
+                     geoharm::ResultOutput& output, geoharm::ReadStatus& read, std::string& why) {
     if (!many) {
-        geoharm::FieldInput in;
+        geoharm::Record in;
         while ((read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
             double line[geoharm::GRADIENT_LINE_VALUES];
-            const int width = evaluateRecord(in, gradient, line);
+            const int width = field.line(in, gradient, line);
             if (!output.write(line, width)) return;
         }
         return;
     }
-    RecordBlock block(gradient);
-    geoharm::FieldInput in;
+    RecordBlock block(field, gradient);
+    geoharm::Record in;
     while ((read = reader.next(in, why)) == geoharm::ReadStatus::Record) {
         if (block.add(in) && !block.flush(output)) return;
     }
@@ -175,56 +169,69 @@ void evaluateRecords(bool many, bool gradient, geoharm::RecordReader& reader, ge
     block.flush(output);
 }
 
+/*
+ * The model of --model, or a reason on standard error (status 2).  An
+ * epoch the loader refuses is reported with the file's name in front, as
+ * every other refusal names the file.
+ */
+bool loadModel(const geoharm::EvalOptions& options, geoharm::GravityModel& model) {
+    char message[1024];
+    const char* epoch = options.hasEpoch ? options.epoch.c_str() : nullptr;
+    double year;
+    if (epoch != nullptr && !geoharm::parseEpoch(epoch, &year, message, sizeof message)) {
+        std::fprintf(stderr, "geoharm-eval: %s: %s\n", options.model.c_str(), message);
+        return false;
+    }
+    model = geoharm::GravityModel::load(options.model.c_str(), epoch, message, sizeof message);
+    if (!model.ok()) std::fprintf(stderr, "geoharm-eval: %s\n", message);
+    return model.ok();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    /* Options: --many, --gradient, --bits and --version, each at most once,
-       in any order. */
-    bool many = false, gradient = false, bits = false, version = false, good = true;
-    for (int i = 1; i < argc; i++) {
-        bool* flag = std::strcmp(argv[i], "--many") == 0       ? &many
-                     : std::strcmp(argv[i], "--gradient") == 0 ? &gradient
-                     : std::strcmp(argv[i], "--bits") == 0     ? &bits
-                     : std::strcmp(argv[i], "--version") == 0  ? &version
-                                                               : nullptr;
-        if (flag == nullptr || *flag) good = false;
-        if (flag != nullptr) *flag = true;
-    }
-    if (!good) {
-        std::fprintf(stderr,
-                     "usage: %s [--many] [--gradient] [--bits] < records\n"
-                     "       %s --version\n"
-                     "  reads lines 'x y z N M' (metres; degree and order in -128..127)\n"
-                     "  writes 'a_x a_y a_z' (m/s^2) for each, as %%.17g\n"
-                     "  --many: the records of each N and M in one many-point call\n"
-                     "  --gradient: writes 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz'\n"
-                     "    (m^2/s^2, m/s^2, 1/s^2) instead\n"
-                     "  --bits: each double as the 16 hexadecimal digits of its bits\n"
-                     "  --version: the version and the vector routines this processor takes\n",
-                     argv[0], argv[0]);
+    geoharm::EvalOptions options;
+    std::string why;
+    const std::vector<std::string> args = geoharm::argumentsAsUtf8(argc, argv);
+    if (!geoharm::parseEvalOptions(std::vector<std::string>(args.begin() + 1, args.end()), options, why)) {
+        std::fprintf(stderr, "geoharm-eval: %s\n%s", why.c_str(), geoharm::evalUsage(argv[0]).c_str());
         return geoharm::STATUS_USAGE;
+    }
+    if (options.help) {
+        std::fputs(geoharm::evalUsage(argv[0]).c_str(), stdout);
+        return geoharm::ResultOutput("geoharm-eval").finish(geoharm::STATUS_DONE);
     }
     if (geoharm::routineProblem() != nullptr) {
         std::fprintf(stderr, "geoharm-eval: %s\n", geoharm::routineProblem());
         return geoharm::STATUS_USAGE;
     }
-    if (version) {
+    /* Round to nearest, exceptions masked, for the reading and printing
+       (and the epoch's reading). */
+    std::fesetenv(FE_DFL_ENV);
+
+    /* The model before anything is read. */
+    geoharm::GravityModel model;
+    if (options.hasModel && !loadModel(options, model)) return geoharm::STATUS_USAGE;
+    if (options.version) {
         const geoharm::Routines& routines = geoharm::activeRoutines();
         std::printf("geoharm-eval %s, vector routines %s (one point %s)\n", GEOHARM_VERSION_STRING,
                     geoharm::levelName(routines.level), geoharm::levelName(routines.pointLevel));
-        return geoharm::STATUS_DONE;
+        if (options.hasModel)
+            std::printf("model %s: '%s', degree %d%s\n", options.model.c_str(), model.name(), model.maxDegree(),
+                        model.isCompiledIn() ? " (the compiled-in model: its routines)" : "");
+        else
+            std::printf("model: the compiled-in one (--model FILE [--epoch EPOCH]: an ICGEM file's)\n");
+        return geoharm::ResultOutput("geoharm-eval").finish(geoharm::STATUS_DONE);
     }
-    /* Round to nearest, exceptions masked, for the reading and printing. */
-    std::fesetenv(FE_DFL_ENV);
-
+    const geoharm::EvalField field(options.hasModel ? &model : nullptr);
     geoharm::readStandardInputAsBytes();
-    geoharm::RecordReader reader(stdin);
-    geoharm::ResultOutput output("geoharm-eval", bits ? geoharm::NumberFormat::Bits : geoharm::NumberFormat::Decimal);
-    std::string why;
+    geoharm::RecordReader reader(stdin, geoharm::MAX_LINE_BYTES, field.limitRange());
+    geoharm::ResultOutput output("geoharm-eval",
+                                 options.bits ? geoharm::NumberFormat::Bits : geoharm::NumberFormat::Decimal);
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
     int status;
     try {
-        evaluateRecords(many, gradient, reader, output, read, why);
+        evaluateRecords(field, options.many, options.gradient, reader, output, read, why);
         status = geoharm::readEndStatus("geoharm-eval", read, reader, why);
     } catch (const std::bad_alloc&) {
         status = geoharm::outOfMemory("geoharm-eval");

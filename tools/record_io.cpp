@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cinttypes>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -44,12 +45,23 @@ bool parseDouble(const std::string& text, double& value) {
     return end == text.c_str() + text.size();
 }
 
-bool parseInt8(const std::string& text, int& value) {
+/* The smallest and largest N and M of a range, and how a reason names it. */
+long lowestLimit(LimitRange range) { return range == LimitRange::Int8 ? INT8_MIN : INT_MIN; }
+long highestLimit(LimitRange range) { return range == LimitRange::Int8 ? INT8_MAX : INT_MAX; }
+const char* rangeText(LimitRange range) {
+    return range == LimitRange::Int8 ? "-128..127" : "-2147483648..2147483647";
+}
+
+/* A decimal integer of the range.  strtol's long is 64 bits on Linux and
+   32 on Windows: a value beyond an int is ERANGE on one and out of the
+   range on the other, refused on both. */
+bool parseLimit(const std::string& text, LimitRange range, int& value) {
     if (!readable(text)) return false;
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
-    if (end != text.c_str() + text.size() || errno == ERANGE || v < -128 || v > 127) return false;
+    if (end != text.c_str() + text.size() || errno == ERANGE || v < lowestLimit(range) || v > highestLimit(range))
+        return false;
     value = static_cast<int>(v);
     return true;
 }
@@ -102,7 +114,7 @@ void formatOne(double v, NumberFormat format, std::string& out) {
 
 }  // namespace
 
-RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why) {
+RecordKind parseRecord(const std::string& line, Record& in, std::string& why, LimitRange range) {
     std::size_t pos = 0;
     const std::string first = nextField(line, pos);
     if (first.empty() || first[0] == '#') return RecordKind::Empty;
@@ -129,8 +141,8 @@ RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why
             why = "expected 5 fields: x y z N M";
             return RecordKind::Malformed;
         }
-        if (!parseInt8(field, nm[i])) {
-            why = std::string(limits[i]) + " is not an integer in -128..127: " + quoted(field);
+        if (!parseLimit(field, range, nm[i])) {
+            why = std::string(limits[i]) + " is not an integer in " + rangeText(range) + ": " + quoted(field);
             return RecordKind::Malformed;
         }
     }
@@ -141,12 +153,30 @@ RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why
     in.x = xyz[0];
     in.y = xyz[1];
     in.z = xyz[2];
-    in.n = static_cast<std::int8_t>(nm[0]);
-    in.m = static_cast<std::int8_t>(nm[1]);
+    in.n = nm[0];
+    in.m = nm[1];
     return RecordKind::Record;
 }
 
+FieldInput fieldInputOf(const Record& r) {
+    return {r.x, r.y, r.z, static_cast<std::int8_t>(r.n), static_cast<std::int8_t>(r.m)};
+}
+
+RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why) {
+    Record record;
+    const RecordKind kind = parseRecord(line, record, why, LimitRange::Int8);
+    if (kind == RecordKind::Record) in = fieldInputOf(record);
+    return kind;
+}
+
 ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
+    Record record;
+    const ReadStatus status = next(record, why);
+    if (status == ReadStatus::Record) in = fieldInputOf(record);
+    return status;
+}
+
+ReadStatus RecordReader::next(Record& in, std::string& why) {
     if (stopped_) return ReadStatus::End;
     for (;;) {
         /* One line, without its '\n'; a last line may lack it.  A mark at
@@ -183,7 +213,7 @@ ReadStatus RecordReader::next(FieldInput& in, std::string& why) {
         /* A UTF-8 byte-order mark, as some editors write, only at the start. */
         if (line_ == 1) text_.erase(0, leadingMark(text_));
 
-        switch (parseRecord(text_, in, why)) {
+        switch (parseRecord(text_, in, why, range_)) {
             case RecordKind::Empty:
                 break;
             case RecordKind::Malformed:

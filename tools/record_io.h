@@ -4,7 +4,9 @@
  * Input, one record a line:   x y z N M
  *   x, y, z  decimal doubles (m); "nan", "inf", "-0.0" and hex floats are
  *            accepted as strtod reads them
- *   N, M     decimal integers in -128..127 (they travel as int8)
+ *   N, M     decimal integers in -128..127 (they travel as int8), or with
+ *            LimitRange::Int any int (a model loaded from a file takes
+ *            them as int)
  * Fields are separated by blanks or tabs.  Blank lines and lines whose first
  * non-blank character is '#' carry no record.
  *
@@ -52,10 +54,28 @@ constexpr std::size_t QUOTED_FIELD_CHARS = 40;
 
 enum class RecordKind { Record, Empty, Malformed };
 
+/* The values of N and M a record may hold. */
+enum class LimitRange {
+    Int8, /* -128..127: the compiled-in model's (FieldInput holds int8) */
+    Int   /* INT_MIN..INT_MAX: a loaded model's (GravityModel takes int) */
+};
+
+/* A record as read: the position and the limits, N and M as int. */
+struct Record {
+    double x, y, z;
+    int n, m;
+};
+
+/* fieldInputOf - a record of LimitRange::Int8 as the field takes it. */
+FieldInput fieldInputOf(const Record& r);
+
 /*
  * parseRecord - one input line.  Returns Record and fills `in`, Empty for a
- * blank or comment line, or Malformed with the reason in `why`.
+ * blank or comment line, or Malformed with the reason in `why` (for N or M
+ * outside `range`: "N is not an integer in -128..127: '200'").  The
+ * FieldInput form reads N and M in LimitRange::Int8.
  */
+RecordKind parseRecord(const std::string& line, Record& in, std::string& why, LimitRange range);
 RecordKind parseRecord(const std::string& line, FieldInput& in, std::string& why);
 
 /* What RecordReader::next found. */
@@ -74,16 +94,21 @@ enum class ReadStatus { Record, End, Malformed, InputError };
  * in       the stream, open for reading (binary mode on Windows:
  *          tool_platform.h)
  * maxLine  the longest line taken, in bytes
+ * range    the N and M it takes (parseRecord); next(FieldInput&) needs
+ *          LimitRange::Int8, whose values an int8 holds
  */
 class RecordReader {
 public:
-    explicit RecordReader(std::FILE* in, std::size_t maxLine = MAX_LINE_BYTES) : in_(in), maxLine_(maxLine) {}
+    explicit RecordReader(std::FILE* in, std::size_t maxLine = MAX_LINE_BYTES, LimitRange range = LimitRange::Int8)
+        : in_(in), maxLine_(maxLine), range_(range) {}
+    ReadStatus next(Record& in, std::string& why);
     ReadStatus next(FieldInput& in, std::string& why);
     long lineNumber() const { return line_; }
 
 private:
     std::FILE* in_;
     std::size_t maxLine_;
+    LimitRange range_;
     long line_ = 0;
     bool stopped_ = false;
     std::string text_;

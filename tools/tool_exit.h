@@ -6,10 +6,12 @@
  * Exit statuses:
  *   0  every record read and its line written
  *   1  a malformed record (reported as "TOOL: line K: reason")
- *   2  a bad command line, a plug-in file that does not load, arguments
- *      the host cannot allocate (geoharm-call --position), or a plug-in
- *      whose outputs are not those of the kind its file name says
- *      (geoharm-call: "TOOL: line K: output ...")
+ *   2  a bad command line, a model file that does not load
+ *      (geoharm-eval --model: before any record is read), a plug-in file
+ *      that does not load, arguments the host cannot allocate
+ *      (geoharm-call --position), or a plug-in whose outputs are not those
+ *      of the kind its file name says (geoharm-call: "TOOL: line K:
+ *      output ...")
  *   3  the plug-in ended a call with an error (geoharm-call)
  *   4  standard input could not be read or standard output could not be
  *      written (reported as "TOOL: cannot read standard input: reason" or

@@ -18,6 +18,15 @@
  *   it as EINVAL, having no errno for the system's error (ERROR_NO_DATA,
  *   232, or ERROR_BROKEN_PIPE, 109, which it keeps in _doserrno): those
  *   are EPIPE here too, so the message says the same everywhere.
+ *
+ * argumentsAsUtf8 - the command line's arguments, argv[0] first, as
+ *   UTF-8 (tool_platform.cpp).  POSIX systems pass a program its
+ *   arguments as bytes, which are UTF-8 where file names are: argv as it
+ *   is.  The Windows C runtime gives main its arguments in the process's
+ *   ANSI code page, in which a character the page lacks turns into '?' (a
+ *   file name could then not be opened): there they come from the wide
+ *   command line (CommandLineToArgvW, which splits it as the C runtime
+ *   does), turned into UTF-8; should that fail, argv as it is.
  */
 #ifndef GEOHARM_TOOL_PLATFORM_H
 #define GEOHARM_TOOL_PLATFORM_H
@@ -25,6 +34,8 @@
 #include <cstdio>
 
 #include <cerrno>
+#include <string>
+#include <vector>
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -47,6 +58,8 @@ inline int writeErrorNumber(int err) {
 #endif
     return err;
 }
+
+std::vector<std::string> argumentsAsUtf8(int argc, char** argv);
 
 }  // namespace geoharm
 

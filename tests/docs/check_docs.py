@@ -6,7 +6,7 @@
       points to.  Links to other sites (http:, https:, mailto:) are not
       followed.
 
-  check_docs.py examples --octave COMMAND --cpp-prefix PREFIX --work DIR FILE...
+  check_docs.py examples --octave COMMAND --cpp-prefix PREFIX --work DIR [--build BUILD] FILE...
       Every example of the Markdown FILEs runs and prints what the page
       shows:
         ```matlab   run in a new Octave: COMMAND with the block's file put in
@@ -20,7 +20,9 @@
                     (or C++): run by sh -eu beside the page's last whole C
                     (C++) program before it, saved as FILE, /opt/geoharm
                     standing for PREFIX, without the caller's
-                    LD_LIBRARY_PATH and PKG_CONFIG_PATH.
+                    LD_LIBRARY_PATH and PKG_CONFIG_PATH; one whose first
+                    line is "# in the checkout, after cmake --build --preset
+                    linux": by sh -eu in the checkout, build/linux/ = BUILD.
       A block whose first line is "% not run: <reason>" (matlab) or
       "// not run: <reason>" (cpp, c) is skipped: MATLAB-only code, an
       installation, a path only a user has.
@@ -152,6 +154,9 @@ def outcome(where, what, r, expected, failures):
 # The first line of a ```sh block that is run, naming the program it builds.
 SHELL_EXAMPLE = re.compile(r"^# (\S+): the (C|C\+\+) program above$")
 INSTALL_PREFIX = "/opt/geoharm"
+# The first line of a ```sh block run in the checkout with the build's programs.
+CHECKOUT_EXAMPLE = "# in the checkout, after cmake --build --preset linux"
+CHECKOUT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 def run_shell_example(where, text, programs_above, prefix, folder, expected, failures):
@@ -172,7 +177,18 @@ def run_shell_example(where, text, programs_above, prefix, folder, expected, fai
     outcome(where, "the shell example", r, expected, failures)
 
 
-def check_examples(files, octave, prefix, work):
+def run_checkout_example(where, text, build, folder, expected, failures):
+    """A ```sh block of the build's programs: run by sh -eu in the checkout,
+    build/linux/ standing for the build being tested."""
+    os.makedirs(folder)
+    script = os.path.join(folder, "example.sh")
+    with open(script, "w") as f:
+        f.write(text if build is None else text.replace("build/linux/", os.path.abspath(build) + "/"))
+    r = subprocess.run(["sh", "-eu", script], cwd=CHECKOUT, capture_output=True, text=True)
+    outcome(where, "the shell example", r, expected, failures)
+
+
+def check_examples(files, octave, prefix, work, build=None):
     failures = []
     programs = []  # (where, language, name, expected)
     shutil.rmtree(work, ignore_errors=True)
@@ -198,6 +214,10 @@ def check_examples(files, octave, prefix, work):
                         failures)
             elif language in ("cpp", "c") and text.lstrip().startswith("// not run:"):
                 counts["skipped"] += 1
+            elif language == "sh" and text.split("\n", 1)[0] == CHECKOUT_EXAMPLE:
+                counts["sh"] += 1
+                run_checkout_example(where, text, build, os.path.join(work, f"sh-{counts['sh']}"), expected,
+                                     failures)
             elif language == "sh" and SHELL_EXAMPLE.match(text.split("\n", 1)[0]):
                 counts["sh"] += 1
                 run_shell_example(where, text, programs_above, prefix, os.path.join(work, f"sh-{counts['sh']}"),
@@ -242,7 +262,10 @@ def main(argv):
         return 0 if check_links(argv[1:]) else 1
     if len(argv) >= 8 and argv[0] == "examples" and argv[1] == "--octave" and argv[3] == "--cpp-prefix" \
             and argv[5] == "--work":
-        return 0 if check_examples(argv[7:], argv[2], argv[4], argv[6]) else 1
+        files, build = argv[7:], None
+        if len(files) >= 2 and files[0] == "--build":
+            files, build = files[2:], files[1]
+        return 0 if check_examples(files, argv[2], argv[4], argv[6], build) else 1
     print(__doc__, file=sys.stderr)
     return 2
 

@@ -8,7 +8,8 @@
 # tests/package/octave_package.sh into OCTAVE_PACKAGE_WORK/packages, its
 # own package list there) beside the packages this machine has installed
 # for every user (octave-parallel), every whole ```cpp and ```c program
-# built against WORK/prefix; each compared with the ```text block that
+# built against WORK/prefix, every ```sh block of the build's own
+# programs run in the checkout; each compared with the ```text block that
 # follows it (check_docs.py examples).
 set -eu
 build=$1
@@ -23,4 +24,4 @@ cmake --install "$build" --component cpp --prefix "$work/prefix" >/dev/null
 unset LD_LIBRARY_PATH
 exec /usr/bin/python3 "$here/check_docs.py" examples \
   --octave "HOME='$package_work/home' '$octave_cli' --norc --quiet --no-history --no-window-system --eval \"pkg prefix '$package_work/packages' '$package_work/packages'; pkg local_list '$package_work/octave_packages'; pkg load geoharm; source('{script}')\"" \
-  --cpp-prefix "$work/prefix" --work "$work/examples" "$@"
+  --cpp-prefix "$work/prefix" --work "$work/examples" --build "$build" "$@"
