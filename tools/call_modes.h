@@ -52,8 +52,8 @@ std::size_t recordsPerCall(CallMode mode);
 /* Records of one call: their positions and their one N and M. */
 struct CallRecords {
     std::vector<double> x, y, z;
-    std::int8_t n = 0;
-    std::int8_t m = 0;
+    int n = 0;
+    int m = 0;
     std::size_t size() const { return x.size(); }
 };
 

@@ -25,6 +25,12 @@
  *                      (caller_fp_states.h: default unmasked upward
  *                      downward towardzero ftz-daz), set just before each
  *                      call; after the call the state must be S again
+ *   --model FILE       (batch and gradient plug-ins) the model of an ICGEM
+ *                      file as the first input, the struct geoharm_load
+ *                      makes, through the plug-in geoharm_model_file beside
+ *                      PLUGIN; N and M then any int, as doubles unless a
+ *                      class option says otherwise
+ *   --epoch E          the epoch of the model's time-variable terms
  *
  * Options may come before or after PLUGIN.  A batch plug-in (file name
  * geoharm_batch.*) is called once for each run of consecutive records
@@ -40,7 +46,7 @@
  *
  * Exit status: 0 after all records; 1 at a malformed record (reported with
  * its line number on standard error); 2 for a bad command line, a file
- * that does not load, a --position array the host cannot allocate, or a
+ * that does not load (plug-in or --model), a --position array the host cannot allocate, or a
  * plug-in whose outputs are not those of the kind its name says; 3 when a
  * call ends with an error through the host, printed as "identifier:
  * message" on standard error; 4 when standard input cannot be read or
@@ -57,6 +63,7 @@
 
 #include "call_modes.h"
 #include "caller_fp_states.h"
+#include "model_struct.h"
 #include "plugin_calls.h"
 #include "plugin_host.h"
 #include "record_io.h"
@@ -73,7 +80,10 @@ struct Options {
     std::string plugin;
     geoharm::CallOptions call;
     bool nlhsGiven = false;
+    bool classGiven = false;
     bool bits = false;
+    std::string model;
+    const char* epoch = nullptr;
 };
 
 /* A class N or M can be passed as: numeric, logical or char. */
@@ -126,10 +136,19 @@ bool parseOptions(int argc, char** argv, Options& o) {
         bool good;
         if (arg == "--class") {
             good = parseClass(value, c.nClass) && parseClass(value, c.mClass);
+            o.classGiven = true;
         } else if (arg == "--n-class") {
             good = parseClass(value, c.nClass);
+            o.classGiven = true;
         } else if (arg == "--m-class") {
             good = parseClass(value, c.mClass);
+            o.classGiven = true;
+        } else if (arg == "--model") {
+            o.model = value;
+            good = !o.model.empty();
+        } else if (arg == "--epoch") {
+            o.epoch = value;
+            good = true;
         } else if (arg == "--nrhs") {
             good = parseCount(value, c.nrhs);
         } else if (arg == "--nlhs") {
@@ -144,13 +163,25 @@ bool parseOptions(int argc, char** argv, Options& o) {
         }
         if (!good) return false;
     }
-    return !o.plugin.empty();
+    return !o.plugin.empty() && (o.epoch == nullptr || !o.model.empty());
+}
+
+/* The plug-in geoharm_model_file beside `plugin`, with its extension. */
+std::string modelFilePlugin(const std::string& plugin) {
+    const std::size_t slash = plugin.find_last_of("/\\");
+    const std::size_t dot = plugin.rfind('.');
+    const std::string folder = slash == std::string::npos ? "" : plugin.substr(0, slash + 1);
+    const std::string extension = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                                      ? ""
+                                      : plugin.substr(dot);
+    return folder + "geoharm_model_file" + extension;
 }
 
 void usage(const char* argv0) {
     std::fprintf(stderr,
                  "usage: %s PLUGIN [--class C] [--n-class C] [--m-class C] [--nrhs K] [--nlhs K]\n"
-                 "                    [--position RxC] [--fp-state S] [--bits] < records\n"
+                 "                    [--position RxC] [--fp-state S] [--bits]\n"
+                 "                    [--model FILE [--epoch E]] < records\n"
                  "  (the options may also come before PLUGIN)\n"
                  "  reads lines 'x y z N M', calls PLUGIN for each through the stand-in host\n"
                  "  and writes 'a_x a_y a_z' (m/s^2) as %%.17g, or with --bits as the 16\n"
@@ -160,7 +191,8 @@ void usage(const char* argv0) {
                  "  ftz-daz) is the floating-point state the plug-in is called from; a\n"
                  "  PLUGIN named geoharm_batch.* is called once per run of records with the\n"
                  "  same N and M (no --position); geoharm_gradient.* likewise, with three\n"
-                 "  outputs, writing 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz'\n",
+                 "  outputs, writing 'U a_x a_y a_z Txx Txy Txz Tyx Tyy Tyz Tzx Tzy Tzz';\n"
+                 "  --model passes these two the model of FILE first (geoharm_load's struct)\n",
                  argv0);
 }
 
@@ -176,7 +208,7 @@ int main(int argc, char** argv) {
     const bool gradient = mode == geoharm::CallMode::Gradient;
     if (gradient && !o.nlhsGiven) o.call.nlhs = 3;
     if ((mode != geoharm::CallMode::Single && o.call.positionDims != std::vector<MexSize>{3, 1}) ||
-        (gradient && o.call.nlhs < 3)) {
+        (gradient && o.call.nlhs < 3) || (!o.model.empty() && mode == geoharm::CallMode::Single)) {
         usage(argv[0]);
         return geoharm::STATUS_USAGE;
     }
@@ -195,9 +227,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "geoharm-call: %s\n", why.c_str());
         return geoharm::STATUS_USAGE;
     }
+    /* The model struct, made before any record is read. */
+    host::Array model;
+    if (!o.model.empty()) {
+        host::Plugin modelFile;
+        bool loaded = false;
+        try {
+            loaded = host::loadPlugin(modelFilePlugin(o.plugin), modelFile, why) &&
+                     host::loadModelStruct(modelFile, o.model, o.epoch, model, why);
+        } catch (const std::bad_alloc&) {
+            why = "the host cannot create the model's arrays";
+        }
+        if (!loaded) {
+            std::fprintf(stderr, "geoharm-call: %s\n", why.c_str());
+            return geoharm::STATUS_USAGE;
+        }
+        o.call.model = model.handle();
+        if (!o.classGiven) o.call.nClass = o.call.mClass = geoharm::DOUBLE_CLASS;
+    }
 
     geoharm::readStandardInputAsBytes();
-    geoharm::RecordReader reader(stdin);
+    geoharm::RecordReader reader(stdin, geoharm::MAX_LINE_BYTES,
+                                 o.model.empty() ? geoharm::LimitRange::Int8 : geoharm::LimitRange::Int);
     geoharm::ResultOutput output("geoharm-call", o.bits ? geoharm::NumberFormat::Bits : geoharm::NumberFormat::Decimal);
     geoharm::ReadStatus read = geoharm::ReadStatus::End;
     int status;

@@ -32,8 +32,11 @@ int callForRecords(const host::Plugin& plugin, CallMode mode, const CallOptions&
     } catch (const std::bad_alloc&) {
         return outOfMemory(TOOL, "the host cannot create the arguments of a call");
     }
+    /* A model struct, when given, goes first. */
     std::vector<MexPointer> inputs;
+    if (o.model != 0) inputs.push_back(o.model);
     for (int i = 0; i < o.nrhs; i++) inputs.push_back(args[static_cast<std::size_t>(i)].handle());
+    const MexInt nrhs = static_cast<MexInt>(inputs.size());
 
     /* The call, from the caller's floating-point state; every output slot
        is owned here afterwards. */
@@ -44,7 +47,7 @@ int callForRecords(const host::Plugin& plugin, CallMode mode, const CallOptions&
     std::size_t made = 0;
     bool ok = false;
     const bool stateKept = callFromState(o.callerMxcsr, TOOL, line, [&] {
-        ok = host::callEntryPoint(plugin.entry, o.nlhs, plhs.data(), o.nrhs, inputs.empty() ? nullptr : inputs.data(),
+        ok = host::callEntryPoint(plugin.entry, o.nlhs, plhs.data(), nrhs, inputs.empty() ? nullptr : inputs.data(),
                                   error, made);
     });
     for (MexPointer h : plhs) outputs.emplace_back(h);
@@ -98,7 +101,7 @@ int runPluginCalls(const host::Plugin& plugin, CallMode mode, const CallOptions&
         return status;
     };
 
-    FieldInput record;
+    Record record;
     long line = 0;
     while ((read = reader.next(record, why)) == ReadStatus::Record) {
         /* Another N or M ends the run. */

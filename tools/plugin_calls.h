@@ -24,6 +24,7 @@ struct CallOptions {
     int nlhs = 1;                                 /* outputs asked for */
     std::vector<MexSize> positionDims{3, 1};      /* the position's array (Single mode) */
     unsigned int callerMxcsr = 0x1F80u;           /* the floating-point state the plug-in is called from */
+    MexPointer model = 0;                         /* a model struct passed first (0: none) */
 };
 
 /*

@@ -8,11 +8,18 @@
  * Usage: test_c_interface WORKED_EXAMPLES_H
  * (the rows "{x, y, z, n, m, ax, ay, az}," of tests/worked_examples.h).
  * Prints one line per check and exits 0 when all hold, 1 otherwise.
+ *
+ * Or: test_c_interface --model FILE [--gradient] --bits < records
+ * evaluates the model of FILE through the handle at each record "x y z N
+ * M" and writes the line geoharm-eval --model FILE [--gradient] --bits
+ * writes (the identity tests compare them); status 2 when the file is
+ * refused.
  */
 #include <geoharm/geoharm_c.h>
 #include <geoharm/version.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #define MAX_ROWS 64
@@ -47,11 +54,53 @@ static int readRows(const char* path, struct row* rows) {
     return count;
 }
 
+/* The 16 hexadecimal digits of each double's bits, a line. */
+static void writeBits(const double* v, int count) {
+    int i;
+    for (i = 0; i < count; i++) {
+        unsigned long long bits;
+        memcpy(&bits, &v[i], sizeof bits);
+        printf(i > 0 ? " %016llX" : "%016llX", bits);
+    }
+    printf("\n");
+}
+
+/* The records of standard input through the model's handle. */
+static int evaluateRecords(const char* path, int gradient) {
+    char message[512], line[512];
+    geoharm_gravity_model* model = geoharm_gravity_model_load(path, NULL, message, sizeof message);
+    if (model == NULL) {
+        fprintf(stderr, "test_c_interface: %s\n", message);
+        return 2;
+    }
+    while (fgets(line, sizeof line, stdin)) {
+        char* at = line;
+        double p[3], out[13];
+        long limits[2];
+        int i;
+        while (*at == ' ' || *at == '\t') at++;
+        if (*at == '#' || *at == '\n' || *at == '\r' || *at == '\0') continue;
+        for (i = 0; i < 3; i++) p[i] = strtod(at, &at);
+        for (i = 0; i < 2; i++) limits[i] = strtol(at, &at, 10);
+        if (gradient) {
+            geoharm_gravity_model_gradient(model, p, (int)limits[0], (int)limits[1], &out[4], &out[1], &out[0]);
+            writeBits(out, 13);
+        } else {
+            geoharm_gravity_model_acceleration(model, p, (int)limits[0], (int)limits[1], out);
+            writeBits(out, 3);
+        }
+    }
+    geoharm_gravity_model_free(model);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     struct row rows[MAX_ROWS];
     const int count = argc == 2 ? readRows(argv[1], rows) : 0;
     int i, j, same = 1;
     char what[160];
+    if (argc >= 3 && strcmp(argv[1], "--model") == 0)
+        return evaluateRecords(argv[2], argc >= 4 && strcmp(argv[3], "--gradient") == 0);
     if (count < 10) {
         fprintf(stderr, "usage: test_c_interface WORKED_EXAMPLES_H (found %d rows)\n", count);
         return 1;
