@@ -19,7 +19,7 @@ import pytest
 import geoharm
 import geoharm.dask
 from conftest import (SOURCE_DIR, assert_lock_released, assert_same_doubles, environment_path, random_points,
-                      results_in_fresh_interpreter)
+                      results_in_fresh_interpreter, run_eval)
 from test_acceleration import LAYOUTS, POINTS
 
 DATA = SOURCE_DIR / "tests" / "data" / "models"
@@ -383,3 +383,18 @@ def test_model_error_is_a_value_error_that_pickles():
     assert issubclass(geoharm.ModelError, ValueError) and geoharm.ModelError.__module__ == "geoharm"
     error = pickle.loads(pickle.dumps(geoharm.ModelError("x.gfc:3: why")))
     assert type(error) is geoharm.ModelError and str(error) == "x.gfc:3: why"
+
+
+def test_degree_360_model_gives_the_bits_of_geoharm_eval(folder):
+    """The cross-interface identity: a degree-360 model's acceleration and
+    gradient through Python, line for line what geoharm-eval --model
+    writes for the same records."""
+    path = synthetic_file(folder, 360, 11)
+    model = geoharm.load(path)
+    points = sample_points()[:300]
+    for n, m in [(360, 360), (200, 17), (1000, 3)]:
+        text = "".join(f"{x.hex()} {y.hex()} {z.hex()} {n} {m}\n" for x, y, z in points.tolist())
+        assert_same_doubles(model.acceleration(points, n, m), run_eval(text, len(points), "--model", str(path)))
+        lines = run_eval(text, len(points), "--model", str(path), "--gradient")
+        T, a, U = model.gradient(points, n, m)
+        assert_same_doubles(np.column_stack([U, a, T.reshape(-1, 9)]), lines)

@@ -1,9 +1,10 @@
-function test_geoharm_load(data, synthetic)
+function test_geoharm_load(data, synthetic, eval)
 % geoharm_load: the struct of a file (fields, epochs given as text, number
 % or date, a file name beyond ASCII), of a struct; geoharm_batch and
-% geoharm_gradient with it (the compiled-in model as a struct gives the
-% compiled-in bits, a changed table is never taken from the plug-ins'
-% cache); every refusal with its identifier.
+% geoharm_gradient with it, line for line the bits of geoharm-eval --model
+% (EVAL); the compiled-in model as a struct gives the compiled-in bits, a
+% changed table is never taken from the plug-ins' cache; every refusal
+% with its identifier.
   P = [7e6 1e6 2e6; -6.5e6 2.5e6 -1.5e6; 0 0 6.4e6; 4.2e7 -1.1e7 3e6];
 
   m = geoharm_load(fullfile(data, 'v2_two_intervals.gfc'), 2015.25);
@@ -30,6 +31,16 @@ function test_geoharm_load(data, synthetic)
   [T, A, U] = geoharm_gradient(a, P, a.max_degree, a.max_degree);
   assert_same_bits(A, geoharm_batch(a, P, a.max_degree, a.max_degree), 'gradient''s acceleration');
   assert(isequal(size(T), [3 3 4]) && isequal(size(U), [4 1]) && isequal(T, permute(T, [2 1 3])));
+  % geoharm-eval's lines for the same records (17 digits read back exactly).
+  records = tempname();
+  f = fopen(records, 'w');
+  fprintf(f, '%.17g %.17g %.17g 70 70\n', P.');
+  fclose(f);
+  [status, text] = system(sprintf('"%s" --model "%s" --gradient --bits < "%s"', eval, synthetic, records));
+  delete(records);
+  assert(status == 0, 'geoharm-eval: %s', text);
+  lines = reshape(hex2num(strsplit(strtrim(text))), 13, []).';
+  assert_same_bits([U, A, reshape(T, 9, []).'], lines, 'geoharm-eval --model --gradient');
 
   % The compiled-in model as a struct: the compiled-in bits, with and
   % without a cache, with every limit.
