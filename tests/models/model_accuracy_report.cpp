@@ -124,9 +124,10 @@ WorstErrors report(const Candidate& c, const std::vector<AccuracyPoint>& points,
         T.note(e.T, i);
         THarmonic.note(e.THarmonic, i);
     }
-    auto line = [&](const char* quantity, const Worst& w) {
-        std::printf("  %-14s %-12s %-10.3g at %s", c.name.c_str(), quantity, w.error, points[w.at].label.c_str());
-        if (w.nans > 0) std::printf(" (NaN at %zu of %zu points)", w.nans, points.size());
+    auto line = [&](const char* quantity, const Worst& worst) {
+        std::printf("  %-14s %-12s %-10.3g at %s", c.name.c_str(), quantity, worst.error,
+                    points[worst.at].label.c_str());
+        if (worst.nans > 0) std::printf(" (NaN at %zu of %zu points)", worst.nans, points.size());
         std::printf("\n");
     };
     line("a", a);
