@@ -2,7 +2,13 @@
 %
 %   A = geoharm_batch(P, N, M)
 %   [gx, gy, gz] = geoharm_batch(P, N, M)
+%   A = geoharm_batch(model, P, N, M)
 %
+%   model  (optional) another gravity model, a struct from geoharm_load
+%       (an ICGEM file, or a struct of your own) or geoharm_model: its
+%       acceleration instead of the compiled-in model's; N and M then go
+%       up to its degree.  The inputs after it are counted from 2 in the
+%       messages.
 %   P   positions: a real, full double K-by-3 array, one point per row,
 %       columns x, y, z in metres, in Earth-fixed Cartesian axes with the
 %       origin at the Earth's centre of mass.  K may be 0.
@@ -36,7 +42,8 @@
 %   under Octave).
 %
 %   Errors (identifier: cause):
-%     geoharm_batch:nrhs       fewer or more than three inputs
+%     geoharm_batch:nrhs       fewer or more than three inputs (four with a
+%                              model)
 %     geoharm_batch:nlhs       two outputs, or more than three
 %     geoharm_batch:positions  P is not a real, full double array; not
 %                              K-by-3 (a 3-by-K array: rows are points, pass
@@ -44,6 +51,8 @@
 %                              fit the host's 32-bit sizes)
 %     geoharm_batch:degree     N is empty, not numeric or logical, or NaN
 %     geoharm_batch:order      M is empty, not numeric or logical, or NaN
+%     geoharm_batch:model      the model struct lacks a field, or one is not
+%                              what a model holds (the message says which)
 %
 %   Example:
 %     A = geoharm_batch([7000000 1000000 2000000; -6500000 2500000 -1500000], 10, 10)
@@ -56,7 +65,7 @@
 %   package: pkg install -local geoharm-<version>.tar.gz, then
 %   pkg load geoharm.
 %
-%   See also geoharm, geoharm_model.
+%   See also geoharm, geoharm_load, geoharm_model.
 
 % This file holds only the help text: the compiled plug-in in the same
 % folder takes precedence over it whenever geoharm_batch is called.

@@ -3,7 +3,13 @@
 %   T = geoharm_gradient(P, N, M)
 %   [T, A] = geoharm_gradient(P, N, M)
 %   [T, A, U] = geoharm_gradient(P, N, M)
+%   [T, A, U] = geoharm_gradient(model, P, N, M)
 %
+%   model  (optional) another gravity model, a struct from geoharm_load
+%       (an ICGEM file, or a struct of your own) or geoharm_model: its
+%       tensor, acceleration and potential instead of the compiled-in
+%       model's; N and M then go up to its degree.  The inputs after it
+%       are counted from 2 in the messages.
 %   P   positions: a real, full double K-by-3 array, one point per row,
 %       columns x, y, z in metres, in Earth-fixed Cartesian axes with the
 %       origin at the Earth's centre of mass.  K may be 0.
@@ -35,7 +41,7 @@
 %   (docs/gradient.md).
 %
 %   Errors (identifier: cause):
-%     geoharm_gradient:nrhs       not exactly three inputs
+%     geoharm_gradient:nrhs       not exactly three inputs (four with a model)
 %     geoharm_gradient:nlhs       more than three outputs
 %     geoharm_gradient:positions  P is not a real, full double array; not
 %                                 K-by-3 (a 3-by-K array: rows are points,
@@ -43,6 +49,8 @@
 %                                 (9*K must fit the host's 32-bit sizes)
 %     geoharm_gradient:degree     N is empty, not numeric or logical, or NaN
 %     geoharm_gradient:order      M is empty, not numeric or logical, or NaN
+%     geoharm_gradient:model      the model struct lacks a field, or one is
+%                                 not what a model holds (the message says)
 %
 %   Example: the state transition matrix of a 10-second step of the
 %   linearised motion d/dt [r; v] = [v; a(r)], its Jacobian F = [0 I; T 0]
@@ -55,7 +63,7 @@
 %   Under MATLAB, geoharm_gradient.mexa64 (Linux) or geoharm_gradient.mexw64
 %   / geoharm_gradient.mexw32 (Windows) and this file go in one folder on
 %   the path.  Under GNU Octave the plug-in is geoharm_gradient.mex (pkg
-%   load geoharm).  See also geoharm, geoharm_batch.
+%   load geoharm).  See also geoharm, geoharm_batch, geoharm_load.
 
 % This file holds only the help text: the compiled plug-in in the same
 % folder takes precedence over it whenever geoharm_gradient is called.

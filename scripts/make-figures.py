@@ -16,6 +16,11 @@ and Debian's python3-matplotlib and python3-numpy.
                            GeographicLib's, from docs/data/speed.csv
                            (columns path,routine,N,ns_per_point,
                            geographiclib_ns_per_point)
+  models-speed.png         time per point against the degree of a model
+                           (many points on one and two threads, one point,
+                           the tensor) beside GeographicLib's, from
+                           docs/data/models-speed.csv (columns degree,
+                           evaluator, us_per_point)
 
 The output is deterministic: the same inputs give the same files.
 """
@@ -120,8 +125,36 @@ def speed_chart():
     plt.close(fig)
 
 
+MODEL_EVALUATORS = {
+    "geographiclib": ("GeographicLib SphericalHarmonic (gradient)", "0.5", "s"),
+    "one_point": ("geoharm, one point", None, "^"),
+    "many_tensor_1_thread": ("geoharm, many points with the tensor, 1 thread", None, "D"),
+    "many_1_thread": ("geoharm, many points, 1 thread", None, "o"),
+    "many_2_threads": ("geoharm, many points, 2 threads", None, "v"),
+}
+
+
+def models_speed_chart():
+    rows = list(csv.DictReader(open(os.path.join(top, "docs", "data", "models-speed.csv"))))
+    fig, ax = plt.subplots(figsize=(7.2, 4.2), constrained_layout=True)
+    for key, (label, color, marker) in MODEL_EVALUATORS.items():
+        at = sorted((int(r["degree"]), float(r["us_per_point"])) for r in rows if r["evaluator"] == key)
+        ax.loglog([d for d, _ in at], [t for _, t in at], marker=marker, label=label, color=color)
+    degrees = sorted({int(r["degree"]) for r in rows})
+    ax.set_xticks(degrees, [str(d) for d in degrees])
+    ax.minorticks_off()
+    ax.set_xlabel("degree and order of the model (N = M)")
+    ax.set_ylabel("microseconds per point (median)")
+    ax.set_title("Models of any degree: time per point beside GeographicLib (same coefficients)")
+    ax.grid(True, which="major", color="0.9")
+    ax.legend(fontsize=7)
+    fig.savefig(os.path.join(out, "models-speed.png"), **SAVE)
+    plt.close(fig)
+
+
 os.makedirs(out, exist_ok=True)
 lib = library()
 harmonic_map(lib)
 speed_chart()
-print(f"{out}: harmonic-part-400km.png, speed.png (libgeoharm {lib.geoharm_version().decode()})")
+models_speed_chart()
+print(f"{out}: harmonic-part-400km.png, speed.png, models-speed.png (libgeoharm {lib.geoharm_version().decode()})")

@@ -30,9 +30,9 @@ namespace geoharm {
  *      significant digits, so no midpoint lies between the number so
  *      shortened and the number itself: the rounding is the same.
  *   2. The work grows with the digits and the exponent's size, up to
- *      about 50 divisions steps on integers of 4096 bits: tens of
- *      microseconds.  The fast path (decimal_number.cpp) leaves only the
- *      rare inputs it cannot decide to this routine.
+ *      about 50 division steps on integers of 4096 bits, far more than
+ *      the fast path (decimal_number.cpp), which therefore leaves only
+ *      the rare inputs it cannot decide to this routine.
  */
 constexpr int EXACT_DIGITS = 800;
 void roundDecimalExactly(const char* first, const char* end, long long exponent, std::uint64_t* bits);
