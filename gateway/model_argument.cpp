@@ -44,15 +44,15 @@ bool isRealDouble(MexPointer array) {
            GEOHARM_MEX_NAME(mxissparse_, MXISSPARSE)(&array) == 0;
 }
 
-/* A real double scalar field, or the call ended. */
-double scalarField(const FixedFpState& fixedState, const MexPointer* slot, const char* modelId, const char* name) {
+/* A real double scalar field into *value, or the call ended.  (Not
+   returned: on 32-bit x86 a double result comes back through the x87.) */
+void scalarField(const FixedFpState& fixedState, const MexPointer* slot, const char* modelId, const char* name,
+                 double* value) {
     const MexPointer array = fieldOf(slot, name);
     if (array == 0) missing(fixedState, modelId, name);
     if (!isRealDouble(array) || GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(&array) != 1)
         wrong(fixedState, modelId, name, "a real double scalar");
-    double value;
-    std::memcpy(&value, reinterpret_cast<const void*>(GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&array)), sizeof value);
-    return value;
+    std::memcpy(value, reinterpret_cast<const void*>(GEOHARM_MEX_NAME(mxgetpr_, MXGETPR)(&array)), sizeof *value);
 }
 
 /* A table field C or S: (L+1)-by-(L+1) real double; its side, or the call
@@ -114,15 +114,19 @@ void checkModelArgument(const FixedFpState& fixedState, const MexPointer* slot, 
     if (GEOHARM_MEX_NAME(mxgetnumberofelements_, MXGETNUMBEROFELEMENTS)(slot) != 1)
         raiseHostError(fixedState, modelId, MODEL_ONE_STRUCT_MESSAGE);
 
-    const double gm = scalarField(fixedState, slot, modelId, "GM");
-    const double radius = scalarField(fixedState, slot, modelId, "R_REF");
+    double gm, radius;
+    scalarField(fixedState, slot, modelId, "GM", &gm);
+    scalarField(fixedState, slot, modelId, "R_REF", &radius);
     const double* C = nullptr;
     const double* S = nullptr;
     const MexSize side = tableField(fixedState, slot, modelId, "C", 0, &C);
     tableField(fixedState, slot, modelId, "S", side, &S);
     const int L = static_cast<int>(side - 1);
-    if (fieldOf(slot, "max_degree") != 0 && !(scalarField(fixedState, slot, modelId, "max_degree") == L))
-        wrong(fixedState, modelId, "max_degree", "the degree of C and S (size(C, 1) - 1)");
+    if (fieldOf(slot, "max_degree") != 0) {
+        double degree;
+        scalarField(fixedState, slot, modelId, "max_degree", &degree);
+        if (!(degree == L)) wrong(fixedState, modelId, "max_degree", "the degree of C and S (size(C, 1) - 1)");
+    }
 
     /* normalization: one of two words (a longer text does not fit). */
     const MexPointer norm = fieldOf(slot, "normalization");

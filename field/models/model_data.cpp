@@ -170,8 +170,4 @@ void releaseModelData(const ModelData* model) {
     plainDelete(model);
 }
 
-double normalizedC(const ModelData& model, int n, int m) { return model.C[layoutIndex(model.maxDegree, n, m)]; }
-
-double normalizedS(const ModelData& model, int n, int m) { return model.S[layoutIndex(model.maxDegree, n, m)]; }
-
 }  // namespace geoharm

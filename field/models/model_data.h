@@ -14,6 +14,7 @@
 
 #include "models/degree_factors.h"
 #include "models/icgem_reader.h"
+#include "models/model_layout.h"
 #include "geoharm/gravity_model_types.h"
 
 namespace geoharm {
@@ -93,9 +94,11 @@ bool checkModelDescription(const ModelDescription& description, const char* sour
 void retainModelData(const ModelData* model);
 void releaseModelData(const ModelData* model);
 
-/* The fully normalised C(n,m), S(n,m) of the model (0 <= m <= n <= L). */
-double normalizedC(const ModelData& model, int n, int m);
-double normalizedS(const ModelData& model, int n, int m);
+/* The fully normalised C(n,m), S(n,m) of the model (0 <= m <= n <= L).
+   Inline: on 32-bit x86 a function's double result would come back
+   through the x87 register st(0). */
+inline double normalizedC(const ModelData& model, int n, int m) { return model.C[layoutIndex(model.maxDegree, n, m)]; }
+inline double normalizedS(const ModelData& model, int n, int m) { return model.S[layoutIndex(model.maxDegree, n, m)]; }
 
 }  // namespace geoharm
 

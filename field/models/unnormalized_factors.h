@@ -9,9 +9,11 @@
  *
  * For one degree n, the ratio (n+m)!/(n-m)! is built order by order,
  * ratio(m) = ratio(m-1) (n+m)(n-m+1), as a significand in [1/2, 1) and a
- * power of two (frexp, exact), so that it neither overflows nor
- * underflows; then one division and one square root, and the power of two
- * applied by ldexp: the same doubles on every build.  F itself exceeds
+ * power of two (taken from the double's bits, exactly), so that it
+ * neither overflows nor underflows; then one division and one square root,
+ * and the power of two put back into the bits: the same doubles on every
+ * build, with no call of the C library (whose frexp and ldexp return
+ * through the x87 on 32-bit x86).  F itself exceeds
  * the range of doubles above about degree 150 at the highest orders
  * (infinite): an unnormalised model there holds zeros, which stay zero
  * (makeModelData refuses any other number whose conversion is not finite).

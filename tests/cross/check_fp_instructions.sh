@@ -1,6 +1,6 @@
 #!/bin/sh
-# check_fp_instructions.sh OBJDUMP [--no-x87] [--avx-only REGEX] [--avx512-only REGEX]
-#                           [--fma-only REGEX] [--only REGEX] FILE...
+# check_fp_instructions.sh OBJDUMP [--no-x87 [--x87-return REGEX]] [--avx-only REGEX]
+#                           [--avx512-only REGEX] [--fma-only REGEX] [--only REGEX] FILE...
 #
 # Disassembles FILE (object files, static libraries or binaries) and fails
 # when it finds:
@@ -18,7 +18,12 @@
 #     a multiply-subtract, a lone multiply-add as contraction would make;
 #   - with --no-x87: any x87 instruction (every x87 mnemonic starts with
 #     "f": fld, fstp, fmul, faddp, fxch, fldcw, ...; no SSE instruction
-#     does), whose 80-bit registers would round differently.
+#     does), whose 80-bit registers would round differently.  With
+#     --x87-return, the functions whose symbol matches REGEX (public
+#     accessors that return a double, which the 32-bit ABI returns in the
+#     x87 register st(0)) may load their result there and do nothing else
+#     of x87: fldl from memory, fldz, and fstp %st(0), which drops a value
+#     loaded ahead of a branch.  A double so loaded keeps its bits.
 #   - with --avx-only: an AVX instruction (VEX or EVEX encoded: every such
 #     mnemonic starts with "v"; or any use of a ymm/zmm register) in a
 #     function whose symbol does not match REGEX.  Code outside the
@@ -41,10 +46,12 @@ only=""
 avxonly=""
 avx512only=""
 fmaonly=""
+x87return=""
 while [ $# -gt 0 ]; do
   case $1 in
     --fma-only) fmaonly=$2; shift 2 ;;
     --no-x87) x87=1; shift ;;
+    --x87-return) x87return=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
     --avx-only) avxonly=$2; shift 2 ;;
     --avx512-only) avx512only=$2; shift 2 ;;
@@ -66,7 +73,7 @@ for file in "$@"; do
   pattern='vfn?m(add|sub)[a-z0-9]*|vfmaddsub[a-z0-9]*|vfmsubadd[a-z0-9]*'
   [ "$x87" -eq 1 ] && pattern="$pattern|f[a-z0-9]*"
   bad=$(printf '%s\n' "$listing" | awk -v pat="^($pattern)\$" -v avxonly="$avxonly" -v avx512only="$avx512only" \
-    -v fmaonly="$fmaonly" '
+    -v fmaonly="$fmaonly" -v x87return="$x87return" '
     # The vector register an operand list writes (AT&T: the last operand),
     # by number ("" for a memory or general register destination).
     function written(ops,   r) {
@@ -93,6 +100,9 @@ for file in "$@"; do
       op = w[1]; ops = w[2]
       if (op ~ /^(rep|repz|repnz|lock|data16|notrack|bnd)$/) { op = w[2]; ops = w[3] }
       dst = written(ops)
+      if (op ~ pat && op ~ /^f/ && x87return != "" && fn ~ x87return &&
+          (op == "fldz" || (op == "fldl" && ops !~ /%st/) || (op == "fstp" && ops == "%st(0)")))
+        next
       if (op ~ pat) {
         if (fmaonly == "" || fn !~ fmaonly || op ~ /^f/) { print fn ": " line; next }
         if (op ~ /^vfnmadd(132|213|231)pd$/ && dst != "") {

@@ -7,6 +7,17 @@
  */
 extern "C" double geoharmFpCanary(double a, double b, double c) { return a * b + c; }
 
+/* On 32-bit x86, x87 arithmetic in a function whose name allows the
+   return of a double through the x87 (--x87-return): loading the result
+   is all it may do there. */
+namespace geoharm {
+struct GravityModel {
+    double gm() const;
+    double value;
+};
+double GravityModel::gm() const { return value * 3.0 + 1.0; }
+}  // namespace geoharm
+
 extern "C" double geoharmFpCanarySum(const double* v, int n) {
     double s = 0.0;
     for (int i = 0; i < n; i++) s = s * v[i] + 1.0;
