@@ -5,7 +5,10 @@
  * geoharm_model_tables.  Both read P, N and M alike, so one routine reads
  * them for both, under the plug-in's own identifiers and row bound; only
  * the counts of inputs and outputs they take differ.  Elements of P after
- * the described ones are zero.
+ * the described ones are zero.  A struct as input 1 is a model: the
+ * inputs after it are read as P, N and M, counted from 2 in the messages;
+ * the fuzzer's structs have no fields, so a call that gets that far is
+ * refused for its model.
  */
 #include <cstring>
 #include <string>
@@ -69,9 +72,54 @@ ExpectedOutcome manyPointOutcome(const FuzzCall& call, const std::string& name, 
     return e;
 }
 
+/* message with every "Input k (" made "Input k+1 (". */
+std::string shifted(std::string message) {
+    for (std::size_t at = 0; (at = message.find("Input ", at)) != std::string::npos; at += 6) {
+        const std::size_t digit = at + 6;
+        if (digit + 1 < message.size() && message[digit] >= '1' && message[digit] <= '8' && message[digit + 1] == ' ')
+            message[digit] = static_cast<char>(message[digit] + 1);
+    }
+    return message;
+}
+
+/* The outcome of a call whose first input is a model struct, the counts
+   of inputs and outputs accepted: P, N and M after it, then the model. */
+ExpectedOutcome withModelOutcome(const FuzzCall& call, const std::string& name, geoharm::MexSize maxRows,
+                                 const char* rowsMessage) {
+    FuzzCall after = call;
+    after.inputs.erase(after.inputs.begin());
+    after.nrhs = call.nrhs - 1;
+    ExpectedOutcome e = manyPointOutcome(after, name, maxRows, rowsMessage);
+    if (!e.valid) {
+        e.message = shifted(e.message);
+        return e;
+    }
+    if (call.inputs[0].count != 1)
+        return refusal((name + ":model").c_str(),
+                       "Input 1 (model) must be one struct (1-by-1), as geoharm_load and geoharm_model return.");
+    return refusal((name + ":model").c_str(),
+                   "Input 1 (model) has no field GM: a model has fields GM, R_REF, C, S and normalization (see "
+                   "geoharm_load).");
+}
+
+bool modelFirst(const FuzzCall& call) { return call.nrhs >= 1 && call.inputs[0].classId == geoharm::STRUCT_CLASS; }
+
 }  // namespace
 
 ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs) {
+    const char* const rowsMessage =
+        "Input 1 (positions) has too many rows: one call takes at most 715827882 points, so that its 3*K elements "
+        "fit the host's 32-bit sizes.";
+    if (modelFirst(call)) {
+        if (call.nrhs < 4)
+            return refusal("geoharm_batch:nrhs", "Not enough inputs: after the model, positions, N and M are needed.");
+        if (call.nrhs > 4)
+            return refusal("geoharm_batch:nrhs", "Too many inputs: only the model, positions, N and M are taken.");
+        if (nlhs != 0 && nlhs != 1 && nlhs != 3)
+            return refusal("geoharm_batch:nlhs",
+                           "Ask for one output (a K-by-3 array) or three (K-by-1 arrays a_x, a_y, a_z).");
+        return withModelOutcome(call, "geoharm_batch", MAX_BATCH_ROWS, rowsMessage);
+    }
     if (call.nrhs < 3) return refusal("geoharm_batch:nrhs", "Not enough inputs: positions, N and M are needed.");
     if (call.nrhs > 3) return refusal("geoharm_batch:nrhs", "Too many inputs: only positions, N and M are taken.");
     if (nlhs != 0 && nlhs != 1 && nlhs != 3)
@@ -83,15 +131,20 @@ ExpectedOutcome expectedBatchOutcome(const FuzzCall& call, int nlhs) {
 }
 
 ExpectedOutcome expectedGradientOutcome(const FuzzCall& call, int nlhs) {
-    if (call.nrhs != 3)
-        return refusal("geoharm_gradient:nrhs", "Three inputs are needed, and no more: positions P, N and M.");
+    const bool withModel = modelFirst(call);
+    if (call.nrhs != (withModel ? 4 : 3))
+        return refusal("geoharm_gradient:nrhs",
+                       withModel ? "Four inputs are needed with a model, and no more: the model, positions P, N and M."
+                                 : "Three inputs are needed, and no more: positions P, N and M.");
     if (nlhs > 3)
         return refusal("geoharm_gradient:nlhs",
                        "At most three outputs: the tensors T (3-by-3-by-K), the accelerations A (K-by-3) and the "
                        "potentials U (K-by-1).");
-    return manyPointOutcome(call, "geoharm_gradient", MAX_GRADIENT_ROWS,
-                            "Input 1 (positions) has too many rows: one call takes at most 238609294 points, so "
-                            "that the 9*K elements of its tensors fit the host's 32-bit sizes.");
+    const char* const rowsMessage =
+        "Input 1 (positions) has too many rows: one call takes at most 238609294 points, so that the 9*K elements "
+        "of its tensors fit the host's 32-bit sizes.";
+    return withModel ? withModelOutcome(call, "geoharm_gradient", MAX_GRADIENT_ROWS, rowsMessage)
+                     : manyPointOutcome(call, "geoharm_gradient", MAX_GRADIENT_ROWS, rowsMessage);
 }
 
 ExpectedOutcome expectedModelOutcome(const FuzzCall& call, int nlhs) {

@@ -64,7 +64,6 @@ constexpr MexSize MAX_PATH_BYTES = 4096;
 constexpr MexSize MAX_EPOCH_BYTES = 63;
 constexpr MexInt OUTPUTS = 9;
 
-const MexInt ONE = 1;
 const MexInt TWO = 2;
 const MexInt REAL = 0;
 const MexInt UINT8 = geoharm::UINT8_CLASS;
