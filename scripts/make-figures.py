@@ -3,7 +3,7 @@
 
   /usr/bin/python3 scripts/make-figures.py            (build/linux, docs/images)
 
-Needs a built linux preset (its C library, BUILD_DIR/field/libgeoharm.so.2)
+Needs a built linux preset (its C library, BUILD_DIR/field/libgeoharm.so)
 and Debian's python3-matplotlib and python3-numpy.
 
   harmonic-part-400km.png  the model's harmonic part (its acceleration less
@@ -43,7 +43,7 @@ SAVE = {"dpi": 110, "metadata": {"Software": None}}
 
 
 def library():
-    lib = ctypes.CDLL(os.path.join(build, "field", "libgeoharm.so.2"))
+    lib = ctypes.CDLL(os.path.join(build, "field", "libgeoharm.so"))
     p = ctypes.POINTER(ctypes.c_double)
     lib.geoharm_acceleration_many.argtypes = [ctypes.c_size_t, p, p, p, ctypes.c_int, ctypes.c_int, p, p, p]
     lib.geoharm_acceleration_many.restype = None

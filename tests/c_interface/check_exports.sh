@@ -4,7 +4,7 @@
 # The C library's binary interface: it exports exactly the routines of
 # <geoharm/geoharm_c.h> and needs no C++ or GCC runtime of the system.
 #   TOOL readelf (libgeoharm.so.N): the routines in version node
-#        GEOHARM_2.0 and nothing else defined; soname libgeoharm.so.<major>
+#        GEOHARM_N.0 and nothing else defined; soname libgeoharm.so.<major>
 #        as the file's name says; needed libraries from the C library only
 #        (and the sanitizers' runtimes in the sanitizer build).
 #   TOOL an objdump for Windows (geoharm.dll): the routines by their
@@ -27,12 +27,14 @@ fail() {
 case $tool in
   *readelf*)
     # "Num: Value Size Type Bind Vis Ndx Name", defined, global.
-    defined=$("$tool" -W --dyn-syms "$lib" | awk '$7 != "UND" && $5 == "GLOBAL" && NF >= 8 { print $8 }' | sort | tr '\n' ' ')
-    want=$(for s in $expected; do echo "$s@@GEOHARM_2.0"; done | sort | tr '\n' ' ')
-    # The version node's own marker symbol.
-    want=$(printf '%s\n' $want GEOHARM_2.0 | sort | tr '\n' ' ')
-    [ "$defined" = "$want" ] || fail "exports '$defined', expected '$want'"
     soname=$("$tool" -dW "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
+    node=GEOHARM_${soname##*.so.}.0
+    defined=$("$tool" -W --dyn-syms "$lib" | awk '$7 != "UND" && $5 == "GLOBAL" && NF >= 8 { print $8 }' | sort | tr '\n' ' ')
+    want=$(for s in $expected; do echo "$s@@$node"; done | sort | tr '\n' ' ')
+    # The version node's own marker symbol.
+    want=$(printf '%s\n' $want $node | sort | tr '\n' ' ')
+    [ "$defined" = "$want" ] || fail "exports '$defined', expected '$want'"
+
     case $(basename "$lib") in
       "$soname" | "$soname".*) ;;
       *) fail "soname '$soname' does not name the file" ;;

@@ -47,5 +47,5 @@ cc -std=c99 -o "$tmp/c_pkgconfig" "$c_test" $(pkg-config --cflags --libs geoharm
   -Wl,-rpath,"$(pkg-config --variable=libdir geoharm)"
 ldd "$tmp/c_pkgconfig" | grep -E "lib(stdc\+\+|gcc_s)" && { echo "a C program of the C library needs a C++ runtime"; exit 1; }
 "$tmp/c_pkgconfig" "$examples"
-/usr/bin/python3 "$here/ctypes_consumer.py" "$tmp/prefix/lib/libgeoharm.so.2" "$examples"
-sh "$here/../c_interface/check_exports.sh" readelf "$tmp/prefix/lib/libgeoharm.so.2"
+/usr/bin/python3 "$here/ctypes_consumer.py" "$tmp/prefix/lib/libgeoharm.so.3" "$examples"
+sh "$here/../c_interface/check_exports.sh" readelf "$tmp/prefix/lib/libgeoharm.so.3"

@@ -1,7 +1,7 @@
 /*
  * geoharm_c.h - the C interface of the degree-10 geopotential model
  * (installed as <geoharm/geoharm_c.h> with the shared library
- * libgeoharm.so.2 / geoharm.dll; pkg-config geoharm, or the CMake target
+ * libgeoharm.so.3 / geoharm.dll; pkg-config geoharm, or the CMake target
  * geoharm::c).
  *
  * The same evaluation as the C++ interface <geoharm/geoharm.h> (the
@@ -45,8 +45,8 @@
  *     every output given;
  *   - geoharm_get_model(NULL) does nothing.
  *
- * The symbols are versioned (GEOHARM_2.0 on Linux): a program built against
- * this header runs with any later libgeoharm.so.2.
+ * The symbols are versioned (GEOHARM_3.0 on Linux): a program built against
+ * this header runs with any later libgeoharm.so.3.
  */
 #ifndef GEOHARM_GEOHARM_C_H
 #define GEOHARM_GEOHARM_C_H

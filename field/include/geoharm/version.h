@@ -13,12 +13,16 @@
  * them.  2.0.0: the installed C++ interface is <geoharm/geoharm.h>
  * (geoharm::acceleration with plain int limits) in place of the field's
  * internal headers; geoharm and geoharm_batch refuse calls they used to
- * read in part (a matrix position, a fourth input).
+ * read in part (a matrix position, a fourth input).  3.0.0: models of
+ * any degree from files and tables in every interface (added); geoharm,
+ * geoharm_batch and geoharm_gradient refuse a non-scalar N or M they used
+ * to read as its first element, and geoharm_model's C(1,1) is 1, the
+ * central term, so that its struct is a model like geoharm_load's.
  */
 #ifndef GEOHARM_VERSION_H
 #define GEOHARM_VERSION_H
 
-#define GEOHARM_VERSION_MAJOR 2
+#define GEOHARM_VERSION_MAJOR 3
 #define GEOHARM_VERSION_MINOR 0
 #define GEOHARM_VERSION_PATCH 0
 
