@@ -12,7 +12,11 @@
 # programs of that architecture at all: the 32-bit loader is an i386 Linux
 # program and needs a kernel with IA-32 emulation.  Where ARCH is named in
 # GEOHARM_WINE_REQUIRED (scripts/win32-run.sh sets it), that is a failure
-# instead: exit status 1.
+# instead: exit status 1.  Where ARCH is named in GEOHARM_WINE_FORBIDDEN
+# (the test command sets it for the win32 tests it runs outside the VM),
+# a program of ARCH is refused at once, exit status 1: its test lacks the
+# label "wine" (cmake/wine_tests.cmake) that sends it where such programs
+# run.
 set -eu
 prefix=$1
 arch=$2
@@ -27,6 +31,13 @@ case $arch in
   win64) loader=/usr/lib/wine/wine64 ;;
   win32) loader=/usr/lib/wine/wine ;;
   *) echo "wine-run.sh: unknown architecture '$arch'" >&2; exit 2 ;;
+esac
+
+case " ${GEOHARM_WINE_FORBIDDEN:-} " in
+  *" $arch "*)
+    echo "wine-run.sh: a $arch program where none may run (GEOHARM_WINE_FORBIDDEN): $*" >&2
+    echo "wine-run.sh: its test needs the label wine (cmake/wine_tests.cmake)" >&2
+    exit 1 ;;
 esac
 
 if ! "$loader" --version >/dev/null 2>&1; then

@@ -1,11 +1,12 @@
 /*
- * tool_run.h - running a command through the shell with given standard
- * input, collecting standard output, standard error and the exit status.
+ * tool_run.h - running a command line with given standard input,
+ * collecting standard output, standard error and the exit status.
  *
- * The shell is the one popen starts: /bin/sh on POSIX systems, cmd.exe on
- * Windows (under Wine too).  What differs between them, the quoting of the
- * command line and the meaning of pclose's result, is in
- * tool_run_posix.cpp and tool_run_windows.cpp (library geoharm_tool_run).
+ * On POSIX systems /bin/sh runs the line (tests may use its syntax); on
+ * Windows (under Wine too) the line starts its program directly, with no
+ * shell between: a quoted program path and its arguments, nothing else.
+ * The two are in tool_run_posix.cpp and tool_run_windows.cpp (library
+ * geoharm_tool_run).
  */
 #ifndef GEOHARM_TESTS_TOOL_RUN_H
 #define GEOHARM_TESTS_TOOL_RUN_H
@@ -19,13 +20,6 @@
 
 namespace geoharm_test {
 
-/* shellLine - `line` in the form popen's shell runs as it stands. */
-std::string shellLine(const std::string& line);
-
-/* exitStatus - the exit status from pclose's result; -1 when the command
-   did not exit normally. */
-int exitStatus(int closed);
-
 /* processId - this process's identifier (for unique file names). */
 int processId();
 
@@ -34,13 +28,15 @@ int processId();
 void setVariable(const char* name, const char* value);
 
 /*
- * runIntoClosedPipe - runs `line` (a shellLine) through the same shell
- * with standard output a pipe whose reading end is closed already, as
- * when the reader of a pipeline has gone; SIGPIPE ignored on POSIX
- * systems, so that a write fails (EPIPE) rather than ends the process.
- * Returns the exit status, or -1.
+ * runLine - runs the command line `command` with standard input from the
+ * file `inPath` and standard error into the file `errPath`, its standard
+ * output read into `*out`; or, when `out` is null, into a pipe whose
+ * reading end is closed already, as when the reader of a pipeline has gone
+ * (SIGPIPE ignored on POSIX systems, so that a write fails with EPIPE
+ * rather than ends the process).  Returns the exit status, or -1 when the
+ * command did not exit normally or could not start.
  */
-int runIntoClosedPipe(const std::string& line);
+int runLine(const std::string& command, const std::string& inPath, const std::string& errPath, std::string* out);
 
 /*
  * ScopedVariable - an environment variable set for the commands run while
@@ -64,8 +60,8 @@ struct ToolOutput {
 };
 
 /*
- * Runs `command` (a shell command line) with `input` on standard input;
- * with `closedOutput`, into a closed pipe (runIntoClosedPipe: `out` stays
+ * Runs `command` (a command line, as runLine takes it) with `input` on
+ * standard input; with `closedOutput`, into a closed pipe (`out` stays
  * empty).
  */
 inline ToolOutput runCommand(const std::string& command, const std::string& input = "", bool closedOutput = false) {
@@ -75,17 +71,8 @@ inline ToolOutput runCommand(const std::string& command, const std::string& inpu
     const std::string in = dir + "geoharm_tool_in_" + tag + ".txt";
     const std::string err = dir + "geoharm_tool_err_" + tag + ".txt";
     std::ofstream(in, std::ios::binary) << input;
-    const std::string cmd = shellLine(command + " < \"" + in + "\" 2> \"" + err + "\"");
     ToolOutput run;
-    if (closedOutput) {
-        run.status = runIntoClosedPipe(cmd);
-    } else {
-        FILE* pipe = popen(cmd.c_str(), "r");
-        char buf[4096];
-        std::size_t got;
-        while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, got);
-        run.status = exitStatus(pclose(pipe));
-    }
+    run.status = runLine(command, in, err, closedOutput ? nullptr : &run.out);
     std::ifstream e(err);
     run.err.assign(std::istreambuf_iterator<char>(e), std::istreambuf_iterator<char>());
     e.close();
