@@ -40,7 +40,8 @@ double elementOf(const FuzzArray& a, std::size_t i) {
 /*
  * The outcome once the counts of inputs and outputs are accepted: P a
  * real, non-sparse double K-by-3 array of at most maxRows rows (its
- * dimensions with trailing ones after the second dropped), then N and M;
+ * dimensions with trailing ones after the second dropped) or a 3-by-1
+ * column (one point), then N and M;
  * the refusals under `name`:positions, :degree, :order.  Row k is
  * (P(k,1), P(k,2), P(k,3)), N, M.
  */
@@ -52,12 +53,14 @@ ExpectedOutcome manyPointOutcome(const FuzzCall& call, const std::string& name, 
         return refusal(positionsId.c_str(), "Input 1 (positions) must be a real, non-sparse double array.");
     std::size_t dims = p.dims.size();
     while (dims > 2 && p.dims[dims - 1] == 1) dims--;
-    const geoharm::MexSize rows = p.dims[0];
-    if (dims == 2 && p.dims[1] != 3 && rows == 3)
+    /* A 3-by-1 column is one point, its elements x, y, z. */
+    const bool column = dims == 2 && p.dims[0] == 3 && p.dims[1] == 1;
+    const geoharm::MexSize rows = column ? 1 : p.dims[0];
+    if (!column && dims == 2 && p.dims[1] != 3 && rows == 3)
         return refusal(positionsId.c_str(),
                        "Input 1 (positions) is 3-by-K, but rows are points: pass its transpose, a K-by-3 array "
                        "with columns x, y, z.");
-    if (dims != 2 || p.dims[1] != 3)
+    if (!column && (dims != 2 || p.dims[1] != 3))
         return refusal(positionsId.c_str(),
                        "Input 1 (positions) must be a K-by-3 array: one point per row, columns x, y, z.");
     if (rows > maxRows) return refusal(positionsId.c_str(), rowsMessage);

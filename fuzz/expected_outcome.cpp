@@ -44,10 +44,14 @@ bool carriesANumber(geoharm::MexInt c) {
 }
 
 /* false with the refusal in `e`; true with the limit. */
-bool readLimit(const FuzzArray& a, const char* id, const char* unusable, const char* nan, std::int8_t& limit,
-               ExpectedOutcome& e) {
+bool readLimit(const FuzzArray& a, const char* id, const char* unusable, const char* several, const char* nan,
+               std::int8_t& limit, ExpectedOutcome& e) {
     if (!carriesANumber(a.classId) || a.sparse || a.count < 1) {
         e = refusal(id, unusable);
+        return false;
+    }
+    if (a.count > 1) {
+        e = refusal(id, several);
         return false;
     }
     const long double v = std::trunc(valueOf(a));
@@ -71,9 +75,11 @@ ExpectedOutcome refusal(const char* identifier, const char* message) {
 bool readLimits(const FuzzCall& call, const char* degreeId, const char* orderId, ExpectedOutcome& e) {
     return readLimit(call.inputs[1], degreeId,
                      "Input 2 (N, maximum degree) must be a non-empty, non-sparse numeric or logical array.",
+                     "Input 2 (N, maximum degree) must be one number, not an array of several.",
                      "Input 2 (N, maximum degree) must not be NaN.", e.input.n, e) &&
            readLimit(call.inputs[2], orderId,
                      "Input 3 (M, maximum order) must be a non-empty, non-sparse numeric or logical array.",
+                     "Input 3 (M, maximum order) must be one number, not an array of several.",
                      "Input 3 (M, maximum order) must not be NaN.", e.input.m, e);
 }
 
