@@ -27,14 +27,15 @@ logs=build/run-tests
 mkdir -p "$logs"
 rm -f "$logs"/*.log "$logs/times.txt"
 
-# The table: a row per stage part, "STAGE PART SECONDS".
+# The table: a row per stage part, "STAGE|PART|SECONDS" (a part's name
+# may hold spaces and colons).
 rows=()
 table() {
   local status=$? stage part seconds total=0 row
   {
     printf '%-10s %-24s %8s\n' stage part seconds
     for row in ${rows[@]+"${rows[@]}"}; do
-      IFS=: read -r stage part seconds <<<"$row"
+      IFS='|' read -r stage part seconds <<<"$row"
       printf '%-10s %-24s %8s\n' "$stage" "$part" "$seconds"
       total=$((total + seconds))
     done
@@ -42,6 +43,7 @@ table() {
     ((status == 0)) || echo "(stopped by a failure, status $status: the last stage's log has it)"
   } | tee "$logs/times.txt"
   echo "logs: $logs/STAGE.log"
+  exit "$status"
 }
 trap table EXIT
 
@@ -51,7 +53,7 @@ timed() {
   local stage=$1 part=$2 start=$SECONDS status=0
   shift 2
   "$@" 2>&1 | tee -a "$logs/$stage.log" || status=$?
-  rows+=("$stage:$part:$((SECONDS - start))")
+  rows+=("$stage|$part|$((SECONDS - start))")
   return "$status"
 }
 
@@ -105,7 +107,7 @@ timed release tests ctest --preset release
 # the fuzzer's coverage and sanitizers, run for a bounded time.
 echo "== fuzz"
 timed fuzz build build fuzz
-timed fuzz tests ctest --preset fuzz
+timed fuzz tests ctest --preset fuzz -j2
 
 # The counts of the hardening runs (from the tests' logs): the fuzzers
 # (gateway and record reader: "fuzz:" and "findings:" lines), soak,

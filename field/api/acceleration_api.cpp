@@ -6,9 +6,9 @@
 #include "geoharm/geoharm.h"
 #include "geoharm/version.h"
 
-#include "api/limit_argument.h"
 #include "machine/routine_table.h"
 #include "many/evaluate_acceleration_many.h"
+#include "model/limit_argument.h"
 #include "point/evaluate_acceleration.h"
 
 namespace geoharm {

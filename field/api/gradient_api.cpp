@@ -5,8 +5,8 @@
  */
 #include "geoharm/geoharm.h"
 
-#include "api/limit_argument.h"
 #include "many/evaluate_gradient_many.h"
+#include "model/limit_argument.h"
 #include "point/evaluate_gradient.h"
 
 namespace geoharm {

@@ -6,12 +6,12 @@
  */
 #include "models/evaluate_model.h"
 
-#include "api/limit_argument.h"
 #include "machine/fixed_fp_state.h"
 #include "machine/routine_table.h"
 #include "many/batch_runner.h"
 #include "many/evaluate_acceleration_many.h"
 #include "many/evaluate_gradient_many.h"
+#include "model/limit_argument.h"
 #include "models/model_limits.h"
 #include "point/evaluate_acceleration.h"
 #include "point/evaluate_gradient.h"
