@@ -1,23 +1,22 @@
 /*
  * c_api.cpp - the C interface (<geoharm/geoharm_c.h>) on the C++ one: each
  * routine hands its arguments to its C++ counterpart (geoharm::acceleration,
- * accelerationMany, gradient, gradientMany, version, model) as they are,
- * so that the two interfaces cannot give different bits.
+ * gradient, version, model) as they are, so that the two interfaces cannot
+ * give different bits; the many-point routines to the one that takes any
+ * output left out (evaluateSomeOutputsMany), with the C++ routines'
+ * limits (limitArgument).
  *
  * The C routines also take the null pointers the C header allows, which
  * the C++ routines do not: a null input (with points to read) makes the
- * call write nothing, and any output may be null.  An output the C++
- * routine needs all the same (the tensor, one or two of the acceleration's
- * components) goes to scratch memory on the stack, BLOCK points at a time:
- * every point's results have their bits whatever routine or block they
- * come from, so the outputs given get the bits of a call with all given.
+ * call write nothing, and any output may be null.
  */
 #include "geoharm/geoharm_c.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "geoharm/geoharm.h"
+#include "many/evaluate_some_outputs_many.h"
+#include "model/limit_argument.h"
 
 static_assert(GEOHARM_GM == geoharm::GM && GEOHARM_R_REF == geoharm::R_REF &&
                   GEOHARM_MAX_DEGREE == geoharm::MAX_DEGREE,
@@ -25,21 +24,6 @@ static_assert(GEOHARM_GM == geoharm::GM && GEOHARM_R_REF == geoharm::R_REF &&
 static_assert(sizeof(geoharm_model::c) == sizeof(geoharm::Model::C) &&
                   sizeof(geoharm_model::s) == sizeof(geoharm::Model::S),
               "the C tables are the C++ tables' size");
-
-namespace {
-
-/* Points per call of the C++ routine when outputs go to scratch: 256
-   tensors and two components are 22.5 KiB of stack.  Blocks this small
-   run on the calling thread alone (threads start at 8192 points). */
-constexpr std::size_t BLOCK = 256;
-
-/* Where block `begin` of an output goes: the caller's array, or (null)
-   the next free scratch row. */
-double* outputOrScratch(double* out, std::size_t begin, double (*scratch)[BLOCK], int& used) {
-    return out != nullptr ? out + begin : scratch[used++];
-}
-
-}  // namespace
 
 extern "C" {
 
@@ -50,20 +34,9 @@ void geoharm_acceleration(const double position[3], int n, int m, double a[3]) {
 
 void geoharm_acceleration_many(size_t count, const double* x, const double* y, const double* z, int n, int m,
                                double* ax, double* ay, double* az) {
-    if (x == nullptr || y == nullptr || z == nullptr || (ax == nullptr && ay == nullptr && az == nullptr)) return;
-    if (ax != nullptr && ay != nullptr && az != nullptr) {
-        geoharm::accelerationMany(count, x, y, z, n, m, ax, ay, az);
-        return;
-    }
-    double scratch[2][BLOCK];
-    for (std::size_t begin = 0; begin < count; begin += BLOCK) {
-        int used = 0;
-        double* bx = outputOrScratch(ax, begin, scratch, used);
-        double* by = outputOrScratch(ay, begin, scratch, used);
-        double* bz = outputOrScratch(az, begin, scratch, used);
-        geoharm::accelerationMany(std::min(BLOCK, count - begin), x + begin, y + begin, z + begin, n, m, bx, by,
-                                  bz);
-    }
+    if (x == nullptr || y == nullptr || z == nullptr) return;
+    geoharm::evaluateSomeOutputsMany(count, x, y, z, geoharm::limitArgument(n), geoharm::limitArgument(m), nullptr, ax,
+                                     ay, az, nullptr);
 }
 
 void geoharm_gradient(const double position[3], int n, int m, double t[9], double a[3], double* u) {
@@ -75,31 +48,8 @@ void geoharm_gradient(const double position[3], int n, int m, double t[9], doubl
 void geoharm_gradient_many(size_t count, const double* x, const double* y, const double* z, int n, int m, double* t,
                            double* ax, double* ay, double* az, double* u) {
     if (x == nullptr || y == nullptr || z == nullptr) return;
-    const bool someAcceleration = ax != nullptr || ay != nullptr || az != nullptr;
-    const bool wholeAcceleration = ax != nullptr && ay != nullptr && az != nullptr;
-    if (t != nullptr && (wholeAcceleration || !someAcceleration)) {
-        geoharm::gradientMany(count, x, y, z, n, m, t, ax, ay, az, u);
-        return;
-    }
-    if (t == nullptr && u == nullptr) {
-        /* The acceleration alone: the gradient's is acceleration()'s, bit
-           for bit, and cheaper without the tensor. */
-        geoharm_acceleration_many(count, x, y, z, n, m, ax, ay, az);
-        return;
-    }
-    double tensors[9 * BLOCK];
-    double scratch[2][BLOCK];
-    for (std::size_t begin = 0; begin < count; begin += BLOCK) {
-        int used = 0;
-        double *bx = nullptr, *by = nullptr, *bz = nullptr;
-        if (someAcceleration) {
-            bx = outputOrScratch(ax, begin, scratch, used);
-            by = outputOrScratch(ay, begin, scratch, used);
-            bz = outputOrScratch(az, begin, scratch, used);
-        }
-        geoharm::gradientMany(std::min(BLOCK, count - begin), x + begin, y + begin, z + begin, n, m,
-                              t != nullptr ? t + 9 * begin : tensors, bx, by, bz, u != nullptr ? u + begin : nullptr);
-    }
+    geoharm::evaluateSomeOutputsMany(count, x, y, z, geoharm::limitArgument(n), geoharm::limitArgument(m), u, ax, ay,
+                                     az, t);
 }
 
 const char* geoharm_version(void) { return geoharm::version(); }

@@ -9,8 +9,7 @@
 #include "machine/fixed_fp_state.h"
 #include "machine/routine_table.h"
 #include "many/batch_runner.h"
-#include "many/evaluate_acceleration_many.h"
-#include "many/evaluate_gradient_many.h"
+#include "many/evaluate_some_outputs_many.h"
 #include "model/limit_argument.h"
 #include "models/model_limits.h"
 #include "point/evaluate_acceleration.h"
@@ -29,41 +28,6 @@ void compiledInPoint(const double position[3], int N, int M, double* U, double a
     }
     double scratchT[9];
     evaluateGradientUnguarded(in, T != nullptr ? T : scratchT, a, U);
-}
-
-/* The compiled-in model's many-point routines, which take the tensor
-   always and the acceleration whole or not at all: with every output
-   they need given, in one call (their threads); otherwise a block of
-   points at a time, what is not wanted into scratch. */
-void compiledInMany(std::size_t count, const double* x, const double* y, const double* z, int N, int M, double* U,
-                    double* ax, double* ay, double* az, double* T) {
-    const std::int8_t n = limitArgument(N), m = limitArgument(M);
-    const bool someA = ax != nullptr || ay != nullptr || az != nullptr;
-    const bool wholeA = ax != nullptr && ay != nullptr && az != nullptr;
-    if (U == nullptr && T == nullptr) {
-        if (wholeA) {
-            evaluateAccelerationMany(count, x, y, z, n, m, ax, ay, az);
-            return;
-        }
-        if (!someA) return;
-    } else if (T != nullptr && (wholeA || !someA)) {
-        evaluateGradientMany(count, x, y, z, n, m, T, ax, ay, az, U);
-        return;
-    }
-    constexpr std::size_t BLOCK = 256;
-    double tensors[9 * BLOCK], components[3][BLOCK];
-    double* const a[3] = {ax, ay, az};
-    for (std::size_t k = 0; k < count; k += BLOCK) {
-        const std::size_t c = count - k < BLOCK ? count - k : BLOCK;
-        double* b[3];
-        for (int i = 0; i < 3; i++) b[i] = a[i] != nullptr ? a[i] + k : components[i];
-        if (U == nullptr && T == nullptr)
-            evaluateAccelerationMany(c, x + k, y + k, z + k, n, m, b[0], b[1], b[2]);
-        else
-            evaluateGradientMany(c, x + k, y + k, z + k, n, m, T != nullptr ? T + 9 * k : tensors,
-                                 someA ? b[0] : nullptr, someA ? b[1] : nullptr, someA ? b[2] : nullptr,
-                                 U != nullptr ? U + k : nullptr);
-    }
 }
 
 struct ModelBatch {
@@ -99,7 +63,7 @@ void evaluateModelMany(const ModelData& model, std::size_t count, const double* 
                        int N, int M, double* U, double* ax, double* ay, double* az, double* T) {
     if (count == 0) return;
     if (model.compiledIn) {
-        compiledInMany(count, x, y, z, N, M, U, ax, ay, az, T);
+        evaluateSomeOutputsMany(count, x, y, z, limitArgument(N), limitArgument(M), U, ax, ay, az, T);
         return;
     }
     if (count == 1) {
