@@ -19,6 +19,7 @@
 #include "models/icgem_writer.h"
 #include "models/synthetic_model.h"
 #include "plugin_under_test.h"
+#include "tool_run.h"
 
 namespace {
 
@@ -38,16 +39,21 @@ const host::Plugin& modelFile() {
     return p;
 }
 
-/* A synthetic model of degree 40, written once as an ICGEM file here. */
+/* A synthetic model of degree 40, written once per process as an ICGEM
+   file here; the process id in the name, since the suite's tests run as
+   processes side by side and one must not read the file another writes. */
 const char* modelPath() {
-    static const std::string path = [] {
-        const std::string name = "model_struct_calls_40.gfc";
-        std::FILE* f = std::fopen(name.c_str(), "wb");
-        EXPECT_TRUE(f != nullptr && geoharm_test::writeIcgem(f, geoharm_test::makeSyntheticModel(40, 7), {}));
-        std::fclose(f);
-        return name;
-    }();
-    return path.c_str();
+    struct File {
+        std::string name = "model_struct_calls_40_" + std::to_string(geoharm_test::processId()) + ".gfc";
+        File() {
+            std::FILE* f = std::fopen(name.c_str(), "wb");
+            EXPECT_TRUE(f != nullptr && geoharm_test::writeIcgem(f, geoharm_test::makeSyntheticModel(40, 7), {}));
+            if (f) std::fclose(f);
+        }
+        ~File() { std::remove(name.c_str()); }
+    };
+    static const File file;
+    return file.name.c_str();
 }
 
 /* Points near and far, on and by the axis; as a K-by-3 array. */
