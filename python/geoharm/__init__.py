@@ -22,6 +22,8 @@ Other models
                                          a Model from tables; its
                                          acceleration(positions, N, M) and
                                          gradient(...) as the functions'
+    compiled_in_model()                  the compiled-in model as a Model
+                                         (its bits; MATLAB's geoharm_model())
     ModelError                           a refused file, epoch or table
                                          (a ValueError)
 Constants
@@ -47,7 +49,7 @@ import numpy as np
 import numpy.typing as npt
 
 from . import _arguments, _core
-from ._model import Model, ModelError, load
+from ._model import Model, ModelError, compiled_in_model, load
 
 GM: float = _core.GM
 R_REF: float = _core.R_REF
@@ -57,7 +59,7 @@ __version__: str = _core.version()
 MAX_MODEL_DEGREE: int = _core.MAX_MODEL_DEGREE
 
 __all__ = ["acceleration", "gradient", "simd_level", "GM", "R_REF", "MAX_DEGREE", "__version__", "Model",
-           "ModelError", "load", "MAX_MODEL_DEGREE"]
+           "ModelError", "load", "compiled_in_model", "MAX_MODEL_DEGREE"]
 
 
 def simd_level() -> str:

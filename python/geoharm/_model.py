@@ -416,6 +416,21 @@ def _unpickled(
     return Model._of(core, normalization, tide_system)
 
 
+def compiled_in_model() -> Model:
+    """geoharm's compiled-in degree-10 model as a Model, as MATLAB's
+    geoharm_model() gives it: GM, R_REF, its unnormalised tables with
+    C[0, 0] = 1, normalization 'unnormalized'.  Its is_compiled_in is True
+    and it gives geoharm.acceleration's and geoharm.gradient's bits; its C
+    and S are the tables fully normalised (a Model made from those is
+    another model, whose results may differ in the last bits).
+
+    >>> import geoharm
+    >>> geoharm.compiled_in_model().is_compiled_in
+    True
+    """
+    return _unpickled(0.0, 0.0, 0, None, b"compiled-in", "unnormalized", "")
+
+
 def load(path: Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"], epoch: Union[None, str, float] = None
          ) -> Model:
     """The model of an ICGEM file (.gfc, formats 1.0 and 2.0).

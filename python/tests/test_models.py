@@ -132,8 +132,11 @@ def compiled_in_tables():
 
 
 def compiled_in_model():
+    """geoharm.compiled_in_model(), which is the model of the tables."""
     gm, radius, C, S = compiled_in_tables()
-    return geoharm.Model(gm, radius, C, S, "unnormalized", name="compiled in")
+    model = geoharm.compiled_in_model()
+    same_model(model, geoharm.Model(gm, radius, C, S, "unnormalized", name="compiled-in"))
+    return model
 
 
 # Each model, and how it is made again: every copy gives the model's bits.

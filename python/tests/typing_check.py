@@ -31,6 +31,7 @@ geoharm.dask.gradient(np.zeros((5, 3)), N=np.int32(10))
 model: geoharm.Model = geoharm.load("model.gfc", epoch=2010.5)
 model = geoharm.load(pathlib.Path("model.gfc"), "2010-07-02")
 model = geoharm.Model(3.986e14, 6.378e6, np.eye(3), np.zeros((3, 3)), "unnormalized", name="three")
+model = geoharm.compiled_in_model()
 from_model: npt.NDArray[np.float64] = model.acceleration(np.zeros((5, 3)), np.int16(8), None)
 model_T, model_A, model_U = model.gradient([7e6, 1e6, 2e6])
 table: npt.NDArray[np.float64] = model.C
