@@ -9,6 +9,7 @@
 // be started.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cfloat>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <random>
 #include <string>
 #include <utility>
@@ -339,6 +341,56 @@ TEST(WorkerThreads, EveryPartRunsOnceAndOnlyPartZeroOnTheCaller) {
         for (int i = 0; i < geoharm::MAX_WORKER_THREADS; i++)
             EXPECT_EQ(log.runs[i].load(), i < parts ? 1 : 0) << "part " << i << " of " << parts;
         EXPECT_EQ(log.partsOnCaller.load(), 1) << parts << " parts";
+    }
+}
+
+namespace {
+
+/* The runs a batch gave its threads, [begin, end) each. */
+struct RunLog {
+    std::mutex lock;
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+};
+
+void logRun(const void* context, std::size_t begin, std::size_t end) {
+    RunLog& log = *static_cast<RunLog*>(const_cast<void*>(context));
+    const std::lock_guard<std::mutex> held(log.lock);
+    log.runs.emplace_back(begin, end);
+}
+
+}  // namespace
+
+TEST(BatchRuns, EveryPointOnceInWholeGroupsAndTheLastRunsShort) {
+    struct Case {
+        std::size_t count, granule;
+        int threads;
+    };
+    const Case cases[] = {{1, 8, 2},     {7, 8, 2},      {64, 8, 2},     {65, 8, 3},        {8192, 8, 2},
+                          {8193, 4, 2},  {100000, 1, 7}, {16384, 8, 64}, {1000003, 16, 4}, {9, 1, 64}};
+    for (const Case& c : cases) {
+        RunLog log;
+        geoharm::runBatch(c.count, c.threads, c.granule, logRun, &log);
+        std::sort(log.runs.begin(), log.runs.end());
+        const std::string what = std::to_string(c.count) + " points, granule " + std::to_string(c.granule) + ", " +
+                                 std::to_string(c.threads) + " threads";
+        const std::size_t t = static_cast<std::size_t>(std::min(c.threads, geoharm::MAX_WORKER_THREADS));
+        std::size_t next = 0, longestLast = 0;
+        for (std::size_t i = 0; i < log.runs.size(); i++) {
+            const auto [begin, end] = log.runs[i];
+            ASSERT_EQ(begin, next) << what;
+            ASSERT_LT(begin, end) << what;
+            if (end != c.count) {
+                ASSERT_EQ((end - begin) % c.granule, 0u) << what;
+            }
+            if (i + t >= log.runs.size()) longestLast = std::max(longestLast, end - begin);
+            next = end;
+        }
+        EXPECT_EQ(next, c.count) << what;
+        /* Few runs a thread, and short ones at the end (a run a thread,
+           for which another may wait): at most 1/(16 threads) of the
+           batch, or one granule. */
+        EXPECT_LE(log.runs.size(), 16 * t + 16) << what;
+        EXPECT_LE(longestLast, std::max(c.granule, c.count / (16 * t))) << what;
     }
 }
 

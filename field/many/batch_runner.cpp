@@ -15,14 +15,35 @@ namespace geoharm {
 namespace {
 
 /* The batch's points, a run at a time to whichever thread asks next: a
-   slower thread (a processor shared with other work) takes fewer runs,
-   and none waits long for another at the end. */
+   slower thread (a processor shared with other work) takes fewer runs.
+   The runs shrink as the points left do (each a share of them, down to
+   `smallest`), so that at the end no thread waits long for another's last
+   run, while the count is shared only some ten times a thread. */
 struct Runs {
     std::size_t count;
-    std::size_t run; /* points per run, a multiple of the granule */
+    std::size_t granule;  /* every run but the last a multiple of it */
+    std::size_t smallest; /* the shortest run, a multiple of the granule */
+    std::size_t share;    /* a run: the points left over `share`, at least */
     BatchWork work;
     const void* context;
     std::atomic<std::size_t> next;
+
+    /* The next run into [*begin, *end), or false when none is left. */
+    bool take(std::size_t* begin, std::size_t* end) {
+        std::size_t from = next.load(std::memory_order_relaxed);
+        for (;;) {
+            if (from >= count) return false;
+            const std::size_t left = count - from;
+            std::size_t size = left / share / granule * granule;
+            if (size < smallest) size = smallest;
+            const std::size_t to = left <= size ? count : from + size;
+            if (next.compare_exchange_weak(from, to, std::memory_order_relaxed)) {
+                *begin = from;
+                *end = to;
+                return true;
+            }
+        }
+    }
 };
 
 /* The runs one thread takes, in a fixed state of its own (the calling
@@ -30,12 +51,8 @@ struct Runs {
 void runPart(void* runs, int) {
     Runs& r = *static_cast<Runs*>(runs);
     const FixedFpState fixedState;
-    for (;;) {
-        const std::size_t begin = r.next.fetch_add(r.run, std::memory_order_relaxed);
-        if (begin >= r.count) return;
-        const std::size_t end = r.count - begin < r.run ? r.count : begin + r.run;
-        r.work(r.context, begin, end);
-    }
+    std::size_t begin, end;
+    while (r.take(&begin, &end)) r.work(r.context, begin, end);
 }
 
 }  // namespace
@@ -70,11 +87,14 @@ void runBatch(std::size_t count, int threads, std::size_t granule, BatchWork wor
         work(context, 0, count);
         return;
     }
-    /* About eight runs a thread, each whole groups of the routine's lanes. */
+    /* Runs of a share of what is left, 1/(2 threads) of it, down to
+       1/(32 threads) of the batch: the last runs (the wait at the end)
+       are a small part of the whole, yet there are few runs. */
     if (granule < 1) granule = 1;
+    const std::size_t t = static_cast<std::size_t>(threads);
     const std::size_t groups = (count + granule - 1) / granule;
-    const std::size_t perRun = groups / (8 * static_cast<std::size_t>(threads));
-    Runs runs{count, (perRun < 1 ? 1 : perRun) * granule, work, context, {0}};
+    const std::size_t smallest = groups / (32 * t) < 1 ? 1 : groups / (32 * t);
+    Runs runs{count, granule, smallest * granule, 2 * t, work, context, {0}};
     runParts(threads, runPart, &runs);
 }
 

@@ -57,9 +57,11 @@ using BatchWork = void (*)(const void* context, std::size_t begin, std::size_t e
  *   1. The calling thread must hold the fixed floating-point state
  *      (machine/fixed_fp_state.h); each started thread fixes its own for
  *      its run, as a new thread does not reliably inherit the caller's.
- *   2. The threads take runs of points (about eight each) from a shared
- *      count until none is left, so that a thread on a slower processor
- *      takes fewer.  Every thread is joined before the return; a thread
+ *   2. The threads take runs of points from a shared count until none is
+ *      left, so that a thread on a slower processor takes fewer; each run
+ *      a share of the points left (1/(2 threads) of them, at least
+ *      1/(32 threads) of the batch), so that the last runs, for which a
+ *      thread may wait on another, are short.  Every thread is joined before the return; a thread
  *      that cannot be started leaves its runs to the others.  No state
  *      outlives the call, and nothing is allocated on the heap.
  *   3. The runs never change a result: each point is evaluated on its
