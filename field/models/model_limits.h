@@ -16,9 +16,11 @@
 
 namespace geoharm {
 
-/* Points per run of a thread in the engine's many-point routine: a whole
-   number of every level's tiles (model_routines.cpp). */
-constexpr int MODEL_TILE_POINTS = 16;
+/* The granule of a thread's runs in the engine's many-point routine: a
+   whole number of every level's tiles (model_routines.cpp: 8 points with
+   AVX-512, 4 with AVX2 and SSE2), and no more, so that a batch of a few
+   tiles of a large model still splits evenly over threads. */
+constexpr int MODEL_TILE_POINTS = 8;
 
 /*
  * ModelLimits - the terms of one evaluation of a model of degree L with
