@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mex_platform.h"
@@ -87,7 +88,7 @@ bool setField(MexPointer structArray, MexSize index, const std::string& name, Me
 
 /* getField - the array in field `name` of element `index` (from 0), still
    the struct's; 0 when there is none. */
-MexPointer getField(MexPointer structArray, MexSize index, const std::string& name);
+MexPointer getField(MexPointer structArray, MexSize index, std::string_view name);
 
 /* destroyArray - frees the array and its data (a struct's fields with
    it); 0 is ignored. */

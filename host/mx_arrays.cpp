@@ -228,11 +228,11 @@ bool setField(MexPointer structArray, MexSize index, const std::string& name, Me
     return false;
 }
 
-MexPointer getField(MexPointer structArray, MexSize index, const std::string& name) {
+MexPointer getField(MexPointer structArray, MexSize index, std::string_view name) {
     const MxArray* a = arrayOf(structArray, "getField");
     if (a->classId != STRUCT_CLASS || index < 0 || index >= a->count) return 0;
     for (std::size_t f = 0; f < a->fields.size(); f++)
-        if (a->fields[f] == name) return static_cast<const MexPointer*>(a->real)[static_cast<std::size_t>(index) * a->fields.size() + f];
+        if (std::string_view(a->fields[f]) == name) return static_cast<const MexPointer*>(a->real)[static_cast<std::size_t>(index) * a->fields.size() + f];
     return 0;
 }
 

@@ -168,11 +168,7 @@ MexPointer GEOHARM_MEX_NAME(mxgetfield700_, MXGETFIELD700)(const MexPointer* slo
                                                            const char* name, std::size_t nameLength) {
     noteHostCall("mxgetfield700_", {*slot, *index, static_cast<long long>(nameLength)});
     arrayOf(*slot, "mxgetfield700");
-    try {
-        return geoharm::host::getField(*slot, *index - 1, std::string(name, nameLength));
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    return geoharm::host::getField(*slot, *index - 1, std::string_view(name, nameLength));
 }
 
 MexInt GEOHARM_MEX_NAME(mxgetstring700_, MXGETSTRING700)(const MexPointer* slot, char* text, const MexInt* size,
