@@ -70,8 +70,9 @@ void evaluateModelMany(const ModelData& model, std::size_t count, const double* 
         /* One point: the orders in the lanes beat a tile of one point (the
            same bits either way). */
         const double position[3] = {x[0], y[0], z[0]};
+        const bool acceleration = ax != nullptr || ay != nullptr || az != nullptr;
         double a[3];
-        evaluateModel(model, position, N, M, U, a, T);
+        evaluateModel(model, position, N, M, U, acceleration ? a : nullptr, T);
         if (ax != nullptr) ax[0] = a[0];
         if (ay != nullptr) ay[0] = a[1];
         if (az != nullptr) az[0] = a[2];
