@@ -22,6 +22,16 @@ namespace geoharm {
    tiles of a large model still splits evenly over threads. */
 constexpr int MODEL_TILE_POINTS = 8;
 
+/* From this degree on, the many-point routine takes its tiles in groups
+   of four (model_tile.h), and a thread's runs are whole groups of
+   MODEL_GROUP_POINTS points (32 with AVX-512, 16 with AVX2 and SSE2).
+   Below it a column's lines of the four tables (C, S and the two
+   factors: 4 x 64 bytes a degree) stay in a 48 KB first-level cache from
+   one tile to the next anyway, and the group only adds stores of the
+   sums (docs/models.md). */
+constexpr int MODEL_GROUPED_DEGREE = 200;
+constexpr int MODEL_GROUP_POINTS = 32;
+
 /*
  * ModelLimits - the terms of one evaluation of a model of degree L with
  * the limits N and M, read as the compiled-in model's are: above L means

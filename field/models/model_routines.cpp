@@ -24,6 +24,12 @@ constexpr int TILE = Lanes::WIDTH == 2 ? 2 : 1;
 constexpr int TILE_POINTS = TILE * Lanes::WIDTH;
 static_assert(MODEL_TILE_POINTS % TILE_POINTS == 0, "a thread's run is whole tiles");
 
+/* Tiles per group at degrees from MODEL_GROUPED_DEGREE on (model_tile.h):
+   the tables are read from memory once per group. */
+constexpr int GROUP = 4;
+constexpr int GROUP_POINTS = GROUP * TILE_POINTS;
+static_assert(MODEL_GROUP_POINTS % GROUP_POINTS == 0, "a thread's run is whole groups");
+
 }  // namespace
 
 void modelOnePoint(const ModelData& md, const double position[3], int degree, int order, double* U, double a[3],
@@ -43,6 +49,15 @@ void modelManyPoints(const ModelData& md, std::size_t count, const double* x, co
                      int degree, int order, double* U, double* ax, double* ay, double* az, double* T) {
     const auto at = [](double* out, std::size_t k) { return out != nullptr ? out + k : nullptr; };
     std::size_t k = 0;
+    if (degree >= MODEL_GROUPED_DEGREE) {
+        for (; count - k >= static_cast<std::size_t>(GROUP_POINTS); k += GROUP_POINTS) {
+            const TileOutputs out{at(U, k), at(ax, k), at(ay, k), at(az, k), T != nullptr ? T + 9 * k : nullptr};
+            if (T != nullptr)
+                modelTile<Lanes, TILE, true, GROUP>(md, x + k, y + k, z + k, degree, order, out);
+            else
+                modelTile<Lanes, TILE, false, GROUP>(md, x + k, y + k, z + k, degree, order, out);
+        }
+    }
     for (; count - k >= static_cast<std::size_t>(TILE_POINTS); k += TILE_POINTS) {
         const TileOutputs out{at(U, k), at(ax, k), at(ay, k), at(az, k), T != nullptr ? T + 9 * k : nullptr};
         if (T != nullptr)

@@ -125,60 +125,73 @@ struct TileOutputs {
 };
 
 /*
- * modelTile - the model at TILE * L::WIDTH points (x[i], y[i], z[i]),
- * degrees 0..N and orders 0..mTop (model_limits.h), into `out`.
+ * modelTile - the model at GROUP tiles of TILE * L::WIDTH points each
+ * (x[i], y[i], z[i]), degrees 0..N and orders 0..mTop (model_limits.h),
+ * into `out`.
+ *
+ * The tiles of a group take each order's column one after the other, so
+ * that the second and later tiles find the column's part of the tables
+ * in the cache where the first left it: a model too large for the caches
+ * is read from memory once per group, not once per tile, while the
+ * registers hold one tile's state at a time as before.  Each tile's
+ * operations, and so its bits, are those it has alone.
  */
-template <class L, int TILE, bool TENSOR>
+template <class L, int TILE, bool TENSOR, int GROUP = 1>
 void modelTile(const ModelData& md, const double* x, const double* y, const double* z, const int N, const int mTop,
                const TileOutputs& out) {
     using V = typename L::V;
     constexpr int W = L::WIDTH;
-    TilePoints<L> pts[TILE];
-    HornerSums<V> h[TILE];
-    bool anyInCap = false;
-    for (int t = 0; t < TILE; t++) {
-        const V px = L::load(x + t * W), py = L::load(y + t * W), pz = L::load(z + t * W);
-        pts[t].p = modelPoint<L>(px, py, pz, md.radius, md.gm);
-        pts[t].polar = polarPoint<L>(px, py, pz, pts[t].p);
-        pts[t].inCap = pts[t].p.pzz < L::set1(POLAR_CAP_U2);
+    constexpr int R = TILE * GROUP; /* registers of points */
+    TilePoints<L> pts[R];
+    HornerSums<V> h[R];
+    bool anyInCap[GROUP] = {};
+    for (int r = 0; r < R; r++) {
+        const V px = L::load(x + r * W), py = L::load(y + r * W), pz = L::load(z + r * W);
+        pts[r].p = modelPoint<L>(px, py, pz, md.radius, md.gm);
+        pts[r].polar = polarPoint<L>(px, py, pz, pts[r].p);
+        pts[r].inCap = pts[r].p.pzz < L::set1(POLAR_CAP_U2);
         double inCap[W];
-        L::store(inCap, pts[t].inCap ? L::set1(1.0) : L::set1(0.0));
-        for (int i = 0; i < W; i++) anyInCap = anyInCap || inCap[i] != 0.0;
-        clearHorner<L>(h[t]);
+        L::store(inCap, pts[r].inCap ? L::set1(1.0) : L::set1(0.0));
+        for (int i = 0; i < W; i++) anyInCap[r / TILE] = anyInCap[r / TILE] || inCap[i] != 0.0;
+        clearHorner<L>(h[r]);
     }
     for (int m = mTop; m >= 0; m--) {
-        ColumnSums<V> sums[TILE];
-        if (!anyInCap) {
-            tileColumn<L, TILE, TENSOR, false>(md, pts, N, m, sums);
-        } else if (m >= POLAR_PAIR_ORDERS) {
-            tileColumn<L, TILE, TENSOR, true>(md, pts, N, m, sums);
-        } else {
-            /* The cap's lanes recursed in pairs, the others plainly. */
-            tileColumn<L, TILE, TENSOR, false>(md, pts, N, m, sums);
-            for (int t = 0; t < TILE; t++)
-                sums[t] = selected<L>(pts[t].inCap, pairColumn<L, TENSOR>(md, pts[t].p, pts[t].polar, N, m), sums[t]);
+        for (int g = 0; g < GROUP; g++) {
+            const TilePoints<L>* tile = pts + g * TILE;
+            ColumnSums<V> sums[TILE];
+            if (!anyInCap[g]) {
+                tileColumn<L, TILE, TENSOR, false>(md, tile, N, m, sums);
+            } else if (m >= POLAR_PAIR_ORDERS) {
+                tileColumn<L, TILE, TENSOR, true>(md, tile, N, m, sums);
+            } else {
+                /* The cap's lanes recursed in pairs, the others plainly. */
+                tileColumn<L, TILE, TENSOR, false>(md, tile, N, m, sums);
+                for (int t = 0; t < TILE; t++)
+                    sums[t] = selected<L>(tile[t].inCap, pairColumn<L, TENSOR>(md, tile[t].p, tile[t].polar, N, m),
+                                          sums[t]);
+            }
+            for (int t = 0; t < TILE; t++) addColumn<L, TENSOR>(h[g * TILE + t], tile[t].p, m, sums[t]);
         }
-        for (int t = 0; t < TILE; t++) addColumn<L, TENSOR>(h[t], pts[t].p, m, sums[t]);
     }
-    for (int t = 0; t < TILE; t++) {
-        const ModelPoint<V>& p = pts[t].p;
-        if (out.U != nullptr) L::store(out.U + t * W, toDefaultNanLanes<L>(modelPotential<L>(h[t], p, md.gmOverRadius)));
+    for (int r = 0; r < R; r++) {
+        const ModelPoint<V>& p = pts[r].p;
+        if (out.U != nullptr) L::store(out.U + r * W, toDefaultNanLanes<L>(modelPotential<L>(h[r], p, md.gmOverRadius)));
         if (out.ax != nullptr || out.ay != nullptr || out.az != nullptr) {
             V a[3];
-            modelAcceleration<L>(h[t], p, a);
+            modelAcceleration<L>(h[r], p, a);
             double* const components[3] = {out.ax, out.ay, out.az};
             for (int i = 0; i < 3; i++)
-                if (components[i] != nullptr) L::store(components[i] + t * W, toDefaultNanLanes<L>(a[i]));
+                if (components[i] != nullptr) L::store(components[i] + r * W, toDefaultNanLanes<L>(a[i]));
         }
         if (TENSOR) {
             V t6[6];
-            modelTensor<L>(h[t], p, t6);
+            modelTensor<L>(h[r], p, t6);
             double entries[6][W];
             for (int e = 0; e < 6; e++) L::store(entries[e], t6[e]);
             for (int i = 0; i < W; i++) {
                 const double six[6] = {entries[0][i], entries[1][i], entries[2][i],
                                        entries[3][i], entries[4][i], entries[5][i]};
-                storeTensor(six, out.T + 9 * (t * W + i));
+                storeTensor(six, out.T + 9 * (r * W + i));
             }
         }
     }

@@ -8,6 +8,8 @@
 // compiled-in routines; and refusals of bad tables.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 #include <limits>
 #include <random>
@@ -81,18 +83,24 @@ std::string firstDifference(const Values& got, const Values& want) {
     return "";
 }
 
-const int LIMITS[][2] = {{40, 40}, {40, 3}, {20, 35}, {17, 9}, {2, 0}, {1, 5}, {5, -1}, {0, 0}, {100, 100}, {40, 8}};
+const std::array<int, 2> LIMITS[] = {{40, 40}, {40, 3}, {20, 35}, {17, 9}, {2, 0}, {1, 5}, {5, -1}, {0, 0}, {100, 100}, {40, 8}};
 
 }  // namespace
 
+/* The degree-40 model with every limit; one of degree 210 (whose many-point
+   routine takes its tiles in groups) whole and with few orders. */
 TEST(ModelEngine, EveryLevelAndThreadCountGivesThePlainBits) {
-    const Model model(40, 2);
+    const Model small(40, 2), large(210, 3);
+    const std::vector<std::pair<const Model*, std::vector<std::array<int, 2>>>> cases = {
+        {&small, {std::begin(LIMITS), std::end(LIMITS)}}, {&large, {{210, 210}, {205, 3}}}};
     const std::vector<std::vector<double>> points = edgePoints();
     const std::size_t K = points.size();
     std::vector<double> x(K), y(K), z(K);
     for (std::size_t k = 0; k < K; k++) x[k] = points[k][0], y[k] = points[k][1], z[k] = points[k][2];
     long bad = 0, compared = 0;
-    for (const auto& limit : LIMITS) {
+    for (const auto& [modelOf, limits] : cases)
+    for (const auto& limit : limits) {
+        const Model& model = *modelOf;
         for (const bool tensor : {false, true}) {
             std::vector<Values> want;
             for (const auto& p : points) want.push_back(plain(model, p, limit[0], limit[1], tensor));
@@ -102,7 +110,7 @@ TEST(ModelEngine, EveryLevelAndThreadCountGivesThePlainBits) {
                 const std::string what = std::string(geoharm::levelName(level)) + " N " + std::to_string(limit[0]) +
                                          " M " + std::to_string(limit[1]) + (tensor ? " tensor" : "");
                 /* One point. */
-                const geoharm::ModelLimits l = geoharm::modelLimits(40, limit[0], limit[1]);
+                const geoharm::ModelLimits l = geoharm::modelLimits(model.data->maxDegree, limit[0], limit[1]);
                 for (std::size_t k = 0; k < K; k++) {
                     Values v(13, -1.0);
                     routines->modelOnePoint(*model.data, points[k].data(), l.degree, l.order, &v[0], &v[1],
