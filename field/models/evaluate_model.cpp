@@ -38,12 +38,6 @@ struct ModelBatch {
     double *U, *ax, *ay, *az, *T;
 };
 
-/* The points of a thread's runs: whole groups of tiles where the routine
-   groups them. */
-std::size_t modelGranule(int degree) {
-    return static_cast<std::size_t>(degree >= MODEL_GROUPED_DEGREE ? MODEL_GROUP_POINTS : MODEL_TILE_POINTS);
-}
-
 double* at(double* out, std::size_t k) { return out != nullptr ? out + k : nullptr; }
 
 void modelRun(const void* batch, std::size_t begin, std::size_t end) {
@@ -87,7 +81,7 @@ void evaluateModelMany(const ModelData& model, std::size_t count, const double* 
     const ModelLimits limits = modelLimits(model.maxDegree, N, M);
     const std::size_t side = static_cast<std::size_t>(limits.degree) + 1;
     const std::size_t weight = (side * side + 120) / 121;
-    const std::size_t granule = modelGranule(limits.degree);
+    const std::size_t granule = static_cast<std::size_t>(modelRunGranule(limits.degree));
     evaluateModelManyWith(activeRoutines(), batchThreads(count, weight, granule), model, count, x, y, z, N, M, U, ax,
                           ay, az, T);
 }
@@ -97,7 +91,7 @@ void evaluateModelManyWith(const Routines& routines, int threads, const ModelDat
                            double* ay, double* az, double* T) {
     const FixedFpState fixedState;
     const ModelBatch b{&model, routines.modelManyPoints, modelLimits(model.maxDegree, N, M), x, y, z, U, ax, ay, az, T};
-    runBatch(count, threads, modelGranule(b.limits.degree), modelRun, &b);
+    runBatch(count, threads, static_cast<std::size_t>(modelRunGranule(b.limits.degree)), modelRun, &b);
 }
 
 }  // namespace geoharm

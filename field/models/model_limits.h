@@ -32,6 +32,11 @@ constexpr int MODEL_TILE_POINTS = 8;
 constexpr int MODEL_GROUPED_DEGREE = 200;
 constexpr int MODEL_GROUP_POINTS = 32;
 
+/* The granule of a thread's runs at degree `degree` (the terms'). */
+inline int modelRunGranule(int degree) {
+    return degree >= MODEL_GROUPED_DEGREE ? MODEL_GROUP_POINTS : MODEL_TILE_POINTS;
+}
+
 /*
  * ModelLimits - the terms of one evaluation of a model of degree L with
  * the limits N and M, read as the compiled-in model's are: above L means

@@ -4,6 +4,8 @@
  * lanes (model_orders.h), and many points in tiles with the points in the
  * lanes (model_tile.h).
  */
+#include <type_traits>
+
 #include "kernels/level_lanes.h"
 #include "machine/level_functions.h"
 #include "models/model_limits.h"
@@ -49,22 +51,19 @@ void modelManyPoints(const ModelData& md, std::size_t count, const double* x, co
                      int degree, int order, double* U, double* ax, double* ay, double* az, double* T) {
     const auto at = [](double* out, std::size_t k) { return out != nullptr ? out + k : nullptr; };
     std::size_t k = 0;
-    if (degree >= MODEL_GROUPED_DEGREE) {
-        for (; count - k >= static_cast<std::size_t>(GROUP_POINTS); k += GROUP_POINTS) {
-            const TileOutputs out{at(U, k), at(ax, k), at(ay, k), at(az, k), T != nullptr ? T + 9 * k : nullptr};
-            if (T != nullptr)
-                modelTile<Lanes, TILE, true, GROUP>(md, x + k, y + k, z + k, degree, order, out);
-            else
-                modelTile<Lanes, TILE, false, GROUP>(md, x + k, y + k, z + k, degree, order, out);
-        }
-    }
-    for (; count - k >= static_cast<std::size_t>(TILE_POINTS); k += TILE_POINTS) {
+    /* The points from k on in `group` tiles (std::integral_constant). */
+    const auto tiles = [&](auto group) {
+        constexpr int G = decltype(group)::value;
         const TileOutputs out{at(U, k), at(ax, k), at(ay, k), at(az, k), T != nullptr ? T + 9 * k : nullptr};
         if (T != nullptr)
-            modelTile<Lanes, TILE, true>(md, x + k, y + k, z + k, degree, order, out);
+            modelTile<Lanes, TILE, true, G>(md, x + k, y + k, z + k, degree, order, out);
         else
-            modelTile<Lanes, TILE, false>(md, x + k, y + k, z + k, degree, order, out);
-    }
+            modelTile<Lanes, TILE, false, G>(md, x + k, y + k, z + k, degree, order, out);
+    };
+    if (degree >= MODEL_GROUPED_DEGREE)
+        for (; count - k >= static_cast<std::size_t>(GROUP_POINTS); k += GROUP_POINTS)
+            tiles(std::integral_constant<int, GROUP>{});
+    for (; count - k >= static_cast<std::size_t>(TILE_POINTS); k += TILE_POINTS) tiles(std::integral_constant<int, 1>{});
     /* The points left over, one by one (the same bits). */
     const bool acceleration = ax != nullptr || ay != nullptr || az != nullptr;
     for (; k < count; k++) {
