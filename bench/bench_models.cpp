@@ -2,7 +2,8 @@
  * bench_models.cpp - the engine for models of any degree against
  * GeographicLib's SphericalHarmonic (the potential and its gradient) on the
  * same synthetic Kaula-rule coefficients, at degrees 70, 360 and 2190
- * (N = M = the degree): many points on one thread and on two, one point,
+ * (N = M = the degree): many points on one thread and on two (beside two
+ * one-thread calls side by side, the machine's own ceiling), one point,
  * the gradient tensor; items are points, times wall-clock time (one
  * thread and two compared alike).
  *
@@ -15,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "geographiclib_sum.h"
@@ -60,22 +62,49 @@ struct Points {
     }
 };
 
-/* Points per iteration: some 50 ms of work on one thread, so that
-   starting the second thread is a small part of it. */
-std::size_t pointsFor(int degree) { return degree >= 1000 ? 64 : degree >= 200 ? 512 : 8192; }
+/* Points per iteration: at least some 50 ms of work on one thread, so
+   that starting the second thread is a small part of it, and enough of
+   the engine's groups of tiles (32 points from degree 200 on) that a
+   thread's last group is a small part of the call: two threads end
+   together only to within one group, and with one or two groups each the
+   call would last as long as the slower thread and take every pause of
+   its processor whole. */
+std::size_t pointsFor(int degree) { return degree >= 1000 ? 256 : degree >= 200 ? 2048 : 8192; }
 
-/* U and a at the points, on `threads` threads. */
-void manyPoints(benchmark::State& state, int threads, bool tensor) {
+/* The outputs of a many-point case. */
+struct Outputs {
+    std::vector<double> U, ax, ay, az, T;
+    explicit Outputs(std::size_t n) : U(n), ax(n), ay(n), az(n), T(9 * n) {}
+};
+
+/* U and a (and T) at points [begin, end), on `threads` threads. */
+void evaluateRange(const BenchModel& m, int degree, const Points& p, std::size_t begin, std::size_t end,
+                   int threads, bool tensor, Outputs& o) {
+    geoharm::evaluateModelManyWith(geoharm::activeRoutines(), threads, *m.data, end - begin, &p.x[begin],
+                                   &p.y[begin], &p.z[begin], degree, degree, &o.U[begin], &o.ax[begin],
+                                   &o.ay[begin], &o.az[begin], tensor ? &o.T[9 * begin] : nullptr);
+}
+
+/* U and a at the points, on `threads` threads of the engine; or, with
+   `twoCalls`, as two one-thread calls on the two halves of the points
+   side by side on two threads of the benchmark's own: what two
+   processors of the machine give this work with nothing shared between
+   the threads, the ceiling of the engine's two threads. */
+void manyPoints(benchmark::State& state, int threads, bool tensor, bool twoCalls = false) {
     const int degree = static_cast<int>(state.range(0));
     const BenchModel& m = benchModel(degree);
     const std::size_t count = pointsFor(degree);
     const Points p(count);
-    std::vector<double> U(count), ax(count), ay(count), az(count), T(9 * count);
+    Outputs o(count);
     for (auto _ : state) {
-        geoharm::evaluateModelManyWith(geoharm::activeRoutines(), threads, *m.data, count, p.x.data(), p.y.data(),
-                                       p.z.data(), degree, degree, U.data(), ax.data(), ay.data(), az.data(),
-                                       tensor ? T.data() : nullptr);
-        benchmark::DoNotOptimize(ax.data());
+        if (twoCalls) {
+            std::thread other([&] { evaluateRange(m, degree, p, 0, count / 2, 1, tensor, o); });
+            evaluateRange(m, degree, p, count / 2, count, 1, tensor, o);
+            other.join();
+        } else {
+            evaluateRange(m, degree, p, 0, count, threads, tensor, o);
+        }
+        benchmark::DoNotOptimize(o.ax.data());
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(count));
@@ -83,6 +112,7 @@ void manyPoints(benchmark::State& state, int threads, bool tensor) {
 
 void BM_modelManyPoints(benchmark::State& state) { manyPoints(state, 1, false); }
 void BM_modelManyPointsTwoThreads(benchmark::State& state) { manyPoints(state, 2, false); }
+void BM_modelManyPointsTwoCalls(benchmark::State& state) { manyPoints(state, 1, false, true); }
 void BM_modelManyPointsTensor(benchmark::State& state) { manyPoints(state, 1, true); }
 
 /* One point per call, cycling through the points. */
@@ -123,6 +153,7 @@ void BM_GeographicLibModel(benchmark::State& state) {
 BENCHMARK(BM_GeographicLibModel)->Arg(70)->Arg(360)->Arg(2190)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_modelManyPoints)->Arg(70)->Arg(360)->Arg(2190)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_modelManyPointsTwoThreads)->Arg(70)->Arg(360)->Arg(2190)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_modelManyPointsTwoCalls)->Arg(70)->Arg(360)->Arg(2190)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_modelOnePoint)->Arg(70)->Arg(360)->Arg(2190)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_modelManyPointsTensor)->Arg(70)->Arg(360)->Arg(2190)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
