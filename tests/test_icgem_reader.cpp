@@ -14,6 +14,7 @@
 
 #include "bits.h"
 #include "models/icgem_reader.h"
+#include "models/model_data.h"
 
 #if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
 #include <sys/resource.h>
@@ -162,6 +163,42 @@ TEST(IcgemReader, AcceptedQuirks) {
         readText(r, c.text, &epoch);
         ASSERT_TRUE(r.ok) << r.message << "\n" << c.text;
         EXPECT_SAME_BITS(r.C(2, 0), c.c20) << c.text;
+    }
+}
+
+/* A name longer than a model keeps (127 bytes), from a file and from
+   tables: kept up to the last whole character of its UTF-8 that fits. */
+TEST(IcgemReader, LongNamesAreCutAtACharacterBoundary) {
+    const auto times = [](const std::string& text, int k) {
+        std::string all;
+        while (k-- > 0) all += text;
+        return all;
+    };
+    const std::string e = "\xC3\xA9", smile = "\xF0\x9F\x98\x80"; /* two and four bytes */
+    const struct {
+        std::string given, kept;
+    } cases[] = {
+        {std::string(127, 'a'), std::string(127, 'a')},
+        {std::string(200, 'a'), std::string(127, 'a')},
+        {times(e, 64), times(e, 63)},                          /* the 64th is cut after its first byte */
+        {"a" + times(e, 64), "a" + times(e, 63)},              /* 127 bytes exactly */
+        {"aa" + times(smile, 32), "aa" + times(smile, 31)},    /* cut after the 32nd's first byte */
+        {std::string(130, '\xFF'), std::string(127, '\xFF')}, /* not UTF-8: bytes */
+    };
+    const double one = 1.0, zero = 0.0;
+    const CoefficientTable C{&one, 1, 1, false, true}, S{&zero, 1, 1, false, true};
+    for (const auto& c : cases) {
+        Read r;
+        readText(r, "begin_of_head\nmodelname " + c.given + HEAD.substr(13) + "gfc 2 0 1 0\n");
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_EQ(std::string(r.model.name), c.kept) << c.given.size();
+        char why[256];
+        const ModelData* md =
+            makeModelData({4e14, 6e6, 0, Normalization::FullyNormalized, c.given.c_str(), nullptr, C, S}, nullptr, why,
+                          sizeof why);
+        ASSERT_NE(md, nullptr) << why;
+        EXPECT_EQ(std::string(md->name), c.kept) << c.given.size();
+        releaseModelData(md);
     }
 }
 

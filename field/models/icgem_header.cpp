@@ -17,30 +17,13 @@
  * there is no refusal.
  */
 #include <cstdlib>
-#include <cstring>
 
 #include "models/decimal_number.h"
 #include "models/icgem_parser.h"
 #include "models/message_text.h"
+#include "models/utf8_cut.h"
 
 namespace geoharm {
-namespace {
-
-/* text[begin, end) into out (size bytes), cut at a UTF-8 character
-   boundary when it does not fit. */
-void copyText(const char* begin, const char* end, char* out, std::size_t size) {
-    std::size_t length = static_cast<std::size_t>(end - begin);
-    if (length > size - 1) {
-        length = size - 1;
-        /* Back off continuation bytes (10xxxxxx) to the start of the
-           character that does not fit. */
-        while (length > 0 && (static_cast<unsigned char>(begin[length]) & 0xC0u) == 0x80u) length--;
-    }
-    std::memcpy(out, begin, length);
-    out[length] = '\0';
-}
-
-}  // namespace
 
 bool IcgemParser::oneWord(const Field* fields, int count, bool* seen) {
     char key[QUOTED_TEXT_SIZE];
@@ -84,9 +67,9 @@ bool IcgemParser::headerLine(const Field* fields, int count, const char* textEnd
         const char* begin = count >= 2 ? fields[1].begin : key.end;
         const char* end = count >= 2 ? textEnd : key.end;
         if (isName)
-            copyText(begin, end, model_.name, sizeof model_.name);
+            copyTextCut(begin, static_cast<std::size_t>(end - begin), model_.name, sizeof model_.name);
         else
-            copyText(begin, end, model_.tideSystem, sizeof model_.tideSystem);
+            copyTextCut(begin, static_cast<std::size_t>(end - begin), model_.tideSystem, sizeof model_.tideSystem);
         return true;
     }
 

@@ -13,6 +13,7 @@
 #include "models/model_layout.h"
 #include "models/plain_new.h"
 #include "models/unnormalized_factors.h"
+#include "models/utf8_cut.h"
 
 namespace geoharm {
 
@@ -29,13 +30,15 @@ void refuse(char* message, std::size_t size, const char* source, const char* for
         writeMessage(message, size, "%s", what);
 }
 
-/* Copies text into a fixed field, cut to fit, NUL-terminated. */
+/* Copies text (null: none) into a fixed field, cut to fit at a
+   character boundary (utf8_cut.h), NUL-terminated; reads no further into
+   text than the field holds and one byte more. */
 template <std::size_t SIZE>
 void copyText(char (&field)[SIZE], const char* text) {
     std::size_t n = 0;
     if (text != nullptr)
-        for (; n + 1 < SIZE && text[n] != '\0'; n++) field[n] = text[n];
-    field[n] = '\0';
+        while (n < SIZE && text[n] != '\0') n++;
+    copyTextCut(text, n, field, SIZE);
 }
 
 /* The first coefficient of the tables that a model cannot hold, in

@@ -17,9 +17,6 @@ from . import _arguments, _core
 ModelError = _core.ModelError
 
 _NORMALIZATIONS = ("fully_normalized", "unnormalized")
-# The longest name a model keeps, in bytes of UTF-8 (the engine's field
-# holds 127 and a NUL).
-_NAME_BYTES = 127
 
 
 def _text(raw: bytes) -> str:
@@ -81,15 +78,13 @@ def _tables(C: Any, S: Any) -> Tuple[np.ndarray, np.ndarray]:
 
 
 def _name_bytes(name: Any) -> Optional[bytes]:
-    """A model's name as the engine keeps it: UTF-8, at most 127 bytes."""
+    """A model's name as the engine takes it: UTF-8 (the engine keeps its
+    first 127 bytes, cut at a character boundary)."""
     if name is None:
         return None
     if not isinstance(name, str):
         raise TypeError(f"name must be a str or None, not {type(name).__name__}")
-    raw = _without_nul(name, "name", "the model's name").encode("utf-8", "replace")
-    if len(raw) > _NAME_BYTES:
-        raise ValueError(f"name must be at most {_NAME_BYTES} bytes in UTF-8, not {len(raw)}")
-    return raw
+    return _without_nul(name, "name", "the model's name").encode("utf-8", "replace")
 
 
 def _unnormalized(normalization: Any) -> bool:
@@ -144,7 +139,8 @@ class Model:
         Condon-Shortley phase: the ICGEM files' fully_normalized) or
         'unnormalized' (converted once, when the model is made).
     name : str or None
-        The model's name (at most 127 bytes of UTF-8).
+        The model's name: its first 127 bytes of UTF-8 are kept, cut at
+        a character boundary (as a file's modelname).
 
     Attributes (read-only)
     ----------------------

@@ -216,7 +216,8 @@ geoharm_gravity_model* geoharm_gravity_model_load(const char* path, const char* 
  *                   finite
  *   normalization   GEOHARM_FULLY_NORMALIZED or GEOHARM_UNNORMALIZED (an
  *                   unnormalised model is converted)
- *   name            the model's name, or NULL
+ *   name            the model's name, or NULL (its first 127 bytes kept,
+ *                   cut at a character boundary of its UTF-8)
  *   message_size    as geoharm_gravity_model_load
  * Returned:
  *   message         why the tables were refused, or NULL

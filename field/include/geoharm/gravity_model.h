@@ -84,7 +84,8 @@ public:
      *   C, S           (L+1)^2 doubles each, row by row: C[n (L+1) + m] is
      *                  C(n,m); entries with m > n and S(n,0) must be zero
      *   normalization  of C and S (an unnormalised model is converted)
-     *   name           the model's name, or null
+     *   name           the model's name, or null (its first 127 bytes kept,
+     *                  cut at a character boundary of its UTF-8)
      * Returned: as load.
      */
     static GravityModel fromTables(double gm, double radius, int maxDegree, const double* C, const double* S,
